@@ -1,0 +1,86 @@
+# Test registration for both configurations.
+#
+# Native: GoogleTest executables run directly (with AddressSanitizer and UBSan in the
+# native preset).
+# Windows: the executables run under Wine through tests/harness/wine-run.sh, which the
+# build folder gets a configured copy of. Every ctest run starts from a fresh Wine
+# prefix under the build folder (fixture "wine"), with the ANSI code page 936, no
+# debug output, no host menu entries, a private Xvfb display and the test ODBC
+# driver registry.
+
+include(GoogleTest)
+enable_testing()
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+# The test ODBC driver registry: "SQL Server" is served by the SQLite3 ODBC driver.
+set(TEST_ODBCSYSINI ${CMAKE_BINARY_DIR}/odbc)
+configure_file(${PROJECT_SOURCE_DIR}/tests/odbc/odbcinst.ini.in ${TEST_ODBCSYSINI}/odbcinst.ini @ONLY)
+file(TOUCH ${TEST_ODBCSYSINI}/odbc.ini)
+# The drivers leak a little on every connection; with full stacks LeakSanitizer can
+# tell those leaks from ours and the suppressions name them.
+set(ODBC_TEST_ENV
+    "ASAN_OPTIONS=fast_unwind_on_malloc=0"
+    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/harness/lsan.supp")
+
+if(WIN32)
+  set(WINE_RUN ${CMAKE_BINARY_DIR}/wine-run.sh)
+  configure_file(${PROJECT_SOURCE_DIR}/tests/harness/wine-run.sh.in ${WINE_RUN} @ONLY
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                  WORLD_READ WORLD_EXECUTE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_RUN})
+  if(PROJECT_RUN_TESTS)
+    add_test(NAME wine.start COMMAND ${WINE_RUN} --fresh-prefix)
+    set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
+    add_test(NAME wine.stop COMMAND ${WINE_RUN} --stop)
+    set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+  endif()
+endif()
+
+# project_test(<name> [OWN_MAIN] SOURCES <files...> [LIBS <targets...>] [ENV <VAR=value...>]
+#              [LABELS <labels...>] [RESOURCE_LOCK <names...>] [TIMEOUT <seconds>])
+# Builds a GoogleTest executable (with GoogleTest's main unless OWN_MAIN) and registers each of its tests with ctest.
+# ENV entries are passed to the test process; under Wine, WINEPREFIX=<dir> there gives
+# the tests their own prefix (made from the same template, wiped at every run). Tests
+# that load an ODBC driver natively pass ${ODBC_TEST_ENV}.
+function(project_test name)
+  cmake_parse_arguments(T "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;ENV;LABELS;RESOURCE_LOCK" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  if(T_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest)
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock_main)
+  endif()
+  if(NOT PROJECT_RUN_TESTS)
+    return()
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set(props TIMEOUT ${T_TIMEOUT})
+  set(env "ODBCSYSINI=${TEST_ODBCSYSINI}" ${T_ENV})
+  if(WIN32)
+    list(APPEND props FIXTURES_REQUIRED wine)
+  endif()
+  if(T_LABELS)
+    list(APPEND props LABELS "${T_LABELS}")
+  endif()
+  if(T_RESOURCE_LOCK)
+    list(APPEND props RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+  endif()
+  # The environment goes in front of the command through env(1): list-valued test
+  # properties do not survive the generated discovery script of this CMake.
+  if(WIN32)
+    set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR /usr/bin/env ${env} ${WINE_RUN})
+  else()
+    set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR /usr/bin/env ${env})
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES ${props})
+endfunction()
