@@ -1,0 +1,53 @@
+// The installer's connection to the database server: connect, send one batch at a
+// time and read the server's messages, close.
+#pragma once
+
+#include <string>
+
+#include "Main/OdbcApi.h"
+
+// What the connection needs from the window it runs in.
+class DatabaseHost {
+ public:
+  virtual ~DatabaseHost() = default;
+  // Appends one line of server output to the window's live output (Memo1).
+  virtual void AddOutputLine(const std::string& line) = 0;
+  // Processes the pending window messages, first waiting up to timeoutMs for one to
+  // arrive, so that polling a running statement costs no CPU.
+  virtual void ProcessMessages(unsigned timeoutMs) = 0;
+  // True once the user has confirmed that the run is to be cancelled.
+  virtual bool CancelRequested() const = 0;
+};
+
+class Database {
+ public:
+  Database(const OdbcApi& api, DatabaseHost& host);
+  ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  // Allocates the handles and connects without ever letting the driver prompt.
+  // Returns the result code of the last step performed (negative on failure).
+  SQLRETURN ConnectDatabase(const std::string& server, const std::string& login,
+                            const std::string& password);
+  // Sends one batch and copies the server's messages to the host's output. Returns
+  // the result code of the execution call.
+  SQLRETURN ExecuteBatch(const std::string& batch);
+  // Disconnects and frees the handles; harmless when not connected.
+  void CloseDatabase();
+
+  // "DRIVER={SQL Server};SERVER=...;UID=...;PWD=...;" with each value quoted where
+  // ODBC requires it.
+  static std::string ConnectionString(const std::string& server, const std::string& login,
+                                      const std::string& password);
+
+ private:
+  void ReadDiagnostics();
+
+  const OdbcApi& api_;
+  DatabaseHost& host_;
+  SQLHENV EnvHandle = SQL_NULL_HENV;
+  SQLHDBC ConnHandle = SQL_NULL_HDBC;
+  SQLHSTMT StmtHandle = SQL_NULL_HSTMT;
+  bool asynchronous_ = false;
+};
