@@ -1,0 +1,15 @@
+// The platform test and the helpers that need the system's text functions.
+#pragma once
+
+#include <windows.h>
+
+// The major version of Windows on the NT family, 0 on Windows 95, 98 and Me. Read from
+// the system on the first call only.
+int GetWinNtVersion();
+
+// Three-way comparison that ignores letter case (user locale); 0 means equal.
+int CompareNoCase(const char* a, const char* b);
+
+// Copies a UTF-16 string with its terminator into a buffer of `capacity` characters,
+// cutting it when it does not fit.
+void CopyWide(wchar_t* destination, size_t capacity, const wchar_t* source);

@@ -1,0 +1,97 @@
+// The platform test, the case-blind comparison and the file object, against Windows.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/File.h"
+#include "base/WinVersion.h"
+
+namespace {
+
+TEST(WinHelpers, NtFamilyReportsItsMajorVersion) {
+  EXPECT_GE(GetWinNtVersion(), 4);
+}
+
+TEST(WinHelpers, CompareNoCaseIgnoresLetterCase) {
+  EXPECT_EQ(0, CompareNoCase("combobox", "COMBOBOX"));
+  EXPECT_EQ(0, CompareNoCase("ComboBox", "COMBOBOX"));
+  EXPECT_LT(CompareNoCase("COMBO", "COMBOBOX"), 0);
+  EXPECT_GT(CompareNoCase("EDIT", "Button"), 0);
+  EXPECT_NE(0, CompareNoCase("COMBOBOX", "ComboLBox"));
+  // Double-byte texts compare as themselves.
+  EXPECT_EQ(0, CompareNoCase("\xd6\xd0\xce\xc4", "\xd6\xd0\xce\xc4"));
+  EXPECT_NE(0, CompareNoCase("\xd6\xd0", "\xce\xc4"));
+}
+
+TEST(WinHelpers, CopyWideCutsAtTheCapacity) {
+  wchar_t buffer[4];
+  wmemset(buffer, L'x', 4);
+  CopyWide(buffer, 4, L"ab");
+  EXPECT_STREQ(L"ab", buffer);
+  CopyWide(buffer, 4, L"abcdef");
+  EXPECT_STREQ(L"abc", buffer);
+}
+
+class FileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    path_ = std::string(temp) + "uninstall-file-test-" + std::to_string(GetCurrentProcessId()) + ".bin";
+    HANDLE h = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    std::string data;
+    for (int i = 0; i < 300; ++i) data += static_cast<char>('A' + i % 26);
+    DWORD written = 0;
+    WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+    CloseHandle(h);
+  }
+  void TearDown() override { DeleteFileA(path_.c_str()); }
+  std::string path_;
+};
+
+TEST_F(FileTest, OpensReadsSeeksAndTellsPositions) {
+  File file;
+  ASSERT_TRUE(file.Open(path_.c_str(), nullptr, false, true));
+  EXPECT_STREQ(path_.c_str(), file.name);
+  EXPECT_STREQ(L"", file.wideName);
+  char buffer[400];
+  EXPECT_EQ(100, file.Read(buffer, 100));
+  EXPECT_EQ(100, file.Tell());
+  EXPECT_EQ('A', buffer[0]);
+  EXPECT_EQ('A' + 99 % 26, buffer[99]);
+  file.Seek(290, FILE_BEGIN);
+  EXPECT_EQ(290, file.Tell());
+  EXPECT_EQ(10, file.Read(buffer, 400));
+  EXPECT_EQ('A' + 290 % 26, buffer[0]);
+  EXPECT_EQ(0, file.Read(buffer, 16)) << "end of the file";
+  file.Seek(-26, FILE_END);
+  EXPECT_EQ(274, file.Tell());
+  EXPECT_TRUE(file.Close());
+  EXPECT_TRUE(file.Close()) << "closing a closed file";
+}
+
+TEST_F(FileTest, MissingFileLeavesTheObjectClosed) {
+  File file;
+  SetLastError(0xdeadbeef);
+  EXPECT_FALSE(file.Open((path_ + ".missing").c_str()));
+  EXPECT_FALSE(file.IsOpen());
+  char buffer[16];
+  EXPECT_EQ(-1, file.Read(buffer, sizeof buffer));
+}
+
+TEST_F(FileTest, WideNameIsUsedOnTheNtFamily) {
+  std::wstring wide(path_.begin(), path_.end());
+  File file;
+  // The ANSI name is wrong, the wide name right: on the NT family the wide name counts.
+  ASSERT_TRUE(file.Open("Z:\\no\\such\\file", wide.c_str()));
+  EXPECT_STREQ(wide.c_str(), file.wideName);
+  file.Close();
+  // An empty wide name makes the ANSI name count.
+  EXPECT_TRUE(file.Open(path_.c_str(), L""));
+  EXPECT_FALSE(File().Open("Z:\\no\\such\\file", L""));
+}
+
+}  // namespace
