@@ -1,0 +1,221 @@
+// The installer's connection to the database server through ODBC: one connection per
+// run, one statement per batch, the server's messages copied line by line into the
+// window's output.
+#include "Main/Database.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <string>
+
+namespace {
+
+// Statements that run longer than five hours are stopped by the driver.
+constexpr SQLULEN kQueryTimeoutSeconds = 18000;
+// Size of the state and message buffers of one diagnostic record.
+constexpr SQLSMALLINT kMessageBufferSize = 1024;
+// The server's driver puts this in front of every message the server sends.
+constexpr char kDriverPrefix[] = "[Microsoft][ODBC SQL Server Driver][SQL Server]";
+constexpr std::string::size_type kDriverPrefixLength = sizeof kDriverPrefix - 1;
+// A driver that answers every SQLMoreResults with one more result (or one more error)
+// would keep the result loop going for ever; real batches stay far below this.
+constexpr unsigned kMaxResults = 50000;
+
+using Clock = std::chrono::steady_clock;
+
+// How long to wait for window messages before asking a running statement again. A
+// statement that has just started is asked again at once, because on Windows even a
+// 1 ms wait lasts a whole timer tick, which would dominate a script of many short
+// batches. Once it has run for a while the waits grow with its running time, up to
+// 50 ms: at most a quarter more waiting than running, and next to no CPU for a long one.
+unsigned PollWaitMs(Clock::time_point runningSince) {
+  const auto runningMs =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - runningSince).count();
+  if (runningMs < 10) return 0;
+  return static_cast<unsigned>(std::min<long long>(50, runningMs / 4));
+}
+
+bool NeedsBraces(const std::string& value) {
+  if (value.empty()) return false;
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  return value.find_first_of(";{}") != std::string::npos || blank(value.front()) || blank(value.back());
+}
+
+// A connection string value as ODBC reads it: values that would end the attribute early
+// or lose their outer blanks go in braces, with each closing brace doubled.
+std::string QuoteValue(const std::string& value) {
+  if (!NeedsBraces(value)) return value;
+  std::string quoted = "{";
+  for (char c : value) {
+    quoted += c;
+    if (c == '}') quoted += '}';
+  }
+  quoted += '}';
+  return quoted;
+}
+
+// The output and the log files consist of lines, and some drivers put line breaks into
+// their messages: each line of a message becomes a line of output.
+void AddMessageLines(DatabaseHost& host, const std::string& message) {
+  std::string::size_type start = 0;
+  for (;;) {
+    const auto end = message.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+      host.AddOutputLine(message.substr(start));
+      return;
+    }
+    host.AddOutputLine(message.substr(start, end - start));
+    start = end + (message.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    if (start == message.size()) return;
+  }
+}
+
+// Copies the diagnostic messages of one handle to the output.
+void ReadDiagnosticRecords(const OdbcApi& api, DatabaseHost& host, SQLSMALLINT type, SQLHANDLE handle) {
+  SQLINTEGER count = 0;
+  if (!SQL_SUCCEEDED(api.GetDiagField(type, handle, 0, SQL_DIAG_NUMBER, &count, SQL_IS_INTEGER, nullptr)))
+    return;
+  // Record numbers are small integers; a count beyond them cannot be asked for.
+  count = std::min<SQLINTEGER>(count, SHRT_MAX);
+  for (SQLINTEGER record = 1; record <= count; ++record) {
+    SQLCHAR state[kMessageBufferSize] = {};
+    SQLINTEGER nativeError = 0;
+    SQLCHAR message[kMessageBufferSize] = {};
+    SQLSMALLINT length = -1;
+    const SQLRETURN rc = api.GetDiagRec(type, handle, static_cast<SQLSMALLINT>(record), state, &nativeError,
+                                        message, kMessageBufferSize, &length);
+    // SQL_NO_DATA: the record has gone; an error leaves the buffer without a message.
+    if (!SQL_SUCCEEDED(rc)) continue;
+    // The reported length is that of the whole message, which may exceed the buffer.
+    const char* text = reinterpret_cast<const char*>(message);
+    std::string::size_type size = std::find(text, text + kMessageBufferSize, '\0') - text;
+    if (length >= 0) size = std::min<std::string::size_type>(size, length);
+    std::string line(text, size);
+    if (line.compare(0, kDriverPrefixLength, kDriverPrefix) == 0) line.erase(0, kDriverPrefixLength);
+    AddMessageLines(host, line);
+  }
+}
+
+}  // namespace
+
+Database::Database(const OdbcApi& api, DatabaseHost& host) : api_(api), host_(host) {}
+
+Database::~Database() {
+  CloseDatabase();
+}
+
+std::string Database::ConnectionString(const std::string& server, const std::string& login,
+                                       const std::string& password) {
+  return "DRIVER={SQL Server};SERVER=" + QuoteValue(server) + ";UID=" + QuoteValue(login) +
+         ";PWD=" + QuoteValue(password) + ";";
+}
+
+SQLRETURN Database::ConnectDatabase(const std::string& server, const std::string& login,
+                                    const std::string& password) {
+  CloseDatabase();
+  if (api_.AllocHandle == nullptr) return SQL_ERROR;  // no driver manager
+
+  SQLRETURN rc = api_.AllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &EnvHandle);
+  if (rc < 0) return rc;
+  rc = api_.SetEnvAttr(EnvHandle, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                       SQL_IS_INTEGER);
+  if (rc < 0) return rc;
+  rc = api_.AllocHandle(SQL_HANDLE_DBC, EnvHandle, &ConnHandle);
+  if (rc < 0) return rc;
+
+  // The driver must never ask the user for what is missing; the completed string it
+  // hands back holds the password and is not used.
+  std::string text = ConnectionString(server, login, password);
+  SQLCHAR completed[1024];
+  SQLSMALLINT completedLength = 0;
+  rc = api_.DriverConnect(ConnHandle, nullptr, reinterpret_cast<SQLCHAR*>(&text[0]), SQL_NTS, completed,
+                          sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
+  if (rc < 0) return rc;
+
+  // Asynchronous execution keeps the window served while a batch runs. A driver that
+  // cannot do it still runs every batch, synchronously.
+  const SQLRETURN async = api_.SetConnectAttr(ConnHandle, SQL_ATTR_ASYNC_ENABLE,
+                                              reinterpret_cast<SQLPOINTER>(SQL_ASYNC_ENABLE_ON), 0);
+  asynchronous_ = async >= 0;
+  return asynchronous_ ? async : rc;
+}
+
+SQLRETURN Database::ExecuteBatch(const std::string& batch) {
+  if (ConnHandle == SQL_NULL_HDBC) return SQL_INVALID_HANDLE;
+  SQLRETURN result = api_.AllocHandle(SQL_HANDLE_STMT, ConnHandle, &StmtHandle);
+  if (result < 0) {
+    // Without a statement (the connection is gone) nothing can be sent; the
+    // connection's messages say why.
+    StmtHandle = SQL_NULL_HSTMT;
+    ReadDiagnosticRecords(api_, host_, SQL_HANDLE_DBC, ConnHandle);
+    return result;
+  }
+  api_.SetStmtAttr(StmtHandle, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(kQueryTimeoutSeconds), 0);
+
+  // While the statement runs asynchronously every repeated call with the same
+  // arguments asks whether it has finished.
+  std::string text = batch;
+  bool cancelled = false;
+  const Clock::time_point started = Clock::now();
+  for (;;) {
+    result = api_.ExecDirect(StmtHandle, reinterpret_cast<SQLCHAR*>(&text[0]), SQL_NTS);
+    const bool running = result == SQL_STILL_EXECUTING;
+    host_.ProcessMessages(running ? PollWaitMs(started) : 0);
+    if (host_.CancelRequested()) {
+      cancelled = true;
+      break;
+    }
+    if (!running) break;
+  }
+
+  // The messages of the execution and of every further result, up to the last one;
+  // rows are never fetched.
+  SQLRETURN more = result;
+  Clock::time_point runningSince = started;
+  unsigned results = 0;
+  while (!cancelled) {
+    ReadDiagnostics();
+    host_.ProcessMessages(more == SQL_STILL_EXECUTING ? PollWaitMs(runningSince) : 0);
+    if (host_.CancelRequested()) {
+      cancelled = true;
+      break;
+    }
+    if (results == kMaxResults) {
+      host_.AddOutputLine("[VELDAR] Stopped reading the batch's results after " +
+                          std::to_string(kMaxResults) + " of them.");
+      break;
+    }
+    const SQLRETURN previous = more;
+    more = api_.MoreResults(StmtHandle);
+    if (more == SQL_NO_DATA) break;
+    if (more != SQL_STILL_EXECUTING)
+      ++results;
+    else if (previous != SQL_STILL_EXECUTING)
+      runningSince = Clock::now();
+  }
+
+  if (cancelled) api_.Cancel(StmtHandle);
+  api_.FreeHandle(SQL_HANDLE_STMT, StmtHandle);
+  StmtHandle = SQL_NULL_HSTMT;
+  // A batch stopped by a cancel request may have done only part of its work: it must
+  // not be taken for one that succeeded.
+  if (cancelled && result >= 0) result = SQL_ERROR;
+  return result;
+}
+
+void Database::ReadDiagnostics() {
+  ReadDiagnosticRecords(api_, host_, SQL_HANDLE_STMT, StmtHandle);
+}
+
+void Database::CloseDatabase() {
+  if (ConnHandle != SQL_NULL_HDBC) {
+    api_.Disconnect(ConnHandle);
+    api_.FreeHandle(SQL_HANDLE_DBC, ConnHandle);
+    ConnHandle = SQL_NULL_HDBC;
+  }
+  if (EnvHandle != SQL_NULL_HENV) {
+    api_.FreeHandle(SQL_HANDLE_ENV, EnvHandle);
+    EnvHandle = SQL_NULL_HENV;
+  }
+  asynchronous_ = false;
+}

@@ -1,0 +1,18 @@
+// The ODBC call table natively: the unixODBC driver manager the program is linked with.
+#include "Main/OdbcApi.h"
+
+bool LoadSystemOdbc(OdbcApi& api) {
+  api.AllocHandle = &SQLAllocHandle;
+  api.SetEnvAttr = &SQLSetEnvAttr;
+  api.DriverConnect = &SQLDriverConnect;
+  api.SetConnectAttr = &SQLSetConnectAttr;
+  api.SetStmtAttr = &SQLSetStmtAttr;
+  api.ExecDirect = &SQLExecDirect;
+  api.MoreResults = &SQLMoreResults;
+  api.Cancel = &SQLCancel;
+  api.GetDiagField = &SQLGetDiagField;
+  api.GetDiagRec = &SQLGetDiagRec;
+  api.Disconnect = &SQLDisconnect;
+  api.FreeHandle = &SQLFreeHandle;
+  return true;
+}

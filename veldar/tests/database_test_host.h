@@ -1,0 +1,33 @@
+// A window for the database connection that records what the connection asks of it,
+// and where a test can confirm a cancel request at a chosen moment.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Main/Database.h"
+
+class TestHost : public DatabaseHost {
+ public:
+  void AddOutputLine(const std::string& line) override { lines.push_back(line); }
+  // Waits as long as the window would when no message arrives.
+  void ProcessMessages(unsigned timeoutMs) override {
+    waits.push_back({timeoutMs, std::chrono::steady_clock::now()});
+    if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+    if (onMessages) onMessages(*this);
+  }
+  bool CancelRequested() const override { return cancel; }
+
+  std::vector<std::string> lines;
+  struct Wait {
+    unsigned timeoutMs;
+    std::chrono::steady_clock::time_point at;
+  };
+  std::vector<Wait> waits;
+  // Called at every ProcessMessages: the place where a user confirms a cancel.
+  std::function<void(TestHost&)> onMessages;
+  bool cancel = false;
+};
