@@ -16,6 +16,7 @@
 #ifdef _WIN32
 #include <direct.h>
 #define chdir _chdir
+#define getcwd _getcwd
 #else
 #include <unistd.h>
 #endif
@@ -24,10 +25,15 @@ namespace {
 
 // Without a Database attribute the SQLite3 ODBC driver takes the whole connection
 // string as the name of a database file in the current folder, so each test works
-// in a folder of its own.
+// in a folder of its own. Under Wine the driver keeps using the folder the process
+// started in, whatever the current folder becomes, so the file is removed there too.
 class OdbcFixture : public ::testing::Test {
  protected:
   void SetUp() override {
+    char start[4096];
+    ASSERT_NE(nullptr, getcwd(start, sizeof start));
+    startFile_ = std::string(start) + "/" + kDatabaseFile;
+    std::remove(startFile_.c_str());
     folder_ = ::testing::TempDir() + "odbc_fixture_" +
               ::testing::UnitTest::GetInstance()->current_test_info()->name();
 #ifdef _WIN32
@@ -39,10 +45,13 @@ class OdbcFixture : public ::testing::Test {
     ASSERT_EQ(0, chdir(folder_.c_str())) << folder_;
     std::remove(kDatabaseFile);
   }
-  void TearDown() override { std::remove(kDatabaseFile); }
+  void TearDown() override {
+    std::remove(kDatabaseFile);
+    std::remove(startFile_.c_str());
+  }
 
   static constexpr const char* kDatabaseFile = "DRIVER={SQL Server};SERVER=localhost;UID=sa;PWD=;";
-  std::string folder_;
+  std::string folder_, startFile_;
 };
 
 std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
