@@ -41,13 +41,14 @@ if(WIN32)
 endif()
 
 # project_test(<name> [OWN_MAIN] SOURCES <files...> [LIBS <targets...>] [ENV <VAR=value...>]
-#              [LABELS <labels...>] [RESOURCE_LOCK <names...>] [TIMEOUT <seconds>])
+#              [LABELS <labels...>] [RESOURCE_LOCK <names...>] [FIXTURES <names...>] [TIMEOUT <seconds>])
 # Builds a GoogleTest executable (with GoogleTest's main unless OWN_MAIN) and registers each of its tests with ctest.
 # ENV entries are passed to the test process; under Wine, WINEPREFIX=<dir> there gives
 # the tests their own prefix (made from the same template, wiped at every run). Tests
-# that load an ODBC driver natively pass ${ODBC_TEST_ENV}.
+# that load an ODBC driver natively pass ${ODBC_TEST_ENV}. FIXTURES names ctest fixtures
+# the tests need (for example "postgres", a database server on loopback).
 function(project_test name)
-  cmake_parse_arguments(T "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;ENV;LABELS;RESOURCE_LOCK" ${ARGN})
+  cmake_parse_arguments(T "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;ENV;LABELS;RESOURCE_LOCK;FIXTURES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   if(T_OWN_MAIN)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest)
@@ -62,8 +63,12 @@ function(project_test name)
   endif()
   set(props TIMEOUT ${T_TIMEOUT})
   set(env "ODBCSYSINI=${TEST_ODBCSYSINI}" ${T_ENV})
+  set(fixtures ${T_FIXTURES})
   if(WIN32)
-    list(APPEND props FIXTURES_REQUIRED wine)
+    list(APPEND fixtures wine)
+  endif()
+  if(fixtures)
+    list(APPEND props FIXTURES_REQUIRED "${fixtures}")
   endif()
   if(T_LABELS)
     list(APPEND props LABELS "${T_LABELS}")
