@@ -1,0 +1,87 @@
+#include "Des/FileAccess.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <utility>
+
+namespace {
+
+bool Fail(const std::string& file, int error, FileFailure& failure) {
+  failure.file = file;
+  failure.reason = std::strerror(error);
+  return false;
+}
+
+// A name in the folder of `file` that no other writer picks: process id and attempt.
+std::string TemporaryNameBeside(const std::string& file, unsigned attempt) {
+  const std::size_t slash = file.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
+  return folder + ".~sqe" + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
+}
+
+bool WriteAll(int fd, const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = write(fd, data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& file, std::string& data, FileFailure& failure) {
+  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Fail(file, errno, failure);
+  struct stat info {};
+  std::string result;
+  if (fstat(fd, &info) == 0 && info.st_size > 0) result.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      close(fd);
+      return Fail(file, error, failure);
+    }
+    result.append(buffer, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  data = std::move(result);
+  return true;
+}
+
+bool ReplaceFileContents(const std::string& file, const std::string& data, FileFailure& failure) {
+  std::string temporary;
+  int fd = -1;
+  for (unsigned attempt = 0; fd < 0; ++attempt) {
+    temporary = TemporaryNameBeside(file, attempt);
+    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || attempt == 100)) return Fail(file, errno, failure);
+  }
+  // A replaced file keeps its permissions.
+  struct stat old {};
+  if (stat(file.c_str(), &old) == 0 && S_ISREG(old.st_mode)) fchmod(fd, old.st_mode & 07777);
+
+  bool written = WriteAll(fd, data) && fsync(fd) == 0;
+  int error = errno;
+  if (close(fd) != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  if (written && rename(temporary.c_str(), file.c_str()) == 0) return true;
+  if (written) error = errno;
+  unlink(temporary.c_str());
+  return Fail(file, error, failure);
+}

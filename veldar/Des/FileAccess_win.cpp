@@ -1,0 +1,120 @@
+#include "Des/FileAccess.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+namespace {
+
+// Owns a file handle.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() { Close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+  bool Close() {
+    if (!Valid()) return true;
+    const bool closed = CloseHandle(handle_) != FALSE;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// The system's text for an error code, in the user's language and the ANSI code page.
+std::string SystemReason(DWORD error) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string reason = length > 0 ? std::string(text, length) : "error " + std::to_string(error);
+  if (text) LocalFree(text);
+  while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' '))
+    reason.pop_back();
+  return reason;
+}
+
+bool Fail(const std::string& file, DWORD error, FileFailure& failure) {
+  failure.file = file;
+  failure.reason = SystemReason(error);
+  return false;
+}
+
+// A name in the folder of `file` that no other writer picks: process id and attempt.
+std::string TemporaryNameBeside(const std::string& file, unsigned attempt) {
+  const std::size_t separator = file.find_last_of("\\/:");
+  const std::string folder = separator == std::string::npos ? std::string() : file.substr(0, separator + 1);
+  return folder + "~sqe" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
+}
+
+bool WriteAll(HANDLE file, const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(file, data.data() + done, chunk, &written, nullptr) || written == 0) return false;
+    done += written;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& file, std::string& data, FileFailure& failure) {
+  FileHandle handle(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!handle.Valid()) return Fail(file, GetLastError(), failure);
+  std::string result;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(handle.Get(), &size) && size.QuadPart > 0)
+    result.reserve(static_cast<std::size_t>(size.QuadPart));
+  char buffer[65536];
+  for (;;) {
+    DWORD n = 0;
+    if (!ReadFile(handle.Get(), buffer, sizeof buffer, &n, nullptr))
+      return Fail(file, GetLastError(), failure);
+    if (n == 0) break;
+    result.append(buffer, n);
+  }
+  data = std::move(result);
+  return true;
+}
+
+bool ReplaceFileContents(const std::string& file, const std::string& data, FileFailure& failure) {
+  // Windows refuses to replace a read-only file, but not every file system behind the
+  // API does; the read-only mark is the user's, so it is honoured here in any case.
+  const DWORD attributes = GetFileAttributesA(file.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return Fail(file, ERROR_ACCESS_DENIED, failure);
+  std::string temporary;
+  HANDLE created = INVALID_HANDLE_VALUE;
+  for (unsigned attempt = 0; created == INVALID_HANDLE_VALUE; ++attempt) {
+    temporary = TemporaryNameBeside(file, attempt);
+    created =
+        CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error != ERROR_FILE_EXISTS || attempt == 100) return Fail(file, error, failure);
+    }
+  }
+  FileHandle handle(created);
+  bool written = WriteAll(handle.Get(), data) && FlushFileBuffers(handle.Get());
+  DWORD error = GetLastError();
+  if (!handle.Close() && written) {
+    written = false;
+    error = GetLastError();
+  }
+  if (written &&
+      MoveFileExA(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  if (written) error = GetLastError();
+  DeleteFileA(temporary.c_str());
+  return Fail(file, error, failure);
+}

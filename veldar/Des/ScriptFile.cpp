@@ -1,0 +1,64 @@
+#include "Des/ScriptFile.h"
+
+#include <new>
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+bool ReadLines(const std::string& file, std::vector<std::string>& lines, FileFailure& failure) {
+  std::string text;
+  if (!ReadWholeFile(file, text, failure)) return false;
+  lines = SplitLines(text);
+  return true;
+}
+
+ConversionResult EncryptScriptFile(TEncryption& cipher, const std::string& plainFile,
+                                   const std::string& encryptedFile) {
+  ConversionResult result;
+  try {
+    std::vector<std::string> lines;
+    if (!ReadLines(plainFile, lines, result.detail)) {
+      result.failure = ConversionResult::Failure::Read;
+      return result;
+    }
+    cipher.SetAction(TActionType::Encryption);
+    for (std::string& line : lines) {
+      if (line.empty()) continue;
+      cipher.SetInput(std::move(line));
+      cipher.Execute();
+      line = cipher.HexOutput();
+    }
+    if (!ReplaceFileContents(encryptedFile, JoinLines(lines), result.detail))
+      result.failure = ConversionResult::Failure::Write;
+    else
+      result.lines = lines.size();
+  } catch (const std::bad_alloc&) {
+    // A script too large for memory: nothing was written.
+    result.failure = ConversionResult::Failure::Read;
+    result.detail = {plainFile, "not enough memory"};
+  }
+  return result;
+}

@@ -1,0 +1,25 @@
+// DES written down the plain way, one byte per bit and one loop per table, with the
+// permuted choice 2 as a parameter. Slow, but easy to check against the published
+// description; the fast block function is tested against it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+using Block = std::array<std::uint8_t, 8>;
+
+// The published permuted choice 2, and the installer's table with entry 12 = 19.
+extern const std::array<std::uint8_t, 48> kStandardPc2;
+extern const std::array<std::uint8_t, 48> kInstallerPc2;
+
+Block ReferenceDes(const Block& key, const Block& in, bool encipher, const std::array<std::uint8_t, 48>& pc2);
+
+// What the component's Execute must give: the reference over `input` in blocks of 8,
+// the last one filled with zero bytes, under the key text's bytes followed by zero bytes.
+std::string ReferenceEcb(const std::string& input, const std::string& keyText, bool encipher);
+
+// Test helpers: a block from 16 hexadecimal digits, and back.
+Block BlockFromHex(const char* hex);
+std::string BlockToHex(const Block& block);
+std::string UpperHex(const std::string& bytes);

@@ -1,0 +1,116 @@
+// The console tool: its arguments, its output names, its messages and exit codes.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <sstream>
+
+#include "Des/ScriptFile.h"
+#include "DesReference.h"
+#include "ScratchFolder.h"
+#include "tools/SqeVerify.h"
+#include "tools/Sqecrypt.h"
+
+namespace {
+
+TEST(EncryptedNameFor, ChangesOrAppendsTheExtension) {
+  EXPECT_EQ("VELDAR.SQE", EncryptedNameFor("VELDAR.SQL"));
+  EXPECT_EQ("setup.v2.SQE", EncryptedNameFor("setup.v2.sql"));
+  EXPECT_EQ("script.SQE", EncryptedNameFor("script"));
+  EXPECT_EQ("dir.d/script.SQE", EncryptedNameFor("dir.d/script"));
+  EXPECT_EQ("dir/a.SQE", EncryptedNameFor("dir/a.SQE"));
+  EXPECT_EQ("trailing.SQE", EncryptedNameFor("trailing."));
+#ifdef _WIN32
+  EXPECT_EQ("C:\\dir.d\\script.SQE", EncryptedNameFor("C:\\dir.d\\script"));
+  EXPECT_EQ("C:x.SQE", EncryptedNameFor("C:x.sql"));
+#endif
+}
+
+class Sqecrypt : public ScratchFolder {
+ protected:
+  int Run(std::vector<std::string> arguments) {
+    out_.str("");
+    err_.str("");
+    return RunSqecrypt(arguments, out_, err_);
+  }
+  std::ostringstream out_, err_;
+};
+
+TEST_F(Sqecrypt, BadUsageShowsTheUsageAndExitsWithTwo) {
+  const std::vector<std::vector<std::string>> bad = {
+      {}, {"a", "b", "c"}, {"-x", "a"}, {"--decrypt", "a.SQE"}, {""}, {"a", ""}};
+  for (const auto& arguments : bad) {
+    EXPECT_EQ(2, Run(arguments)) << arguments.size() << " arguments";
+    EXPECT_NE(std::string::npos, err_.str().find("usage: sqecrypt PLAIN [ENCRYPTED]")) << err_.str();
+    EXPECT_EQ("", out_.str());
+  }
+  EXPECT_TRUE(Contents().empty());
+  EXPECT_EQ(0, Run({"--help"}));
+  EXPECT_NE(std::string::npos, out_.str().find("usage: sqecrypt PLAIN [ENCRYPTED]"));
+}
+
+TEST_F(Sqecrypt, WritesBesideThePlainScriptByDefault) {
+  const std::string plain = PathOf("VELDAR.SQL");
+  WriteBytes(plain, "select 1\n\nGO\n");
+  ASSERT_EQ(0, Run({plain})) << err_.str();
+  const std::string encrypted = ReadBytes(PathOf("VELDAR.SQE"));
+  EXPECT_EQ(UpperHex(ReferenceEcb("select 1", kScriptKey, true)) + "\r\n\r\n" +
+                UpperHex(ReferenceEcb("GO", kScriptKey, true)) + "\r\n",
+            encrypted);
+  EXPECT_NE(std::string::npos, out_.str().find("(3 lines)")) << out_.str();
+  EXPECT_EQ("", err_.str());
+}
+
+TEST_F(Sqecrypt, WritesTheNamedOutputAndOptionsCanBeEnded) {
+  WriteBytes(PathOf("-dash.sql"), "GO");
+  ASSERT_EQ(0, Run({"--", PathOf("-dash.sql"), PathOf("out.txt")})) << err_.str();
+  EXPECT_TRUE(VerifyEncryptedScript("GO", ReadBytes(PathOf("out.txt"))).Ok());
+  EXPECT_EQ((std::set<std::string>{"-dash.sql", "out.txt"}), Contents());
+}
+
+TEST_F(Sqecrypt, FileFailuresNameTheFileAndExitWithOne) {
+  EXPECT_EQ(1, Run({PathOf("missing.sql")}));
+  EXPECT_NE(std::string::npos, err_.str().find("cannot read " + PathOf("missing.sql") + ": ")) << err_.str();
+  EXPECT_TRUE(Contents().empty());
+
+  WriteBytes(PathOf("a.sql"), "select 1\r\n");
+  const std::string unwritable = PathOf("no such folder/a.SQE");
+  EXPECT_EQ(1, Run({PathOf("a.sql"), unwritable}));
+  EXPECT_NE(std::string::npos, err_.str().find("cannot write " + unwritable + ": ")) << err_.str();
+  EXPECT_EQ(std::set<std::string>{"a.sql"}, Contents());
+}
+
+std::string ChangeFirstDigit(std::string hex) {
+  hex[0] = hex[0] == '0' ? '1' : '0';
+  return hex;
+}
+
+TEST(VerifyEncryptedScript, FindsEveryKindOfMismatch) {
+  TEncryption des;
+  des.SetKey(kScriptKey);
+  auto hex = [&des](const std::string& line) {
+    des.SetInput(line);
+    des.Execute();
+    return des.HexOutput();
+  };
+  const std::string plain = "select 1\r\n\r\nGO\r\n";
+  const std::string good = hex("select 1") + "\r\n\r\n" + hex("GO") + "\r\n";
+  const VerifyReport report = VerifyEncryptedScript(plain, good);
+  EXPECT_TRUE(report.Ok());
+  EXPECT_EQ(3u, report.lines);
+  EXPECT_EQ(1u, report.emptyLines);
+
+  const std::string bad[] = {
+      hex("select 1") + "\r\n\r\n" + hex("GO"),             // last line without CR LF
+      hex("select 1") + "\r\n" + hex("GO") + "\r\n",        // an empty line lost
+      hex("select 2") + "\r\n\r\n" + hex("GO") + "\r\n",    // another text
+      hex("select 1") + "\r\n\r\n" + hex("GO") + "00\r\n",  // digits beyond the blocks
+      ChangeFirstDigit(hex("select 1")) + "\r\n\r\n" + hex("GO") + "\r\n",
+  };
+  std::string lower = good;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const std::string& encrypted : bad)
+    EXPECT_FALSE(VerifyEncryptedScript(plain, encrypted).Ok()) << encrypted;
+  EXPECT_FALSE(VerifyEncryptedScript(plain, lower).Ok()) << "lower-case digits";
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+#include "tools/Sqecrypt.h"
+
+#include "Des/ScriptFile.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: sqecrypt PLAIN [ENCRYPTED]\n"
+    "Enciphers the installation script PLAIN for VELDAR: every non-empty line under the\n"
+    "installer's key, written as upper-case hexadecimal; empty lines stay empty; every\n"
+    "line ends with CR LF. Writes ENCRYPTED, by default PLAIN with the extension .SQE.\n"
+    "An existing file is replaced only once the new one is complete.\n"
+    "Exit codes: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
+
+#ifdef _WIN32
+const char kPathSeparators[] = "\\/:";
+#else
+const char kPathSeparators[] = "/";
+#endif
+
+int BadUsage(std::ostream& err, const std::string& problem) {
+  err << "sqecrypt: " << problem << "\n" << kUsage;
+  return kSqecryptBadUsage;
+}
+
+}  // namespace
+
+std::string EncryptedNameFor(const std::string& plain) {
+  const std::size_t nameStart = plain.find_last_of(kPathSeparators) + 1;  // npos + 1 == 0
+  const std::size_t dot = plain.rfind('.');
+  const std::string stem = dot != std::string::npos && dot >= nameStart ? plain.substr(0, dot) : plain;
+  return stem + ".SQE";
+}
+
+int RunSqecrypt(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> files;
+  bool optionsEnded = false;
+  for (const std::string& argument : arguments) {
+    if (!optionsEnded && (argument == "-h" || argument == "--help" || argument == "-?" || argument == "/?")) {
+      out << kUsage;
+      return kSqecryptOk;
+    }
+    if (!optionsEnded && argument == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+      return BadUsage(err, "unknown option " + argument);
+    } else if (argument.empty()) {
+      return BadUsage(err, "empty file name");
+    } else {
+      files.push_back(argument);
+    }
+  }
+  if (files.empty()) return BadUsage(err, "no script given");
+  if (files.size() > 2) return BadUsage(err, "too many arguments");
+
+  const std::string& plain = files[0];
+  const std::string encrypted = files.size() == 2 ? files[1] : EncryptedNameFor(plain);
+  TEncryption des;
+  des.SetKey(kScriptKey);
+  const ConversionResult result = EncryptScriptFile(des, plain, encrypted);
+  switch (result.failure) {
+    case ConversionResult::Failure::None:
+      out << "sqecrypt: " << plain << " -> " << encrypted << " (" << result.lines << " lines)\n";
+      return kSqecryptOk;
+    case ConversionResult::Failure::Read:
+      err << "sqecrypt: cannot read " << result.detail.file << ": " << result.detail.reason << "\n";
+      return kSqecryptFileFailed;
+    case ConversionResult::Failure::Write:
+      err << "sqecrypt: cannot write " << result.detail.file << ": " << result.detail.reason
+          << " (no file was changed)\n";
+      return kSqecryptFileFailed;
+  }
+  return kSqecryptFileFailed;
+}
