@@ -22,6 +22,8 @@ constexpr std::string::size_type kDriverPrefixLength = sizeof kDriverPrefix - 1;
 constexpr unsigned kMaxResults = 50000;
 
 using Clock = std::chrono::steady_clock;
+// How long a cancelled statement may take to end before it is freed anyway.
+constexpr std::chrono::seconds kCancelWait{5};
 
 // How long to wait for window messages before asking a running statement again. A
 // statement that has just started is asked again at once, because on Windows even a
@@ -155,10 +157,11 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
   // While the statement runs asynchronously every repeated call with the same
   // arguments asks whether it has finished.
   std::string text = batch;
+  SQLCHAR* const statement = reinterpret_cast<SQLCHAR*>(&text[0]);
   bool cancelled = false;
   const Clock::time_point started = Clock::now();
   for (;;) {
-    result = api_.ExecDirect(StmtHandle, reinterpret_cast<SQLCHAR*>(&text[0]), SQL_NTS);
+    result = api_.ExecDirect(StmtHandle, statement, SQL_NTS);
     const bool running = result == SQL_STILL_EXECUTING;
     host_.ProcessMessages(running ? PollWaitMs(started) : 0);
     if (host_.CancelRequested()) {
@@ -169,7 +172,7 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
   }
 
   // The messages of the execution and of every further result, up to the last one;
-  // rows are never fetched.
+  // rows are never fetched. more holds the answer of the last call, whichever it was.
   SQLRETURN more = result;
   Clock::time_point runningSince = started;
   unsigned results = 0;
@@ -194,7 +197,18 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
       runningSince = Clock::now();
   }
 
-  if (cancelled) api_.Cancel(StmtHandle);
+  if (cancelled) {
+    api_.Cancel(StmtHandle);
+    // A call that is still running learns of the cancel only when it is made again,
+    // and the statement cannot be freed before it has ended. A driver that does not
+    // end it soon is left to end it when the connection closes.
+    const bool executing = result == SQL_STILL_EXECUTING;
+    const Clock::time_point cancelledAt = Clock::now();
+    while (more == SQL_STILL_EXECUTING && Clock::now() - cancelledAt < kCancelWait) {
+      host_.ProcessMessages(PollWaitMs(cancelledAt));
+      more = executing ? api_.ExecDirect(StmtHandle, statement, SQL_NTS) : api_.MoreResults(StmtHandle);
+    }
+  }
   api_.FreeHandle(SQL_HANDLE_STMT, StmtHandle);
   StmtHandle = SQL_NULL_HSTMT;
   // A batch stopped by a cancel request may have done only part of its work: it must

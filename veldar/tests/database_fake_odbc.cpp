@@ -33,6 +33,13 @@ bool FakeOdbc::Live(SQLHANDLE handle, const char* call) {
   return false;
 }
 
+SQLRETURN FakeOdbc::Attribute(const char* call, SQLHANDLE handle, SQLINTEGER attribute, SQLPOINTER value,
+                              SQLINTEGER length, SQLRETURN answer) {
+  calls.push_back(std::string(call) + " " + std::to_string(attribute) + " " +
+                  std::to_string(reinterpret_cast<SQLULEN>(value)) + " " + std::to_string(length));
+  return Live(handle, call) ? answer : SQL_INVALID_HANDLE;
+}
+
 SQLRETURN FakeOdbc::Post(const FakeStep& step) {
   posted_ = step.messages;
   return step.result;
@@ -54,9 +61,7 @@ SQLRETURN SQL_API FakeOdbc::AllocHandle(SQLSMALLINT type, SQLHANDLE input, SQLHA
 SQLRETURN SQL_API FakeOdbc::SetEnvAttr(SQLHENV env, SQLINTEGER attribute, SQLPOINTER value,
                                        SQLINTEGER length) {
   FakeOdbc& f = *current_;
-  f.calls.push_back("SetEnvAttr " + std::to_string(attribute) + " " +
-                    std::to_string(reinterpret_cast<SQLULEN>(value)) + " " + std::to_string(length));
-  return f.Live(env, "SetEnvAttr") ? f.setEnv : SQL_INVALID_HANDLE;
+  return f.Attribute("SetEnvAttr", env, attribute, value, length, f.setEnv);
 }
 
 SQLRETURN SQL_API FakeOdbc::DriverConnect(SQLHDBC dbc, SQLHWND window, SQLCHAR* in, SQLSMALLINT inLength,
@@ -75,17 +80,13 @@ SQLRETURN SQL_API FakeOdbc::DriverConnect(SQLHDBC dbc, SQLHWND window, SQLCHAR* 
 SQLRETURN SQL_API FakeOdbc::SetConnectAttr(SQLHDBC dbc, SQLINTEGER attribute, SQLPOINTER value,
                                            SQLINTEGER length) {
   FakeOdbc& f = *current_;
-  f.calls.push_back("SetConnectAttr " + std::to_string(attribute) + " " +
-                    std::to_string(reinterpret_cast<SQLULEN>(value)) + " " + std::to_string(length));
-  return f.Live(dbc, "SetConnectAttr") ? f.asyncEnable : SQL_INVALID_HANDLE;
+  return f.Attribute("SetConnectAttr", dbc, attribute, value, length, f.asyncEnable);
 }
 
 SQLRETURN SQL_API FakeOdbc::SetStmtAttr(SQLHSTMT stmt, SQLINTEGER attribute, SQLPOINTER value,
                                         SQLINTEGER length) {
   FakeOdbc& f = *current_;
-  f.calls.push_back("SetStmtAttr " + std::to_string(attribute) + " " +
-                    std::to_string(reinterpret_cast<SQLULEN>(value)) + " " + std::to_string(length));
-  return f.Live(stmt, "SetStmtAttr") ? SQL_SUCCESS : SQL_INVALID_HANDLE;
+  return f.Attribute("SetStmtAttr", stmt, attribute, value, length, SQL_SUCCESS);
 }
 
 SQLRETURN SQL_API FakeOdbc::ExecDirect(SQLHSTMT stmt, SQLCHAR* text, SQLINTEGER length) {
@@ -95,6 +96,7 @@ SQLRETURN SQL_API FakeOdbc::ExecDirect(SQLHSTMT stmt, SQLCHAR* text, SQLINTEGER 
   f.executions.push_back({stmt, reinterpret_cast<const char*>(text), length});
   if (!f.Live(stmt, "ExecDirect")) return SQL_INVALID_HANDLE;
   const auto now = std::chrono::steady_clock::now();
+  if (f.cancelled_) return f.Post({SQL_ERROR, {"Operation canceled"}});
   if (f.firstExecution_) f.executionStarted_ = now;
   f.firstExecution_ = false;
   if (now - f.executionStarted_ < f.runningFor) return f.Post({SQL_STILL_EXECUTING, {}});
@@ -109,6 +111,7 @@ SQLRETURN SQL_API FakeOdbc::MoreResults(SQLHSTMT stmt) {
   ++f.moreCalls;
   if (f.calls.back() != "MoreResults") f.calls.push_back("MoreResults");
   if (!f.Live(stmt, "MoreResults")) return SQL_INVALID_HANDLE;
+  if (f.cancelled_) return f.Post({SQL_ERROR, {"Operation canceled"}});
   if (f.moreSteps.empty()) return f.Post(f.afterMore);
   FakeStep step = f.moreSteps.front();
   f.moreSteps.pop_front();
@@ -118,6 +121,7 @@ SQLRETURN SQL_API FakeOdbc::MoreResults(SQLHSTMT stmt) {
 SQLRETURN SQL_API FakeOdbc::Cancel(SQLHSTMT stmt) {
   FakeOdbc& f = *current_;
   f.calls.push_back("Cancel");
+  f.cancelled_ = !f.ignoresCancel;
   return f.Live(stmt, "Cancel") ? SQL_SUCCESS : SQL_INVALID_HANDLE;
 }
 
@@ -174,6 +178,6 @@ SQLRETURN SQL_API FakeOdbc::FreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
   f.calls.push_back(std::string("FreeHandle ") + names[type]);
   if (!f.Live(handle, "FreeHandle")) return SQL_INVALID_HANDLE;
   f.live_.erase(handle);
-  if (type == SQL_HANDLE_STMT) f.firstExecution_ = true;
+  if (type == SQL_HANDLE_STMT) f.firstExecution_ = true, f.cancelled_ = false;
   return SQL_SUCCESS;
 }

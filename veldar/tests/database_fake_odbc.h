@@ -34,6 +34,9 @@ class FakeOdbc {
   // Answers of SQLMoreResults; afterMore once they are used up.
   std::deque<FakeStep> moreSteps;
   FakeStep afterMore{SQL_NO_DATA, {}};
+  // After SQLCancel the next call of the statement reports the cancel, unless the
+  // driver ignores it.
+  bool ignoresCancel = false;
   // Diagnostics: the answer of the record count, records that cannot be read (their
   // answer by record number), a length reported instead of the message's own, and the
   // records of the connection.
@@ -76,10 +79,14 @@ class FakeOdbc {
   bool Live(SQLHANDLE handle, const char* call);
   const std::vector<std::string>* Records(SQLSMALLINT type, SQLHANDLE handle);
   SQLRETURN Post(const FakeStep& step);
+  // Records an attribute call and gives its answer.
+  SQLRETURN Attribute(const char* call, SQLHANDLE handle, SQLINTEGER attribute, SQLPOINTER value,
+                      SQLINTEGER length, SQLRETURN answer);
 
   char env_ = 0, dbc_ = 0, stmt_ = 0;
   std::set<SQLHANDLE> live_;
   std::vector<std::string> posted_;
   bool firstExecution_ = true;
+  bool cancelled_ = false;
   std::chrono::steady_clock::time_point executionStarted_;
 };

@@ -215,26 +215,44 @@ TEST_F(DatabaseTest, UnreadableDiagnosticsShowNothingAndUnreadableRecordsAreSkip
   EXPECT_THAT(host.lines, ElementsAre("kept"));
 }
 
-TEST_F(DatabaseTest, ACancelDuringExecutionCancelsFreesAndFailsTheBatch) {
+TEST_F(DatabaseTest, ACancelDuringExecutionCancelsEndsTheCallFreesAndFailsTheBatch) {
   Connect();
   odbc.runningFor = std::chrono::hours(1);
   host.onMessages = [](TestHost& h) { h.cancel = h.waits.size() == 3; };
   EXPECT_EQ(SQL_ERROR, database.ExecuteBatch("WAITFOR DELAY '01:00'\r\n"));
-  EXPECT_EQ(3u, odbc.executions.size());
+  // The fourth call hears of the cancel; only then is the statement freed.
+  EXPECT_EQ(4u, odbc.executions.size());
   EXPECT_THAT(odbc.calls, ElementsAre("AllocHandle STMT", "SetStmtAttr 0 18000 0", "ExecDirect", "Cancel",
-                                      "FreeHandle STMT"));
+                                      "ExecDirect", "FreeHandle STMT"));
 }
 
-TEST_F(DatabaseTest, ACancelDuringTheResultLoopCancelsFreesAndFailsTheBatch) {
+TEST_F(DatabaseTest, ACancelDuringTheResultLoopCancelsEndsTheCallFreesAndFailsTheBatch) {
   Connect();
-  odbc.afterMore = {SQL_SUCCESS, {"(1 row affected)"}};
+  odbc.moreSteps = {{SQL_SUCCESS, {"(1 row affected)"}}};
+  odbc.afterMore = {SQL_STILL_EXECUTING, {}};
   FakeOdbc* fake = &odbc;
-  host.onMessages = [fake](TestHost& h) { h.cancel = fake->moreCalls == 2; };
+  host.onMessages = [fake](TestHost& h) { h.cancel = fake->moreCalls == 3; };
   EXPECT_EQ(SQL_ERROR, database.ExecuteBatch("x"));
-  EXPECT_EQ(2u, odbc.moreCalls);
-  EXPECT_THAT(host.lines, ElementsAre("(1 row affected)", "(1 row affected)"));
+  EXPECT_EQ(4u, odbc.moreCalls);
+  EXPECT_THAT(host.lines, ElementsAre("(1 row affected)"));
   EXPECT_THAT(odbc.calls, ElementsAre("AllocHandle STMT", "SetStmtAttr 0 18000 0", "ExecDirect",
-                                      "MoreResults", "Cancel", "FreeHandle STMT"));
+                                      "MoreResults", "Cancel", "MoreResults", "FreeHandle STMT"));
+}
+
+TEST_F(DatabaseTest, ADriverThatIgnoresTheCancelIsWaitedForOnlyAWhile) {
+  Connect();
+  odbc.runningFor = std::chrono::hours(1);
+  odbc.ignoresCancel = true;
+  host.onMessages = [](TestHost& h) { h.cancel = true; };
+  EXPECT_EQ(SQL_ERROR, database.ExecuteBatch("x"));
+  EXPECT_EQ("FreeHandle STMT", odbc.calls.back());
+  const auto start = host.waits.front().at;
+  EXPECT_GE(host.waits.back().at - start, std::chrono::seconds(4));
+  for (const TestHost::Wait& wait : host.waits) {  // waited, not spun
+    if (wait.at - start >= std::chrono::milliseconds(30)) {
+      ASSERT_GT(wait.timeoutMs, 0u);
+    }
+  }
 }
 
 TEST_F(DatabaseTest, AResultLoopThatNeverEndsIsStoppedWithALineAndTheConnectionGoesOn) {
