@@ -1,11 +1,32 @@
 #!/usr/bin/env bash
 # The main job on a fresh Debian 12 machine: installs what is missing, builds the
-# Windows programs and starts VELDAR.exe under Wine.
+# Windows programs, enciphers the sample installation script samples/VELDAR.SQL with
+# sqecrypt.exe under Wine, and checks with sqeverify.exe, through the same cipher
+# code, that the encrypted script deciphers back to the plain one line by line.
+# The results land in build/main-job/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target VELDAR uninstall
+cmake --build --preset win64 --target VELDAR uninstall sqecrypt sqeverify
+
+run="$PWD/build/win64/wine-run.sh"
+tools="$PWD/build/win64/veldar/tools"
 export WINEPREFIX="$PWD/build/win64/wine/prefix-mainjob"
-./build/win64/wine-run.sh build/win64/veldar/VELDAR.exe
-echo "main-job: VELDAR.exe started and ended with exit code $?"
+# Stop the Wine server afterwards, and the X display too unless a test run had started it.
+display_was_running=no
+[ -f build/win64/wine/display ] && display_was_running=yes
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ "$display_was_running" = yes ] || "$run" --stop
+}
+trap cleanup EXIT
+
+out=build/main-job
+rm -rf "$out"
+mkdir -p "$out"
+cp samples/VELDAR.SQL "$out/VELDAR.SQL"
+cd "$out"
+"$run" "$tools/sqecrypt.exe" VELDAR.SQL
+"$run" "$tools/sqeverify.exe" VELDAR.SQL VELDAR.SQE
+echo "main-job: build/main-job/VELDAR.SQE enciphered by sqecrypt.exe deciphers back to samples/VELDAR.SQL"

@@ -16,7 +16,17 @@ constexpr struct HexDigitValues {
   }
 } kHexDigit;
 
-constexpr char kUpperDigits[] = "0123456789ABCDEF";
+// The two upper-case digits of every byte value, high nibble first.
+constexpr struct HexPairs {
+  char pair[256][2];
+  constexpr HexPairs() : pair() {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    for (int b = 0; b < 256; ++b) {
+      pair[b][0] = kDigits[b >> 4];
+      pair[b][1] = kDigits[b & 15];
+    }
+  }
+} kHexPairs;
 
 }  // namespace
 
@@ -78,8 +88,8 @@ void TEncryption::StrToHex(const std::string& bytes, std::string& hex) {
   hex.resize(2 * bytes.size());
   char* p = &hex[0];
   for (unsigned char c : bytes) {
-    *p++ = kUpperDigits[c >> 4];
-    *p++ = kUpperDigits[c & 15];
+    std::memcpy(p, kHexPairs.pair[c], 2);
+    p += 2;
   }
 }
 
