@@ -46,9 +46,10 @@ BOOL CALLBACK ReadControl(HWND control, LPARAM seen) {
   return TRUE;
 }
 
-// Waits up to ten seconds for the box, reads it, then presses OK.
+// Waits up to a minute for the box (Wine may be slow on a busy machine), reads it,
+// then presses OK.
 void AnswerTheBox(SeenBox& box) {
-  for (int tries = 0; tries < 200 && !box.window; ++tries) {
+  for (int tries = 0; tries < 1200 && !box.window; ++tries) {
     Sleep(50);
     EnumWindows(FindOurBox, reinterpret_cast<LPARAM>(&box.window));
   }
