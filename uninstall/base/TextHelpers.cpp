@@ -49,6 +49,17 @@ char* PointToName(char* path) {
   return const_cast<char*>(PointToName(static_cast<const char*>(path)));
 }
 
+const char* FindLastChar(const char* text, char c) {
+  const char* last = nullptr;
+  for (const char* p = text; *p != '\0'; p = NextChar(p))
+    if (*p == c) last = p;
+  return last;
+}
+
+char* FindLastChar(char* text, char c) {
+  return const_cast<char*>(FindLastChar(static_cast<const char*>(text), c));
+}
+
 const char* PointToLastChar(const char* text) {
   const char* last = text;
   for (const char* p = text; *p != '\0'; p = NextChar(p)) last = p;
@@ -124,4 +135,31 @@ bool FormatText(char* destination, size_t capacity, const char* format, ...) {
     return false;
   }
   return true;
+}
+
+bool SubstituteText(char* destination, size_t capacity, const char* format, const char* argument) {
+  if (capacity == 0) return false;
+  size_t n = 0;
+  bool substituted = false;
+  auto put = [&](char c) {
+    if (n + 1 >= capacity) return false;
+    destination[n++] = c;
+    return true;
+  };
+  bool whole = true;
+  for (const char* p = format; *p != '\0' && whole; ++p) {
+    if (p[0] == '%' && p[1] == '%') {
+      whole = put('%');
+      ++p;
+    } else if (p[0] == '%' && p[1] == 's' && !substituted) {
+      for (const char* a = argument; *a != '\0' && whole; ++a) whole = put(*a);
+      substituted = true;
+      ++p;
+    } else {
+      whole = put(*p);
+    }
+  }
+  destination[n] = '\0';
+  if (!whole) TrimPartialChar(destination);
+  return whole;
 }

@@ -27,6 +27,10 @@ inline bool IsDriveDiv(char c) {
 }
 const char* PointToName(const char* path);
 char* PointToName(char* path);
+// The last occurrence of a single-byte character, never the trail byte of a
+// double-byte character; null when there is none.
+const char* FindLastChar(const char* text, char c);
+char* FindLastChar(char* text, char c);
 const char* PointToLastChar(const char* text);
 char* PointToLastChar(char* text);
 // Appends a backslash unless the path is empty or already ends with one; does nothing
@@ -45,5 +49,9 @@ bool FormatText(char* destination, size_t capacity, const char* format, ...)
     __attribute__((format(printf, 3, 4)))
 #endif
     ;
+// Puts `argument` in place of the first "%s" of a format that may come from a
+// translation: "%%" gives "%", every other "%" stays as it is, so no format text can
+// make the formatter read arguments that are not there. Returns false when cut.
+bool SubstituteText(char* destination, size_t capacity, const char* format, const char* argument);
 // Cuts a text that was cut at a byte boundary back to the last whole character.
 void TrimPartialChar(char* text);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/TextHelpers.h"
+#include "tests/ScopedGbkTable.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -20,20 +21,13 @@ const std::string kTrailBackslash = "\x81\x5c";
 class TextHelpers : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = dbcsTable;
 #ifdef _WIN32
     ASSERT_EQ(936u, GetACP());
-#else
-    for (int i = 0; i < 256; ++i) dbcsTable.leadByte[i] = i >= 0x81 && i <= 0xFE;
-    dbcsTable.multiByte = true;
 #endif
-  }
-  void TearDown() override {
-    dbcsTable = saved_;
   }
 
  private:
-  DbcsTable saved_;
+  ScopedGbkTable gbk_;
 };
 
 TEST_F(TextHelpers, LeadByteTableMatchesTheDoubleByteCodePage) {
@@ -96,6 +90,13 @@ TEST_F(TextHelpers, AddEndSlashAddsOneBackslashOnlyWhereMissing) {
   EXPECT_STREQ("abc", full) << "no room for the backslash";
 }
 
+TEST_F(TextHelpers, FindLastCharSkipsTrailBytes) {
+  std::string path = "C:\\Zendra\\" + kTrailBackslash + ".exe";
+  EXPECT_EQ(path.c_str() + 9, FindLastChar(path.c_str(), '\\'));
+  std::string bare = kTrailBackslash + ".lng";
+  EXPECT_EQ(nullptr, FindLastChar(bare.c_str(), '\\'));
+}
+
 TEST_F(TextHelpers, PointToLastCharFindsTheStartOfTheLastCharacter) {
   std::string text = "ab" + kTrailBackslash;
   EXPECT_EQ(text.c_str() + 2, PointToLastChar(text.c_str()));
@@ -132,6 +133,33 @@ TEST_F(TextHelpers, CopyAndFormatCutAtTheCapacityWithoutSplittingACharacter) {
   EXPECT_STREQ("ab-42", formatted);
   EXPECT_FALSE(FormatText(formatted, sizeof formatted, "%s%s", "abcdef", "\xd6\xd0"));
   EXPECT_STREQ("abcdef", formatted);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SubstituteText, PutsTheArgumentInPlaceOfTheFirstPercentS) {
+  char buffer[64];
+  EXPECT_TRUE(SubstituteText(buffer, sizeof buffer, "delete %s by hand", "C:\\Zendra\\uninstall.exe"));
+  EXPECT_STREQ("delete C:\\Zendra\\uninstall.exe by hand", buffer);
+  // Anything else a translated format holds stays text: no argument is ever read for it.
+  EXPECT_TRUE(SubstituteText(buffer, sizeof buffer, "%d %n %s %s 100%% %", "x"));
+  EXPECT_STREQ("%d %n x %s 100% %", buffer);
+  EXPECT_TRUE(SubstituteText(buffer, sizeof buffer, "no placeholder", "x"));
+  EXPECT_STREQ("no placeholder", buffer);
+}
+
+TEST(SubstituteText, CutsAtTheCapacity) {
+  ScopedGbkTable gbk;
+  char buffer[10];
+  memset(buffer, 0x55, sizeof buffer);
+  EXPECT_FALSE(SubstituteText(buffer, 8, "ab %s", "cdefghij"));
+  EXPECT_STREQ("ab cdef", buffer);
+  EXPECT_EQ(0x55, buffer[8]);
+  // The path "中文" does not fit whole: no half character is left.
+  EXPECT_FALSE(SubstituteText(buffer, 7, "abc%s", "\xd6\xd0\xce\xc4"));
+  EXPECT_STREQ("abc\xd6\xd0", buffer);
 }
 
 }  // namespace

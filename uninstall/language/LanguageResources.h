@@ -1,0 +1,109 @@
+// The language text file: a section of entries that map the CRC-32 key of a default text
+// to its translation. The parsing and lookup here are platform-free; loading the file
+// and localising dialogs use Windows (LanguageFile.cpp, DialogLayout.cpp).
+#pragma once
+
+#include <cstdint>
+#include <new>
+
+#include "language/Array.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+enum class TranslationCategory { Message = 0, Dialog = 1, Other = 2 };
+
+class LanguageResources {
+ public:
+  // The section is read from its marker on, at most this many bytes.
+  static constexpr int kSectionSize = 65536;
+  static constexpr int kMarkerBlockSize = 8192;
+  static constexpr int kMarkerBlocks = 16;
+  static constexpr int kMarkerOverlap = 16;
+  static constexpr int kKeyLength = 8;
+  // Text buffers of dialog localisation.
+  static constexpr int kDialogTextSize = 1024;
+  static constexpr int kScaleTextSize = 512;
+  static constexpr int kMaxDialogChildren = 512;
+
+  LanguageResources() = default;
+  LanguageResources(const LanguageResources&) = delete;
+  LanguageResources& operator=(const LanguageResources&) = delete;
+  ~LanguageResources() { Clear(); }
+
+  bool IsLoaded() const { return text != nullptr; }
+  void Clear();
+
+  // Finds the section marker in a byte source (Read, Seek, Tell like File), reads the
+  // section and builds the index. Returns whether a section is held afterwards.
+  template <class Source>
+  bool LoadFrom(Source& source);
+  // Takes a raw section (starting at its marker): converts the escapes and line ends,
+  // builds and sorts the line index.
+  bool SetSection(const char* raw, int length);
+
+  // Writes the translation of `source`, or the text itself when there is none, into
+  // `output` of `capacity` characters, cut to fit. `output` may be `source`.
+  void Translate(const char* source, char* output, int capacity, const char* section = nullptr,
+                 TranslationCategory category = TranslationCategory::Message) const;
+  // Looks an eight-digit key up (index first, then a scan of the whole section) and
+  // copies the entry's text; false when no entry has that key.
+  bool TranslateKey(const char* key, char* output, int capacity) const;
+  static void MakeKey(const char* source, const char* section, TranslationCategory category,
+                      char key[kKeyLength + 1]);
+
+  // The scale entry of a dialog: percentages, and whether scaling is needed.
+  bool GetDialogScale(const char* dialogName, int* scaleX, int* scaleY) const;
+  // The reading-direction entry of the language file says "RTL".
+  bool DirectionEntryIsRightToLeft() const;
+
+#ifdef _WIN32
+  // Reads the language file (a bare name is looked for next to the program), builds the
+  // index and detects the reading direction. Failures leave no section held.
+  void Load(const char* fileName);
+  void DetectLayout();
+  void LocalizeDialog(HWND window, const char* dialogName, bool embedded) const;
+  void ApplyLayout(HWND window) const;
+#endif
+
+  char* text = nullptr;
+  int textLength = 0;
+  Array<int> lineIndex;
+  bool rightToLeft = false;
+
+ private:
+  static int FindMarker(const char* block, int size);
+  int FindLine(const char* key) const;
+  int ScanForLine(const char* key) const;
+  void CopyEntry(int line, char* output, int capacity) const;
+};
+
+template <class Source>
+bool LanguageResources::LoadFrom(Source& source) {
+  Clear();
+  char block[kMarkerBlockSize];
+  int64_t marker = -1;
+  for (int i = 0; i < kMarkerBlocks; ++i) {
+    int64_t position = source.Tell();
+    int n = source.Read(block, kMarkerBlockSize);
+    if (n < kMarkerOverlap) break;
+    int offset = FindMarker(block, n);
+    if (offset >= 0) {
+      marker = position + offset;
+      break;
+    }
+    source.Seek(position + n - kMarkerOverlap, 0);
+  }
+  if (marker < 0) return false;
+  char* raw = new (std::nothrow) char[kSectionSize];
+  if (raw == nullptr) return false;
+  source.Seek(marker, 0);
+  int n = source.Read(raw, kSectionSize);
+  bool held = n > 0 && SetSection(raw, n);
+  delete[] raw;
+  return held;
+}
+
+// The language file of the process.
+extern LanguageResources languageResources;
