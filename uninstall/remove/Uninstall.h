@@ -1,0 +1,4 @@
+// The uninstall procedure, run when the command line holds no switch.
+#pragma once
+
+void RunUninstall();
