@@ -77,7 +77,8 @@ class ProgramTest : public ::testing::Test {
     }
     if (box != nullptr) {
       MessageBoxFound found = {process.dwProcessId, nullptr};
-      for (int i = 0; i < 200 && found.box == nullptr; ++i) {
+      // A busy machine may take long to start a process.
+      for (int i = 0; i < 1200 && found.box == nullptr; ++i) {
         Sleep(50);
         EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&found));
       }
@@ -92,7 +93,7 @@ class ProgramTest : public ::testing::Test {
         PostMessageA(GetDlgItem(found.box, IDOK), BM_CLICK, 0, 0);
       }
     }
-    WaitForSingleObject(process.hProcess, 20000);
+    WaitForSingleObject(process.hProcess, 60000);
     if (milliseconds != nullptr) *milliseconds = GetTickCount() - start;
     DWORD code = 99;
     GetExitCodeProcess(process.hProcess, &code);
@@ -131,14 +132,33 @@ TEST_F(ProgramTest, WarningSpeaksThroughTheLanguageLibraryAndFileBesideTheProgra
   EXPECT_EQ("Uninstall complete\nPlease delete " + program + " yourself. 100% %d", box.text);
 }
 
-TEST_F(ProgramTest, WaitSleepsTwoSecondsAndOtherSwitchesEndAtOnce) {
+TEST_F(ProgramTest, WaitSleepsTwoSeconds) {
   std::string program = Install("uninstall.exe", false);
   DWORD elapsed = 0;
   EXPECT_EQ(0u, Run(program, "/wait", nullptr, &elapsed));
   EXPECT_GE(elapsed, 1900u);
-  for (const char* switches : {"/clean", "/s", "/setup /s /wait /s "}) {
-    EXPECT_EQ(0u, Run(program, switches, nullptr, &elapsed)) << switches;
-    EXPECT_LT(elapsed, 1900u) << switches << " must not wait";
+}
+
+TEST_F(ProgramTest, OtherSwitchesEndWithoutAnyWindow) {
+  std::string program = Install("uninstall.exe", false);
+  for (const char* switches : {"/clean", "/s", "/setup /s /warning /s "}) {
+    std::string commandLine = "\"" + program + "\" " + switches;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                               &startup, &process));
+    MessageBoxFound found = {process.dwProcessId, nullptr};
+    while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT && found.box == nullptr)
+      EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&found));
+    EXPECT_EQ(nullptr, found.box) << switches;
+    if (found.box != nullptr) PostMessageA(GetDlgItem(found.box, IDOK), BM_CLICK, 0, 0);
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 99;
+    GetExitCodeProcess(process.hProcess, &code);
+    EXPECT_EQ(0u, code) << switches;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
   }
 }
 
