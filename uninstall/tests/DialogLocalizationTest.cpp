@@ -59,31 +59,21 @@ ScaleRect ToScale(const RECT& r) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
-class DialogLocalizationTest : public ::testing::Test {
+class DialogLocalizationTest : public LanguageStateTest {
  protected:
   void SetUp() override {
-    extResource.Load(GetModuleHandleA(nullptr), (ProgramFolder() + "lang-plain\\uninstall.exe").c_str());
+    LanguageStateTest::SetUp();
+    LoadLibraryBeside("plain");
     ASSERT_TRUE(extResource.loaded);
-    languageResources.Clear();
-    languageResources.rightToLeft = false;
-    folder_ = MakeScratchFolder("dialog-localization");
-  }
-  void TearDown() override {
-    extResource.Unload();
-    languageResources.Clear();
-    DeleteFileA((folder_ + "uninstall.lng").c_str());
-    RemoveDirectoryA(folder_.c_str());
   }
   void LoadLanguageFile(const std::string& entries) {
-    WriteBytes(folder_ + "uninstall.lng", kMarkerLine + entries);
-    languageResources.Load((folder_ + "uninstall.lng").c_str());
+    LanguageStateTest::LoadLanguageFile(entries);
     ASSERT_TRUE(languageResources.IsLoaded());
   }
   static std::string Dialog(const std::string& text, const std::string& translation,
                             const char* name = "TESTDLG") {
     return Entry(text, translation, name, TranslationCategory::Dialog);
   }
-  std::string folder_;
 };
 
 TEST_F(DialogLocalizationTest, TemplateComesFromTheLibraryAndTextsAreTranslated) {
@@ -215,12 +205,10 @@ TEST_F(DialogLocalizationTest, RightToLeftLanguagesMirrorTheDialog) {
     bool mirrored;
   } cases[] = {{"plain", false, false}, {"plain", true, true}, {"rtl", false, true}};
   for (const Case& c : cases) {
-    extResource.Load(GetModuleHandleA(nullptr),
-                     (ProgramFolder() + "lang-" + c.library + "\\uninstall.exe").c_str());
+    LoadLibraryBeside(c.library);
     ASSERT_TRUE(extResource.loaded);
-    WriteBytes(folder_ + "uninstall.lng",
-               kMarkerLine + (c.rtlEntry ? Entry("LTR", "RTL", "LTR", TranslationCategory::Dialog) : ""));
-    languageResources.Load((folder_ + "uninstall.lng").c_str());
+    LoadLanguageFile(c.rtlEntry ? Entry("LTR", "RTL", "LTR", TranslationCategory::Dialog)
+                                : Entry("LTR", "LTR"));
     LONG exStyle = 0;
     Probe probe{"TESTDLG", nullptr, [&](HWND d) { exStyle = GetWindowLongA(d, GWL_EXSTYLE); }};
     RunDialog(probe);

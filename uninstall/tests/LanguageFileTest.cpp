@@ -13,31 +13,13 @@ using namespace language_test;
 
 namespace {
 
-class LanguageFileTest : public ::testing::Test {
+class LanguageFileTest : public LanguageStateTest {
  protected:
-  void SetUp() override {
-    extResource.Load(GetModuleHandleA(nullptr), "Z:\\no\\such\\folder\\uninstall.exe");
-    languageResources.Clear();
-    folder_ = MakeScratchFolder("language-file");
-  }
-  void TearDown() override {
-    extResource.Unload();
-    languageResources.Clear();
-    for (const std::string& file : files_) DeleteFileA(file.c_str());
-    RemoveDirectoryA(folder_.c_str());
-  }
-  std::string Write(const std::string& path, const std::string& bytes) {
-    WriteBytes(path, bytes);
-    files_.push_back(path);
-    return path;
-  }
   std::string Translated(const std::string& text) {
     char buffer[256];
     languageResources.Translate(text.c_str(), buffer, sizeof buffer);
     return buffer;
   }
-  std::string folder_;
-  std::vector<std::string> files_;
 };
 
 TEST_F(LanguageFileTest, FullPathIsUsedAsItIs) {
@@ -90,12 +72,12 @@ TEST_F(LanguageFileTest, ReadingDirection) {
   EXPECT_TRUE(languageResources.rightToLeft);
 
   // A dialog resource "RTL" in the library, also without a language file.
-  extResource.Load(GetModuleHandleA(nullptr), (ProgramFolder() + "lang-rtl\\uninstall.exe").c_str());
+  LoadLibraryBeside("rtl");
   ASSERT_TRUE(extResource.loaded);
   languageResources.Load((folder_ + "missing.lng").c_str());
   EXPECT_TRUE(languageResources.rightToLeft);
 
-  extResource.Load(GetModuleHandleA(nullptr), (ProgramFolder() + "lang-plain\\uninstall.exe").c_str());
+  LoadLibraryBeside("plain");
   ASSERT_TRUE(extResource.loaded);
   languageResources.Load((folder_ + "missing.lng").c_str());
   EXPECT_FALSE(languageResources.rightToLeft);

@@ -1,5 +1,7 @@
 #include "tests/LanguageTestSupport.h"
 
+#include "language/ExtResource.h"
+
 namespace language_test {
 
 std::string Gbk(const std::string& utf8) {
@@ -52,6 +54,36 @@ std::string Key(const std::string& text, const char* section, TranslationCategor
 std::string Entry(const std::string& text, const std::string& translation, const char* section,
                   TranslationCategory category) {
   return Key(text, section, category) + "=\"" + translation + "\"\r\n";
+}
+
+void LanguageStateTest::SetUp() {
+  extResource.Load(GetModuleHandleA(nullptr), "Z:\\no\\such\\folder\\uninstall.exe");
+  languageResources.Clear();
+  languageResources.rightToLeft = false;
+  folder_ = MakeScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+}
+
+void LanguageStateTest::TearDown() {
+  extResource.Unload();
+  languageResources.Clear();
+  for (const std::string& file : files_) DeleteFileA(file.c_str());
+  RemoveDirectoryA(folder_.c_str());
+}
+
+void LanguageStateTest::LoadLibraryBeside(const char* variant) {
+  extResource.Load(GetModuleHandleA(nullptr),
+                   (ProgramFolder() + "lang-" + variant + "\\uninstall.exe").c_str());
+}
+
+std::string LanguageStateTest::Write(const std::string& name, const std::string& bytes) {
+  std::string path = name.find('\\') == std::string::npos ? folder_ + name : name;
+  WriteBytes(path, bytes);
+  files_.push_back(path);
+  return path;
+}
+
+void LanguageStateTest::LoadLanguageFile(const std::string& entries) {
+  languageResources.Load(Write("uninstall.lng", kMarkerLine + entries).c_str());
 }
 
 }  // namespace language_test

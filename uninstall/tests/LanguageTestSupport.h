@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <vector>
 
 #include "language/LanguageResources.h"
 
@@ -25,5 +28,22 @@ std::string Key(const std::string& text, const char* section = nullptr,
 std::string Entry(const std::string& text, const std::string& translation, const char* section = nullptr,
                   TranslationCategory category = TranslationCategory::Message);
 inline const char kMarkerLine[] = "; test language file\r\n***messages**\r\n";
+
+// Starts every test without language library and language file, with a scratch folder
+// whose files go at the end.
+class LanguageStateTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Loads the test language library "plain" or "rtl" as if it lay beside the program.
+  void LoadLibraryBeside(const char* variant);
+  // Writes a file (a bare name goes into the scratch folder) that TearDown removes.
+  std::string Write(const std::string& name, const std::string& bytes);
+  // Writes uninstall.lng with the given entries into the scratch folder and loads it.
+  void LoadLanguageFile(const std::string& entries);
+
+  std::string folder_;
+  std::vector<std::string> files_;
+};
 
 }  // namespace language_test

@@ -16,29 +16,7 @@ using namespace language_test;
 
 namespace {
 
-class MessageTextTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    extResource.Load(GetModuleHandleA(nullptr), "Z:\\no\\such\\folder\\uninstall.exe");
-    languageResources.Clear();
-    folder_ = MakeScratchFolder("message-text");
-  }
-  void TearDown() override {
-    extResource.Unload();
-    languageResources.Clear();
-    DeleteFileA((folder_ + "uninstall.lng").c_str());
-    RemoveDirectoryA(folder_.c_str());
-  }
-  void LoadLibraryBeside(const char* variant) {
-    extResource.Load(GetModuleHandleA(nullptr),
-                     (ProgramFolder() + "lang-" + variant + "\\uninstall.exe").c_str());
-  }
-  void LoadLanguageFile(const std::string& entries) {
-    WriteBytes(folder_ + "uninstall.lng", kMarkerLine + entries);
-    languageResources.Load((folder_ + "uninstall.lng").c_str());
-  }
-  std::string folder_;
-};
+using MessageTextTest = LanguageStateTest;
 
 TEST_F(MessageTextTest, OwnStringTableWithoutLibraryOrFile) {
   EXPECT_FALSE(extResource.loaded);

@@ -61,20 +61,33 @@ class ProgramTest : public ::testing::Test {
     WriteBytes(folder_ + "uninstall.lng", kMarkerLine + entries);
     files_.push_back(folder_ + "uninstall.lng");
   }
-  // Starts the program; when `box` is given, waits for its message box, reads it and
-  // presses OK. Returns the exit code.
-  DWORD Run(const std::string& program, const std::string& switches, NoticeBox* box = nullptr,
-            DWORD* milliseconds = nullptr) {
+  // Starts the program with its scratch folder as the current folder.
+  bool Start(const std::string& program, const std::string& switches, PROCESS_INFORMATION* process) {
     std::string commandLine = "\"" + program + "\" " + switches;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
+    *process = {};
+    bool started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder_.c_str(), &startup, process) != FALSE;
+    if (!started) ADD_FAILURE() << "cannot start " << commandLine;
+    return started;
+  }
+  // Waits for the end of the program and gives its exit code.
+  static DWORD Finish(PROCESS_INFORMATION& process) {
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 99;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+  }
+  // Runs the program; when `box` is given, waits for its message box, reads it and
+  // presses OK. Returns the exit code.
+  DWORD Run(const std::string& program, const std::string& switches, NoticeBox* box = nullptr,
+            DWORD* milliseconds = nullptr) {
     DWORD start = GetTickCount();
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                        &startup, &process)) {
-      ADD_FAILURE() << "cannot start " << commandLine;
-      return 99;
-    }
+    PROCESS_INFORMATION process;
+    if (!Start(program, switches, &process)) return 99;
     if (box != nullptr) {
       MessageBoxFound found = {process.dwProcessId, nullptr};
       // A busy machine may take long to start a process.
@@ -89,16 +102,11 @@ class ProgramTest : public ::testing::Test {
         box->caption = text;
         GetWindowTextA(GetDlgItem(found.box, 65535), text, sizeof text);
         box->text = text;
-        if (getenv("UNINSTALL_TEST_SCREENSHOT_PAUSE") != nullptr) Sleep(5000);
         PostMessageA(GetDlgItem(found.box, IDOK), BM_CLICK, 0, 0);
       }
     }
-    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = Finish(process);
     if (milliseconds != nullptr) *milliseconds = GetTickCount() - start;
-    DWORD code = 99;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return code;
   }
   std::string folder_;
@@ -142,23 +150,14 @@ TEST_F(ProgramTest, WaitSleepsTwoSeconds) {
 TEST_F(ProgramTest, OtherSwitchesEndWithoutAnyWindow) {
   std::string program = Install("uninstall.exe", false);
   for (const char* switches : {"/clean", "/s", "/setup /s /warning /s "}) {
-    std::string commandLine = "\"" + program + "\" " + switches;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                               &startup, &process));
+    PROCESS_INFORMATION process;
+    ASSERT_TRUE(Start(program, switches, &process));
     MessageBoxFound found = {process.dwProcessId, nullptr};
     while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT && found.box == nullptr)
       EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&found));
     EXPECT_EQ(nullptr, found.box) << switches;
     if (found.box != nullptr) PostMessageA(GetDlgItem(found.box, IDOK), BM_CLICK, 0, 0);
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 99;
-    GetExitCodeProcess(process.hProcess, &code);
-    EXPECT_EQ(0u, code) << switches;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(0u, Finish(process)) << switches;
   }
 }
 
