@@ -1,6 +1,5 @@
-// The paths that differ outside the NT family, run with Wine reporting Windows 98.
-// Wine reads the version when a process starts, so main() sets it for this
-// executable's own prefix and runs the tests again in a child process.
+// The paths that differ outside the NT family, run with Wine reporting Windows 98
+// (Win98Main.cpp).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -52,43 +51,4 @@ TEST(Win98Mode, FileOpensByItsAnsiNameOnly) {
   DeleteFileA(path.c_str());
 }
 
-bool ReportsWin98() {
-  OSVERSIONINFOA info = {};
-  info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  GetVersionExA(&info);
-#pragma GCC diagnostic pop
-  return info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-}
-
-// Sets Windows 98 for the prefix and runs this program again with the same command
-// line and standard handles; returns its exit code.
-int RunAgainAsWin98() {
-  RawSetValue(HKEY_CURRENT_USER, "Software\\Wine", "Version", REG_SZ, "win98", 6);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION process = {};
-  std::string commandLine = GetCommandLineA();
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                      &process))
-    return 99;
-  WaitForSingleObject(process.hProcess, INFINITE);
-  DWORD code = 99;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return static_cast<int>(code);
-}
-
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (!ReportsWin98()) return RunAgainAsWin98();
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

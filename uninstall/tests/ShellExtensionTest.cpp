@@ -1,0 +1,144 @@
+// Shell extension registration, App Paths and Uninstall entries against Wine's
+// registry (a prefix of this executable's own).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "integration/AppEntries.h"
+#include "integration/ProgramFolder.h"
+#include "integration/ShellExtension.h"
+#include "tests/IntegrationTestSupport.h"
+#include "tests/RegistryTestSupport.h"
+
+using namespace integration_test;
+using namespace registry_test;
+
+namespace {
+
+const std::string kScratchRoot = "C:\\ZendraShellTests";
+const std::string kClassId = kShellExtensionClassId;
+const std::string kApproved = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
+// Handler keys that name the class identifier in their own name.
+const std::string kClassHandlerKeys[] = {
+    "Zendra\\shellex\\ContextMenuHandlers\\" + kClassId,
+    "Zendra\\shellex\\PropertySheetHandlers\\" + kClassId,
+    "Zendra.ZIP\\shellex\\ContextMenuHandlers\\" + kClassId,
+    "Zendra.ZIP\\shellex\\PropertySheetHandlers\\" + kClassId,
+    "exefile\\shellex\\PropertySheetHandlers\\" + kClassId,
+};
+const std::string kDropHandlerKeys[] = {"Zendra\\shellex\\DropHandler", "Zendra.ZIP\\shellex\\DropHandler"};
+const std::string kSharedHandlerKeys[] = {
+    "*\\shellex\\ContextMenuHandlers\\Zendra",         "Folder\\shellex\\ContextMenuHandlers\\Zendra",
+    "Folder\\shellex\\DragDropHandlers\\Zendra",       "Drive\\shellex\\DragDropHandlers\\Zendra",
+    "Directory\\shellex\\ContextMenuHandlers\\Zendra", "Directory\\shellex\\DragDropHandlers\\Zendra",
+};
+
+SetupOptions WithExplorerIntegration(bool on) {
+  SetupOptions options;
+  options.shellIntegration = on;
+  return options;
+}
+
+class ShellExtensionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    UseOwnStringTable();
+    CleanRegistry();
+    folder_ = MakeScratchProgramFolder(kScratchRoot, Ansi(u8"压缩 程序"));
+    ASSERT_TRUE(FileExists(folder_));
+  }
+  void TearDown() override {
+    RemoveScratchProgramFolder(kScratchRoot);
+    CleanRegistry();
+  }
+  static void CleanRegistry() {
+    RawDeleteTree(HKEY_CLASSES_ROOT, "CLSID\\" + kClassId);
+    for (const std::string& key : kClassHandlerKeys) RawDeleteTree(HKEY_CLASSES_ROOT, key);
+    for (const std::string& key : kDropHandlerKeys) RawDeleteTree(HKEY_CLASSES_ROOT, key);
+    for (const std::string& key : kSharedHandlerKeys) RawDeleteTree(HKEY_CLASSES_ROOT, key);
+    HKEY approved = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kApproved.c_str(), 0, KEY_WRITE, &approved) == ERROR_SUCCESS) {
+      RegDeleteValueA(approved, kClassId.c_str());
+      RegCloseKey(approved);
+    }
+    RawDeleteTree(HKEY_LOCAL_MACHINE, kAppPathsKey);
+    RawDeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+  }
+  void ExpectHandlersRegistered() {
+    for (const std::string& key : kClassHandlerKeys)
+      EXPECT_EQ("", ReadText(HKEY_CLASSES_ROOT, key, "")) << key;
+    for (const std::string& key : kDropHandlerKeys)
+      EXPECT_EQ(kClassId, ReadText(HKEY_CLASSES_ROOT, key, "")) << key;
+    for (const std::string& key : kSharedHandlerKeys)
+      EXPECT_EQ(kClassId, ReadText(HKEY_CLASSES_ROOT, key, "")) << key;
+    EXPECT_EQ("Zendra shell extension", ReadText(HKEY_LOCAL_MACHINE, kApproved, kClassId.c_str()));
+  }
+
+  std::string folder_;
+};
+
+TEST_F(ShellExtensionTest, ClassIdentifierIsAGuidInUpperCaseRegistryForm) {
+  CLSID parsed;
+  std::wstring wide(kClassId.begin(), kClassId.end());
+  ASSERT_EQ(S_OK, CLSIDFromString(wide.c_str(), &parsed));
+  wchar_t back[40];
+  ASSERT_GT(StringFromGUID2(parsed, back, 40), 0);
+  EXPECT_EQ(std::wstring(back), wide) << "braces and upper-case hex groups 8-4-4-4-12";
+}
+
+TEST_F(ShellExtensionTest, WithTheLibraryTheClassIsRegisteredToo) {
+  WriteFileBytes(folder_ + "\\kzpext.dll", "library");
+  SetShellExtension(WithExplorerIntegration(true));
+  const std::string classKey = "CLSID\\" + kClassId;
+  EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, classKey, ""));
+  EXPECT_EQ(folder_ + "\\kzpext.dll", ReadText(HKEY_CLASSES_ROOT, classKey + "\\InProcServer32", ""));
+  EXPECT_EQ("Apartment", ReadText(HKEY_CLASSES_ROOT, classKey + "\\InProcServer32", "ThreadingModel"));
+  ExpectHandlersRegistered();
+}
+
+TEST_F(ShellExtensionTest, WithoutTheLibraryOnlyTheHandlerEntriesAreWritten) {
+  SetShellExtension(WithExplorerIntegration(true));
+  EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, "CLSID\\" + kClassId));
+  ExpectHandlersRegistered();
+}
+
+TEST_F(ShellExtensionTest, SwitchedOffAfterOnRemovesClassAndHandlersAndEmptiesSharedKeys) {
+  WriteFileBytes(folder_ + "\\kzpext.dll", "library");
+  // Another program's handler beside ours and another approved extension stay.
+  const std::string otherHandler = "*\\shellex\\ContextMenuHandlers\\OtherTool";
+  RawSetValue(HKEY_CLASSES_ROOT, otherHandler, "", REG_SZ, "{other}", 8);
+  RawSetValue(HKEY_LOCAL_MACHINE, kApproved, "{other}", REG_SZ, "Other", 6);
+  SetShellExtension(WithExplorerIntegration(true));
+  SetShellExtension(WithExplorerIntegration(false));
+
+  EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, "CLSID\\" + kClassId));
+  for (const std::string& key : kClassHandlerKeys) EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, key)) << key;
+  for (const std::string& key : kDropHandlerKeys) EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, key)) << key;
+  for (const std::string& key : kSharedHandlerKeys) {
+    EXPECT_TRUE(RawKeyExists(HKEY_CLASSES_ROOT, key)) << key;
+    EXPECT_EQ("<none>", ReadText(HKEY_CLASSES_ROOT, key, "")) << key;
+  }
+  EXPECT_EQ("<none>", ReadText(HKEY_LOCAL_MACHINE, kApproved, kClassId.c_str()));
+  EXPECT_EQ("{other}", ReadText(HKEY_CLASSES_ROOT, otherHandler, ""));
+  EXPECT_EQ("Other", ReadText(HKEY_LOCAL_MACHINE, kApproved, "{other}"));
+  RawDeleteTree(HKEY_CLASSES_ROOT, otherHandler);
+}
+
+TEST_F(ShellExtensionTest, AppPathNamesTheArchiverAndTheCurrentDirectory) {
+  ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
+  SetAppPath();
+  EXPECT_EQ(folder_ + "\\Zendra.exe", ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, ""));
+  EXPECT_EQ(folder_, ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, "Path"));
+  SetCurrentDirectoryA("C:\\");
+}
+
+TEST_F(ShellExtensionTest, UninstallEntryStartsThisProgramWithoutASwitch) {
+  WriteUninstallEntry();
+  EXPECT_EQ(Ansi(u8"Zendra 压缩文件管理器"), ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
+  EXPECT_EQ("\"" + folder_ + "\\uninstall.exe\"",
+            ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+}
+
+}  // namespace
