@@ -18,6 +18,7 @@ namespace {
 constexpr char kDescription[] = "Zendra";
 constexpr char kShortcutFile[] = "Zendra.lnk";
 constexpr char kGroupFolder[] = "Zendra";
+constexpr char kArchiverShortcutName[] = "Zendra";
 constexpr char kLinkExtension[] = ".lnk";
 constexpr int kHelpShortcutName = 5102;
 constexpr int kManualShortcutName = 5103;
@@ -74,7 +75,7 @@ void SetProgramGroup(IMalloc* allocator, int folder, bool wanted, char* groupPat
     const char* file;
   };
   const Item items[] = {
-      {kGroupFolder, components::kArchiver},
+      {kArchiverShortcutName, components::kArchiver},
       {GetMessageText(kHelpShortcutName), components::kHelpShortcutTarget},
       {GetMessageText(kManualShortcutName), components::kConsoleManual},
   };
