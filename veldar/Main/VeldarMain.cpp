@@ -1,36 +1,56 @@
 // Program block of the installer: initialise, create the one window, run the message
-// loop, end.
+// loop, end with the run's exit code.
 #include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "Main/MainForm.h"
 
 namespace {
 
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+// The program often runs elevated from a folder others can write to: libraries come
+// from the system folder only, never from the program's or the current folder.
+void RestrictLibrarySearch() {
+  using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
+  FARPROC address = GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
+  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesCall>(reinterpret_cast<void*>(address));
+  if (!setDefault || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryA("");
+}
+
+std::string ToAnsi(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return std::string();
+  std::string converted(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, &converted[0], size, nullptr, nullptr);
+  converted.resize(static_cast<size_t>(size) - 1);
+  return converted;
+}
+
+// The arguments after the program name, split by the system's rules for quotes.
+std::vector<std::string> CommandArguments() {
+  std::vector<std::string> arguments;
+  int count = 0;
+  LPWSTR* split = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!split) return arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(ToAnsi(split[i]));
+  LocalFree(split);
+  return arguments;
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = "TMainForm";
-  if (!RegisterClassA(&wc)) return 1;
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "TMainForm", "VELDAR", WS_CAPTION | WS_SYSMENU,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 300, 190, nullptr, nullptr, instance, nullptr);
-  if (!window) return 1;
-  ShowWindow(window, show);
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return 0;
+  RestrictLibrarySearch();
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+
+  TMainForm form(instance, CommandArguments());
+  if (!form.Create()) return form.ExitCode();
+  form.Show(show);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) form.DispatchFormMessage(message);
+  return form.ExitCode();
 }

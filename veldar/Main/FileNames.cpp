@@ -1,0 +1,74 @@
+#include "Main/FileNames.h"
+
+namespace {
+
+// Position just after the last folder separator, and of the last dot after it.
+struct NameParts {
+  size_t nameStart = 0;
+  size_t dot = std::string::npos;
+};
+
+NameParts FindNameParts(const std::string& path, LeadByteTest isLead) {
+  NameParts parts;
+  size_t i = 0;
+  while (i < path.size()) {
+    const unsigned char c = static_cast<unsigned char>(path[i]);
+    if (isLead(c) && i + 1 < path.size()) {
+      i += 2;
+      continue;
+    }
+    if (c == '\\' || c == '/' || c == ':') {
+      parts.nameStart = i + 1;
+      parts.dot = std::string::npos;
+    } else if (c == '.') {
+      parts.dot = i;
+    }
+    ++i;
+  }
+  return parts;
+}
+
+char UpperAscii(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+}  // namespace
+
+bool IsGbkLeadByte(unsigned char byte) {
+  return byte >= 0x81 && byte <= 0xFE;
+}
+
+std::string ExtractFilePath(const std::string& path, LeadByteTest isLead) {
+  return path.substr(0, FindNameParts(path, isLead).nameStart);
+}
+
+std::string ExtractFileName(const std::string& path, LeadByteTest isLead) {
+  return path.substr(FindNameParts(path, isLead).nameStart);
+}
+
+std::string ExtractFileExt(const std::string& path, LeadByteTest isLead) {
+  const NameParts parts = FindNameParts(path, isLead);
+  return parts.dot == std::string::npos ? std::string() : path.substr(parts.dot);
+}
+
+std::string ChangeFileExt(const std::string& path, const std::string& ext, LeadByteTest isLead) {
+  const NameParts parts = FindNameParts(path, isLead);
+  return (parts.dot == std::string::npos ? path : path.substr(0, parts.dot)) + ext;
+}
+
+std::string ResolveScriptFile(const std::string& fileSwitch, const std::string& exePath,
+                              const std::string& exeName, LeadByteTest isLead) {
+  if (fileSwitch.empty()) return ChangeFileExt(exeName, ".SQE", isLead);
+  if (!ExtractFilePath(fileSwitch, isLead).empty()) return fileSwitch;
+  return exePath + fileSwitch;
+}
+
+std::string OutputFileName(const std::string& script, const std::string& ext, LeadByteTest isLead) {
+  return "C:\\" + ChangeFileExt(ExtractFileName(script, isLead), ext, isLead);
+}
+
+bool IsEncryptedScript(const std::string& script, LeadByteTest isLead) {
+  std::string ext = ExtractFileExt(script, isLead);
+  for (char& c : ext) c = UpperAscii(c);
+  return ext == ".SQE";
+}

@@ -1,0 +1,340 @@
+#include "Main/MainForm.h"
+
+#include "Main/ExitCodes.h"
+#include "Main/FileNames.h"
+#include "Main/GlyphButton.h"
+#include "Main/InstallerFiles.h"
+#include "Main/SystemSettings.h"
+#include "resources/resource.h"
+
+namespace {
+
+const char kClassName[] = "TMainForm";
+// The layout is drawn for 96 pixels per inch and scaled to the system's setting.
+constexpr int kDesignDpi = 96;
+constexpr int kClientWidth = 288;
+constexpr int kClientHeight = 150;
+constexpr int kFontHeight = 12;
+constexpr int kAnimationStopFrame = 20;
+const char kDefaultLogin[] = "sa";
+
+}  // namespace
+
+std::string WindowText(HWND window) {
+  const int length = GetWindowTextLengthA(window);
+  if (length <= 0) return std::string();
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(window, &text[0], length + 1);
+  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  return text;
+}
+
+TMainForm::TMainForm(HINSTANCE instance, std::vector<std::string> arguments)
+    : instance_(instance), arguments_(std::move(arguments)) {}
+
+TMainForm::~TMainForm() {
+  if (window_) DestroyWindow(window_);
+  if (glyphs_) ImageList_Destroy(glyphs_);
+}
+
+bool TMainForm::Create() {
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance_;
+  windowClass.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_VELDAR));
+  windowClass.hIconSm =
+      static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_VELDAR), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kClassName;
+  if (!RegisterClassExA(&windowClass)) {
+    exitCode_ = kExitFailed;
+    return false;
+  }
+
+  HDC screen = GetDC(nullptr);
+  dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (dpi_ <= 0) dpi_ = kDesignDpi;
+
+  // A tool window's border; the taskbar button stays, as the form is the program's
+  // only window.
+  const DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+  RECT frame = {0, 0, MulDiv(kClientWidth, dpi_, kDesignDpi), MulDiv(kClientHeight, dpi_, kDesignDpi)};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  CreateWindowExA(exStyle, kClassName, "", style, left, top, width, height, nullptr, nullptr, instance_,
+                  this);
+  if (!window_) {
+    exitCode_ = kExitFailed;
+    return false;
+  }
+  return !ended_;
+}
+
+void TMainForm::Show(int showCommand) {
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+  SetFocus(SNEdit);
+}
+
+void TMainForm::DispatchFormMessage(MSG& message) {
+  // Key preview: the form sees key presses before the focused control.
+  if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) &&
+      (message.hwnd == window_ || IsChild(window_, message.hwnd))) {
+    FormKeyDown(static_cast<WORD>(message.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0);
+  }
+  if (window_ && IsDialogMessageA(window_, &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
+LRESULT CALLBACK TMainForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<TMainForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    form->window_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!form) return DefWindowProcA(window, message, wParam, lParam);
+  return form->HandleMessage(message, wParam, lParam);
+}
+
+// Panel1 passes its controls' notifications on to the form.
+LRESULT CALLBACK TMainForm::PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrA(GetParent(panel), GWLP_USERDATA));
+  if (message == WM_COMMAND || message == WM_DRAWITEM) return form->HandleMessage(message, wParam, lParam);
+  return CallWindowProcA(form->panelDefaultProc_, panel, message, wParam, lParam);
+}
+
+LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateControls();
+      FormCreate();
+      return 0;
+    case WM_COMMAND:
+      HandleCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_DRAWITEM:
+      DrawGlyphButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam), glyphs_, glyphSize_, true);
+      return TRUE;
+    case DM_GETDEFID:
+      // Enter presses the start button while the input panel is shown.
+      return IsWindowVisible(Panel1) ? MAKELRESULT(IDC_SETUPBTN, DC_HASDEFID) : 0;
+    case WM_CLOSE: {
+      bool canClose = true;
+      FormCloseQuery(canClose);
+      if (canClose) EndProgram(kExitCancelled);
+      return 0;
+    }
+    case WM_DESTROY:
+      FormDestroy();
+      return 0;
+  }
+  return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+void TMainForm::HandleCommand(WORD id, WORD code) {
+  if (id == IDC_SETUPBTN && code == BN_CLICKED) SetupBtnClick();
+}
+
+void TMainForm::CreateControls() {
+  auto scale = [this](int value) { return MulDiv(value, dpi_, kDesignDpi); };
+  font_.Reset(CreateFontA(-scale(kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_DONTCARE, LoadText(IDS_FONT_NAME).c_str()));
+  auto add = [&](HWND parent, int id, const char* className, const std::string& text, DWORD style,
+                 DWORD exStyle, int x, int y, int width, int height) {
+    HWND control = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | style, scale(x), scale(y),
+                                   scale(width), scale(height), parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    return control;
+  };
+  // A label is as large as its text.
+  auto label = [&](int id, UINT textId, int x, int y) {
+    const std::string text = LoadText(textId);
+    HDC dc = GetDC(window_);
+    HGDIOBJ old = SelectObject(dc, font_.Get());
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(window_, dc);
+    HWND control = CreateWindowExA(0, WC_STATICA, text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                                   scale(x), scale(y), size.cx, size.cy, Panel1,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    return control;
+  };
+
+  // The run's controls lie under the panel and show once it is hidden.
+  Animate1 = add(window_, IDC_ANIMATE1, ANIMATE_CLASSA, "", ACS_CENTER | ACS_TRANSPARENT, 0, 8, 2, 272, 60);
+  Animate_OpenEx(Animate1, GetModuleHandleA("shell32.dll"), MAKEINTRESOURCEA(IDR_SHELL_FILECOPY_AVI));
+  ProgressBar = add(window_, IDC_PROGRESSBAR, PROGRESS_CLASSA, "", 0, 0, 8, 62, 273, 16);
+  Memo1.Attach(add(window_, IDC_MEMO1, WC_EDITA, "",
+                   ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE, 8, 78, 273,
+                   68));
+
+  // The panel paints the background under its controls: Bevel1 draws only its frame.
+  Panel1 = add(window_, IDC_PANEL1, WC_STATICA, "", WS_VISIBLE | SS_NOTIFY, WS_EX_CONTROLPARENT, 0, 0,
+               kClientWidth, kClientHeight);
+  panelDefaultProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(Panel1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PanelProc)));
+
+  // Created in tab order: server, login, password, start button.
+  SNEdit = add(Panel1, IDC_SNEDIT, WC_EDITA, "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+               172, 8, 105, 20);
+  UNEdit = add(Panel1, IDC_UNEDIT, WC_EDITA, kDefaultLogin,
+               WS_VISIBLE | WS_TABSTOP | WS_DISABLED | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 172, 34, 105, 20);
+  UPEdit = add(Panel1, IDC_UPEDIT, WC_EDITA, "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD,
+               WS_EX_CLIENTEDGE, 172, 60, 105, 20);
+  SendMessageA(UPEdit, EM_SETPASSWORDCHAR, '*', 0);
+  SetupBtn = add(Panel1, IDC_SETUPBTN, WC_BUTTONA, LoadText(IDS_SETUP_BUTTON),
+                 WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, 8, 8, 72, 72);
+  Label1 = label(IDC_LABEL1, IDS_LABEL1, 104, 12);
+  Label2 = label(IDC_LABEL2, IDS_LABEL2, 104, 38);
+  Label3 = label(IDC_LABEL3, IDS_LABEL3, 104, 64);
+  Bevel1 = add(Panel1, IDC_BEVEL1, WC_STATICA, "", WS_VISIBLE | SS_ETCHEDFRAME, 0, 8, 88, 269, 57);
+  Label4 = label(IDC_LABEL4, IDS_LABEL4, 12, 96);
+  Label5 = label(IDC_LABEL5, IDS_LABEL5, 12, 112);
+  Label6 = label(IDC_LABEL6, IDS_LABEL6, 12, 128);
+
+  glyphSize_ = scale(32) >= 48 ? 48 : 32;
+  glyphs_ = ImageList_LoadImageA(instance_, MAKEINTRESOURCEA(glyphSize_ == 48 ? IDB_GLYPH48 : IDB_GLYPH32),
+                                 glyphSize_, 0, RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+
+  OpenDialog1.title = LoadText(IDS_OPEN_TITLE);
+  OpenDialog1.defaultExt = "SQL";
+  OpenDialog1.initialDir = ".";
+  OpenDialog1.filter = LoadText(IDS_OPEN_FILTER);
+}
+
+void TMainForm::FormCreate() {
+  FExeName = ProgramFileName();
+  FExePath = ExtractFilePath(FExeName, IsAnsiLeadByte);
+  FExeDir = FExePath.empty() ? FExePath : FExePath.substr(0, FExePath.size() - 1);
+  SetWindowTextA(window_, LoadText(IDS_CAPTION).c_str());
+  SetWindowTextA(SNEdit, GetLocalComputerName().c_str());
+  FLogLines.clear();
+  FErrorLines.clear();
+
+  const StartOptions options = ParseStartOptions(arguments_);
+  if (options.showUsage) {
+    MessageBoxA(nullptr, UsageText().c_str(), LoadText(IDS_CAPTION).c_str(), MB_ICONINFORMATION | MB_OK);
+    EndProgram(kExitSucceeded);
+    return;
+  }
+  FUnattended = options.unattended;
+  FScriptFile.clear();
+  if (!FUnattended) return;
+  if (!options.server.empty()) SetWindowTextA(SNEdit, options.server.c_str());
+  if (!options.login.empty()) SetWindowTextA(UNEdit, options.login.c_str());
+  if (!options.password.empty()) SetWindowTextA(UPEdit, options.password.c_str());
+  FScriptFile = options.scriptFile;
+  FModuleName = options.moduleName;
+  // Handled once the message loop runs, after the window is shown.
+  PostMessageA(SetupBtn, BM_CLICK, 0, 0);
+}
+
+void TMainForm::SetupBtnClick() {
+  // Enter or Alt+S may still reach the hidden button while a run goes on.
+  if (FInstalling || runStarted_ || !IsWindowVisible(Panel1)) return;
+  if (!FUnattended && AskQuestion(IDS_CONFIRM_START, MB_DEFBUTTON2) == IDNO) return;
+  RunScript();
+}
+
+void TMainForm::FormCloseQuery(bool& canClose) {
+  canClose = true;
+  if (runStarted_ && !FInstalling) {
+    // The run is writing its files or asking its last question; it ends the program.
+    canClose = false;
+    return;
+  }
+  if (!FInstalling) return;
+  canClose = false;
+  if (AskQuestion(IDS_CONFIRM_CANCEL, MB_DEFBUTTON2) == IDYES) FCancelRequested = true;
+}
+
+void TMainForm::FormKeyDown(WORD key, bool ctrl, bool alt) {
+  // Ctrl+Alt+F3 lets another login than "sa" be typed.
+  if (key == VK_F3 && ctrl && alt) EnableWindow(UNEdit, TRUE);
+}
+
+void TMainForm::FormDestroy() {
+  FLogLines.clear();
+  FErrorLines.clear();
+}
+
+void TMainForm::ShowRunControls() {
+  ShowWindow(Panel1, SW_HIDE);
+  ShowWindow(Animate1, SW_SHOW);
+  ShowWindow(ProgressBar, SW_SHOW);
+  ShowWindow(Memo1.Window(), SW_SHOW);
+  Animate_Play(Animate1, 0, kAnimationStopFrame, -1);
+  SetFocus(window_);
+}
+
+void TMainForm::RefreshRunView(bool force) {
+  Memo1.Refresh(force);
+  const DWORD now = GetTickCount();
+  if (progressChanged_ && (force || now - progressRefresh_ >= 40)) {
+    SendMessageA(ProgressBar, PBM_SETRANGE32, 0,
+                 static_cast<LPARAM>(std::min<size_t>(progressCount_, 0x7fffffff)));
+    SendMessageA(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(progressPosition_), 0);
+    progressChanged_ = false;
+    progressRefresh_ = now;
+  }
+}
+
+void TMainForm::EndProgram(int exitCode) {
+  if (ended_) return;
+  ended_ = true;
+  exitCode_ = exitCode;
+  PostQuitMessage(exitCode);
+}
+
+std::string TMainForm::LoadText(UINT id) const {
+  char text[2048];
+  const int length = LoadStringA(instance_, id, text, sizeof text);
+  return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+int TMainForm::AskQuestion(UINT textId, UINT defaultButton) {
+  return MessageBoxA(window_, LoadText(textId).c_str(), WindowText(window_).c_str(),
+                     MB_ICONQUESTION | MB_YESNO | defaultButton);
+}
+
+void TMainForm::AddOutputLine(const std::string& line) {
+  Memo1.AddLine(line);
+}
+
+void TMainForm::ClearOutput() {
+  Memo1.Clear();
+}
+
+void TMainForm::ProcessMessages(unsigned timeoutMs) {
+  RefreshRunView(false);
+  if (timeoutMs > 0) MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Someone asks the program to end: stop the run at its next check.
+      FCancelRequested = true;
+      continue;
+    }
+    DispatchFormMessage(message);
+  }
+}
+
+void TMainForm::SetProgress(size_t position, size_t count) {
+  progressPosition_ = position;
+  progressCount_ = count;
+  progressChanged_ = true;
+}

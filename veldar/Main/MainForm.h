@@ -1,0 +1,125 @@
+// TMainForm: the installer's one window. It holds the run's inputs (server, login,
+// password, script, module), shows the input panel until a run starts and the run's
+// animation, progress and output while it goes, and ends the program after a run.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "Main/CommandLine.h"
+#include "Main/Database.h"
+#include "Main/Handle.h"
+#include "Main/OpenDialog.h"
+#include "Main/OutputMemo.h"
+#include "Main/ScriptRunner.h"
+
+// The whole text of a window or control.
+std::string WindowText(HWND window);
+
+class TMainForm : private DatabaseHost, private RunnerHost {
+ public:
+  TMainForm(HINSTANCE instance, std::vector<std::string> arguments);
+  ~TMainForm() override;
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  // Creates the window and handles the command line. False when the program is to
+  // end at once (usage text shown, or no window); ExitCode says how.
+  bool Create();
+  void Show(int showCommand);
+  // Dispatches one queued message: the key preview first, then keyboard navigation
+  // between the controls, then the window procedure.
+  void DispatchFormMessage(MSG& message);
+  int ExitCode() const { return exitCode_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void HandleCommand(WORD id, WORD code);
+
+  // Event handlers.
+  void FormCreate();
+  void SetupBtnClick();
+  void FormCloseQuery(bool& canClose);
+  void FormKeyDown(WORD key, bool ctrl, bool alt);
+  void FormDestroy();
+
+  void CreateControls();
+  void ShowRunControls();
+  void RefreshRunView(bool force);
+  // Ends the message loop; the program exits with this code.
+  void EndProgram(int exitCode);
+  std::string LoadText(UINT id) const;
+  int AskQuestion(UINT textId, UINT defaultButton);
+
+  // The run (RunScript.cpp).
+  void RunScript();
+  bool ChooseScript(std::string& script);
+  bool WriteRunFiles(const std::string& script);
+  void ShowFileError(UINT textId, const std::string& file, DWORD error);
+  RunnerTexts LoadRunnerTexts() const;
+
+  // DatabaseHost and RunnerHost.
+  void AddOutputLine(const std::string& line) override;
+  void ProcessMessages(unsigned timeoutMs) override;
+  bool CancelRequested() const override { return FCancelRequested; }
+  void ClearOutput() override;
+  const std::vector<std::string>& OutputLines() const override { return Memo1.Lines(); }
+  void SetProgress(size_t position, size_t count) override;
+  int ExecuteBatch(const std::string& batch) override;
+  bool ReadServerPath(std::string& value) override;
+  bool FileExists(const std::string& name) override;
+  bool CopyInstallFile(const std::string& source, const std::string& destination, bool failIfExists) override;
+  void RemoveFile(const std::string& name) override;
+  bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters) override;
+
+  HINSTANCE instance_;
+  std::vector<std::string> arguments_;
+  HWND window_ = nullptr;
+  WNDPROC panelDefaultProc_ = nullptr;
+  int dpi_ = 96;
+  FontHandle font_;
+  HIMAGELIST glyphs_ = nullptr;
+  int glyphSize_ = 32;
+  int exitCode_ = 0;
+  bool ended_ = false;
+  Database* database_ = nullptr;  // the connection of the run in progress
+  bool runStarted_ = false;       // a script was chosen: the run ends the program
+  size_t progressPosition_ = 0;
+  size_t progressCount_ = 0;
+  bool progressChanged_ = false;
+  DWORD progressRefresh_ = 0;
+
+  // Controls.
+  HWND Animate1 = nullptr;
+  HWND ProgressBar = nullptr;
+  OutputMemo Memo1;
+  HWND Panel1 = nullptr;
+  HWND SetupBtn = nullptr;
+  HWND SNEdit = nullptr;
+  HWND UNEdit = nullptr;
+  HWND UPEdit = nullptr;
+  HWND Label1 = nullptr, Label2 = nullptr, Label3 = nullptr, Label4 = nullptr, Label5 = nullptr,
+       Label6 = nullptr;
+  HWND Bevel1 = nullptr;
+  TOpenDialog OpenDialog1;
+
+  // The run's inputs and state.
+  bool FInstalling = false;
+  bool FCancelRequested = false;
+  bool FUnattended = false;
+  std::string FExePath;
+  std::string FExeDir;
+  std::string FExeName;
+  std::string FServerName;
+  std::string FUserName;
+  std::string FPassword;
+  std::string FScriptFile;
+  std::string FModuleName;
+  std::vector<std::string> FLogLines;
+  std::vector<std::string> FErrorLines;
+};

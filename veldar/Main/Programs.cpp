@@ -1,0 +1,53 @@
+#include "Main/Programs.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "Main/Handle.h"
+#include "Main/SystemSettings.h"
+
+namespace {
+
+bool StartProcess(const char* application, const std::string& commandLine, bool inheritHandles,
+                  PROCESS_INFORMATION& info) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  // CreateProcessA may write into the command line, so it gets its own buffer.
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back('\0');
+  return CreateProcessA(application, buffer.data(), nullptr, nullptr, inheritHandles, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &info) != FALSE;
+}
+
+}  // namespace
+
+bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters,
+                       const std::function<void()>& processMessages) {
+  std::string command = commandLine;
+  if (!parameters.empty()) command += " " + parameters;
+  PROCESS_INFORMATION info = {};
+  if (!StartProcess(nullptr, command, true, info)) return false;
+  KernelHandle process(info.hProcess);
+  KernelHandle thread(info.hThread);
+  const HANDLE waitFor = process.Get();
+  for (;;) {
+    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &waitFor, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken != WAIT_OBJECT_0 + 1) break;  // ended (or the wait itself failed: never spin)
+    processMessages();
+  }
+  return true;
+}
+
+bool StartNotepad(const std::string& file) {
+  const std::string folder = SystemFolder();
+  if (folder.empty()) return false;
+  const std::string notepad = folder + "\\notepad.exe";
+  PROCESS_INFORMATION info = {};
+  if (!StartProcess(notepad.c_str(), "Notepad.exe " + file, false, info)) return false;
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return true;
+}

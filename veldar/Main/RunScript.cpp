@@ -1,0 +1,188 @@
+// TMainForm::RunScript: one installation run, from the window's inputs to the end of
+// the program. The line loop itself is ScriptRunner; this file connects it to the
+// window, the database, the files and the system.
+#include <optional>
+
+#include "Main/ExitCodes.h"
+#include "Main/FileNames.h"
+#include "Main/InstallerFiles.h"
+#include "Main/MainForm.h"
+#include "Main/Programs.h"
+#include "Main/SystemSettings.h"
+#include "resources/resource.h"
+
+namespace {
+
+// Fills each "%s" of a resource text with the next value, leaving the values as
+// they are (a file name may hold "%").
+std::string FillText(const std::string& pattern, const std::vector<std::string>& values) {
+  std::string text;
+  size_t next = 0;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's' && next < values.size()) {
+      text += values[next++];
+      ++i;
+    } else {
+      text += pattern[i];
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+void TMainForm::RunScript() {
+  FLogLines.clear();
+  FErrorLines.clear();
+  FServerName = WindowText(SNEdit);
+  FUserName = WindowText(UNEdit);
+  FPassword = WindowText(UPEdit);
+  if (FServerName.empty() || FUserName.empty()) {
+    MessageBeep(MB_OK);
+    SetFocus(FServerName.empty() ? SNEdit : UNEdit);
+    return;
+  }
+
+  std::string script;
+  if (!ChooseScript(script)) {
+    EndProgram(kExitCancelled);
+    return;
+  }
+  runStarted_ = true;
+  ScriptSettings settings;
+  settings.exePath = FExePath;
+  settings.placeholders = {FExeDir, FServerName, FUserName, FPassword};
+  settings.encrypted = IsEncryptedScript(script, IsAnsiLeadByte);
+  // settings.decipherLine stays empty until the line cipher is part of the program.
+
+  ShowRunControls();
+  FInstalling = true;
+  RefreshRunView(true);
+
+  OdbcApi odbc = {};
+  std::optional<Database> database;
+  if (LoadSystemOdbc(odbc)) database.emplace(odbc, static_cast<DatabaseHost&>(*this));
+  if (!database || database->ConnectDatabase(FServerName, FUserName, FPassword) < 0) {
+    MessageBoxA(window_, LoadText(IDS_CONNECT_FAILED).c_str(), LoadText(IDS_ERROR_CAPTION).c_str(),
+                MB_ICONERROR | MB_OK);
+    FInstalling = false;
+    if (database) database->CloseDatabase();
+    EndProgram(kExitConnectionFailed);
+    return;
+  }
+
+  std::vector<std::string> lines;
+  {
+    std::string text;
+    DWORD error = 0;
+    if (!ReadTextFile(script, text, error)) {
+      ShowFileError(IDS_READ_FAILED, script, error);
+      FInstalling = false;
+      database->CloseDatabase();
+      EndProgram(kExitFileError);
+      return;
+    }
+    lines = SplitLines(text);
+  }
+
+  database_ = &*database;
+  const RunnerTexts texts = LoadRunnerTexts();
+  ScriptRunner runner(*this, texts, settings, FLogLines, FErrorLines);
+  const RunOutcome outcome = runner.Run(lines);
+  database_ = nullptr;
+  lines.clear();
+  database->CloseDatabase();
+  RefreshRunView(true);
+
+  if (outcome.cancelled) {
+    // What ran before the cancel has changed the database: the record says so.
+    const std::string cancelled = LoadText(IDS_CANCELLED);
+    FLogLines.push_back(cancelled);
+    FErrorLines.push_back(cancelled);
+  } else if (FErrorLines.empty()) {
+    FErrorLines.push_back(LoadText(IDS_NO_ERRORS));
+  }
+  const bool written = WriteRunFiles(script);
+  FInstalling = false;
+
+  if (!outcome.cancelled) {
+    if (!FUnattended && written) {
+      const std::string logFile = OutputFileName(script, ".LOG", IsAnsiLeadByte);
+      const std::string errorFile = OutputFileName(script, ".ERR", IsAnsiLeadByte);
+      const std::string question = FillText(LoadText(IDS_FINISHED), {logFile, errorFile});
+      if (MessageBoxA(window_, question.c_str(), WindowText(window_).c_str(),
+                      MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON1) == IDYES) {
+        StartNotepad(logFile);
+        StartNotepad(errorFile);
+      }
+    }
+    // The module's entry goes from the run list whatever the batches did.
+    if (!FModuleName.empty()) RemoveModuleFromRunList(FModuleName);
+  }
+
+  if (!written) {
+    EndProgram(kExitFileError);
+  } else if (outcome.cancelled) {
+    EndProgram(kExitCancelled);
+  } else {
+    EndProgram(outcome.failed ? kExitFailed : kExitSucceeded);
+  }
+}
+
+bool TMainForm::ChooseScript(std::string& script) {
+  script = ResolveScriptFile(FScriptFile, FExePath, FExeName, IsAnsiLeadByte);
+  if (::FileExists(script)) return true;
+  return OpenDialog1.Execute(window_, script);
+}
+
+bool TMainForm::WriteRunFiles(const std::string& script) {
+  bool written = true;
+  DWORD error = 0;
+  const std::string logFile = OutputFileName(script, ".LOG", IsAnsiLeadByte);
+  if (!WriteLines(logFile, FLogLines, error)) {
+    ShowFileError(IDS_WRITE_FAILED, logFile, error);
+    written = false;
+  }
+  const std::string errorFile = OutputFileName(script, ".ERR", IsAnsiLeadByte);
+  if (!WriteLines(errorFile, FErrorLines, error)) {
+    ShowFileError(IDS_WRITE_FAILED, errorFile, error);
+    written = false;
+  }
+  return written;
+}
+
+void TMainForm::ShowFileError(UINT textId, const std::string& file, DWORD error) {
+  const std::string text = FillText(LoadText(textId), {file, SystemErrorText(error)});
+  MessageBoxA(window_, text.c_str(), LoadText(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
+}
+
+RunnerTexts TMainForm::LoadRunnerTexts() const {
+  return {LoadText(IDS_SCRIPT_HEADING), LoadText(IDS_SEPARATOR), LoadText(IDS_RESULT_HEADING),
+          LoadText(IDS_SUCCEEDED), LoadText(IDS_PROGRAM_FAILED)};
+}
+
+int TMainForm::ExecuteBatch(const std::string& batch) {
+  return database_->ExecuteBatch(batch);
+}
+
+bool TMainForm::ReadServerPath(std::string& value) {
+  return ::ReadServerPath(value);
+}
+
+bool TMainForm::FileExists(const std::string& name) {
+  return ::FileExists(name);
+}
+
+bool TMainForm::CopyInstallFile(const std::string& source, const std::string& destination,
+                                bool failIfExists) {
+  return ::CopyInstallFile(source, destination, failIfExists);
+}
+
+void TMainForm::RemoveFile(const std::string& name) {
+  DeleteFileA(name.c_str());
+}
+
+bool TMainForm::RunProgramAndWait(const std::string& commandLine, const std::string& parameters) {
+  RefreshRunView(true);
+  return ::RunProgramAndWait(commandLine, parameters, [this] { ProcessMessages(0); });
+}

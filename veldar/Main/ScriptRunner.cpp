@@ -1,0 +1,129 @@
+#include "Main/ScriptRunner.h"
+
+namespace {
+
+// The preview shows script lines while the block has fewer lines than this.
+constexpr size_t kPreviewLimit = 5;
+
+}  // namespace
+
+ScriptRunner::ScriptRunner(RunnerHost& host, const RunnerTexts& texts, const ScriptSettings& settings,
+                           std::vector<std::string>& logLines, std::vector<std::string>& errorLines)
+    : host_(host), texts_(texts), settings_(settings), logLines_(logLines), errorLines_(errorLines) {}
+
+RunOutcome ScriptRunner::Run(const std::vector<std::string>& lines) {
+  batch_.clear();
+  serverFolder_.clear();
+  pendingRestore_.clear();
+  outcome_ = RunOutcome();
+  host_.AddOutputLine(texts_.scriptHeading);
+
+  for (size_t i = 0; i < lines.size(); ++i) {
+    host_.SetProgress(i, lines.size());
+    std::string line = lines[i];
+    if (!line.empty() && settings_.encrypted && settings_.decipherLine) line = settings_.decipherLine(line);
+    if (!line.empty()) {
+      switch (ClassifyLine(line)) {
+        case LineKind::Copy:
+          CopyFile(line);
+          continue;
+        case LineKind::Restore:
+          // The restore statement joins the batch, which is sent at once.
+          AddRestore(line);
+          line = "GO";
+          break;
+        case LineKind::Execute:
+          Execute(line);
+          continue;
+        case LineKind::BatchEnd:
+        case LineKind::Sql:
+          break;
+      }
+    }
+    if (IsBatchEnd(line)) {
+      if (!SendBatch()) return outcome_;
+    } else {
+      AddSqlLine(line);
+    }
+  }
+  return outcome_;
+}
+
+void ScriptRunner::CopyFile(const std::string& line) {
+  const std::string name = CopyDirectiveFile(line);
+  const std::string source = settings_.exePath + name;
+  if (!host_.FileExists(source)) return;
+  std::string path;
+  if (!host_.ReadServerPath(path)) return;
+  serverFolder_ = ServerProgramFolder(path);
+  host_.CopyInstallFile(source, serverFolder_ + "\\" + name, false);
+}
+
+void ScriptRunner::AddRestore(const std::string& line) {
+  std::string path;
+  if (host_.ReadServerPath(path)) serverFolder_ = DataFolder(ServerProgramFolder(path));
+  const RestoreDirective restore = ParseRestoreDirective(line);
+  const std::string backup = "C:\\" + restore.file;
+  host_.CopyInstallFile(settings_.exePath + restore.file, backup, false);
+  pendingRestore_ = backup;
+  const std::string statement = RestoreStatement(restore, serverFolder_);
+  batch_ += statement + "\r\n";
+  host_.AddOutputLine(statement);
+}
+
+void ScriptRunner::Execute(const std::string& line) {
+  // The line is shown and logged as written: filled in, it may hold the password.
+  host_.AddOutputLine(line);
+  host_.AddOutputLine(texts_.separator);
+  const std::string command = FillPlaceholders(ExecuteDirectiveCommand(line), settings_.placeholders);
+  const bool started = host_.RunProgramAndWait(command, std::string());
+  host_.AddOutputLine(texts_.resultHeading);
+  if (started) {
+    host_.AddOutputLine(texts_.succeeded);
+  } else {
+    host_.AddOutputLine(texts_.programFailed);
+    AppendOutputTo(errorLines_);
+    outcome_.failed = true;
+  }
+  AppendOutputTo(logLines_);
+  StartNextBlock();
+}
+
+bool ScriptRunner::SendBatch() {
+  host_.AddOutputLine(texts_.separator);
+  host_.AddOutputLine(texts_.resultHeading);
+  const int result = host_.ExecuteBatch(batch_);
+  if (result >= 0) host_.AddOutputLine(texts_.succeeded);
+  if (!pendingRestore_.empty()) {
+    host_.RemoveFile(pendingRestore_);
+    pendingRestore_.clear();
+  }
+  if (result < 0) {
+    AppendOutputTo(errorLines_);
+    outcome_.failed = true;
+  }
+  AppendOutputTo(logLines_);
+  if (host_.CancelRequested()) {
+    outcome_.cancelled = true;
+    return false;
+  }
+  batch_.clear();
+  StartNextBlock();
+  return true;
+}
+
+void ScriptRunner::AddSqlLine(const std::string& line) {
+  batch_ += line + "\r\n";
+  if (!line.empty() && host_.OutputLines().size() < kPreviewLimit) host_.AddOutputLine(line);
+}
+
+void ScriptRunner::StartNextBlock() {
+  host_.ClearOutput();
+  host_.AddOutputLine(std::string());
+  host_.AddOutputLine(texts_.scriptHeading);
+}
+
+void ScriptRunner::AppendOutputTo(std::vector<std::string>& lines) const {
+  const std::vector<std::string>& output = host_.OutputLines();
+  lines.insert(lines.end(), output.begin(), output.end());
+}

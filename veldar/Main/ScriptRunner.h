@@ -1,0 +1,88 @@
+// The line loop of an installation run: directives, batches up to "GO" lines, the
+// live output blocks and the run log and error log. Everything outside (the window's
+// output and progress, the database, files, the registry, programs) is reached
+// through RunnerHost, so the loop runs the same under a window and in tests.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Main/ScriptLines.h"
+
+class RunnerHost {
+ public:
+  virtual ~RunnerHost() = default;
+
+  // The live output (Memo1): one block at a time.
+  virtual void AddOutputLine(const std::string& line) = 0;
+  virtual void ClearOutput() = 0;
+  virtual const std::vector<std::string>& OutputLines() const = 0;
+  // Index of the line being handled; the range is the number of lines.
+  virtual void SetProgress(size_t position, size_t count) = 0;
+
+  // Sends one batch; the server's messages go to the live output. Negative: failed.
+  virtual int ExecuteBatch(const std::string& batch) = 0;
+  virtual bool CancelRequested() const = 0;
+
+  // The "Path" value of the server's App Paths entry; false when the key does not open.
+  virtual bool ReadServerPath(std::string& value) = 0;
+  virtual bool FileExists(const std::string& name) = 0;
+  virtual bool CopyInstallFile(const std::string& source, const std::string& destination,
+                               bool failIfExists) = 0;
+  virtual void RemoveFile(const std::string& name) = 0;
+  // True if the program could be started; returns when it has ended.
+  virtual bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters) = 0;
+};
+
+// The fixed lines of the live output, in the system's code page.
+struct RunnerTexts {
+  std::string scriptHeading;  // heading of the preview of the next batch
+  std::string separator;      // between a preview and its result
+  std::string resultHeading;  // heading of a result
+  std::string succeeded;      // a batch or program finished successfully
+  std::string programFailed;  // the program of an execute directive did not start
+};
+
+struct ScriptSettings {
+  std::string exePath;  // the program's folder with a trailing backslash
+  PlaceholderValues placeholders;
+  // Lines of an encrypted script are deciphered before they are tested.
+  bool encrypted = false;
+  std::function<std::string(const std::string&)> decipherLine;
+};
+
+struct RunOutcome {
+  bool failed = false;     // a batch or a directive's program failed
+  bool cancelled = false;  // the run stopped after a batch because cancel was requested
+};
+
+class ScriptRunner {
+ public:
+  ScriptRunner(RunnerHost& host, const RunnerTexts& texts, const ScriptSettings& settings,
+               std::vector<std::string>& logLines, std::vector<std::string>& errorLines);
+
+  // Handles every line. Lines after the last batch end are not sent.
+  RunOutcome Run(const std::vector<std::string>& lines);
+
+ private:
+  void CopyFile(const std::string& line);
+  void AddRestore(const std::string& line);
+  void Execute(const std::string& line);
+  // Sends the gathered batch; false when the run is to stop (cancel requested).
+  bool SendBatch();
+  void AddSqlLine(const std::string& line);
+  void StartNextBlock();
+  void AppendOutputTo(std::vector<std::string>& lines) const;
+
+  RunnerHost& host_;
+  const RunnerTexts& texts_;
+  const ScriptSettings& settings_;
+  std::vector<std::string>& logLines_;
+  std::vector<std::string>& errorLines_;
+
+  std::string batch_;
+  std::string serverFolder_;    // last folder a directive read from the registry
+  std::string pendingRestore_;  // backup copied to C:\ until its batch has been sent
+  RunOutcome outcome_;
+};

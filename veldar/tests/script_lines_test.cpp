@@ -1,0 +1,99 @@
+// Line kinds and the texts built from directive lines.
+#include "Main/ScriptLines.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ScriptLines, BatchEndIsGoInAnyCaseWithBlanksAround) {
+  for (const char* line : {"GO", "go", "Go", "gO", "  GO", "\tgo\t", "GO   ", " \t Go \t ", "GO\x0b"}) {
+    EXPECT_TRUE(IsBatchEnd(line)) << '"' << line << '"';
+    EXPECT_EQ(LineKind::BatchEnd, ClassifyLine(line)) << line;
+  }
+  for (const char* line : {"GO;", "GO 2", "G O", "GOO", "", "--GO", "GO--", "\xa3\xc7\xa3\xcf"}) {
+    EXPECT_FALSE(IsBatchEnd(line)) << '"' << line << '"';
+  }
+}
+
+TEST(ScriptLines, DirectivePrefixesAreExactAndAtTheLineStart) {
+  EXPECT_EQ(LineKind::Copy, ClassifyLine("^setup.dll"));
+  EXPECT_EQ(LineKind::Copy, ClassifyLine("--^Csetup.dll"));
+  EXPECT_EQ(LineKind::Restore, ClassifyLine("--^Rdb,db.bak"));
+  EXPECT_EQ(LineKind::Execute, ClassifyLine("--^E tool.exe"));
+  EXPECT_EQ(LineKind::Sql, ClassifyLine("--^csetup.dll"));
+  EXPECT_EQ(LineKind::Sql, ClassifyLine("--^rdb,db.bak"));
+  EXPECT_EQ(LineKind::Sql, ClassifyLine("--^e tool.exe"));
+  EXPECT_EQ(LineKind::Sql, ClassifyLine(" ^setup.dll"));
+  EXPECT_EQ(LineKind::Sql, ClassifyLine(" --^E tool.exe"));
+  EXPECT_EQ(LineKind::Sql, ClassifyLine("--^X"));
+  EXPECT_EQ(LineKind::Sql, ClassifyLine(""));
+}
+
+TEST(ScriptLines, CopyAndRestoreKeepTheirRestAsWritten) {
+  EXPECT_EQ("setup.dll", CopyDirectiveFile("^setup.dll"));
+  EXPECT_EQ(" a b.dll ", CopyDirectiveFile("--^C a b.dll "));
+  EXPECT_EQ("", CopyDirectiveFile("--^C"));
+
+  RestoreDirective r = ParseRestoreDirective("--^RShop,shop.bak");
+  EXPECT_EQ("Shop", r.database);
+  EXPECT_EQ("shop.bak", r.file);
+  r = ParseRestoreDirective("--^Rshop.bak");
+  EXPECT_EQ("", r.database);
+  EXPECT_EQ("shop.bak", r.file);
+  r = ParseRestoreDirective("--^R a ,b,c ");
+  EXPECT_EQ(" a ", r.database);
+  EXPECT_EQ("b,c ", r.file);
+}
+
+TEST(ScriptLines, RestoreStatementText) {
+  EXPECT_EQ(
+      "RESTORE DATABASE Shop FROM DISK = 'C:\\shop.bak' WITH MOVE 'Shop_dat' TO "
+      "'D:\\Server\\Data\\Shop.mdf', "
+      "MOVE 'Shop_log' TO 'D:\\Server\\Data\\Shop.ldf'",
+      RestoreStatement({"Shop", "shop.bak"}, "D:\\Server\\Data\\"));
+  EXPECT_EQ("RESTORE DATABASE  FROM DISK = 'C:\\x.bak' WITH MOVE '_dat' TO '.mdf', MOVE '_log' TO '.ldf'",
+            RestoreStatement({"", "x.bak"}, ""));
+}
+
+TEST(ScriptLines, ServerFoldersFromThePathValue) {
+  EXPECT_EQ("D:\\Server\\BINN", ServerProgramFolder("D:\\Server\\BINN"));
+  EXPECT_EQ("D:\\Server\\BINN", ServerProgramFolder("D:\\Server"));
+  EXPECT_EQ("D:\\Server\\Binn\\BINN", ServerProgramFolder("D:\\Server\\Binn"));
+  EXPECT_EQ("D:\\BINN\\x", ServerProgramFolder("D:\\BINN\\x"));
+  EXPECT_EQ("\\BINN", ServerProgramFolder(""));
+
+  EXPECT_EQ("D:\\Server\\Data\\", DataFolder(ServerProgramFolder("D:\\Server\\BINN")));
+  EXPECT_EQ("D:\\Server\\Data\\", DataFolder(ServerProgramFolder("D:\\Server")));
+  EXPECT_EQ("D:\\Server\\Binn\\Data\\", DataFolder(ServerProgramFolder("D:\\Server\\Binn")));
+  // The last four characters go whatever they are.
+  EXPECT_EQ("D:\\Server\\BData\\", DataFolder(ServerProgramFolder("D:\\Server\\BINN\\")));
+  EXPECT_EQ("Data\\", DataFolder("BIN"));
+}
+
+TEST(ScriptLines, ExecuteCommandIsTrimmedAndFilledIn) {
+  EXPECT_EQ("tool.exe -x", ExecuteDirectiveCommand("--^E \t tool.exe -x \r"));
+  EXPECT_EQ("", ExecuteDirectiveCommand("--^E"));
+
+  const PlaceholderValues values{"D:\\setup", "db1", "sa", "p%w"};
+  EXPECT_EQ("D:\\setup\\t.exe db1 sa p%w",
+            FillPlaceholders("%SourceDir%\\t.exe %ServerName% %UserName% %Password%", values));
+  EXPECT_EQ("D:\\setupD:\\setup db1DB1 P%W p%w",
+            FillPlaceholders("%sourcedir%%SOURCEDIR% %servername%DB1 P%W %pAsSwOrD%", values));
+  EXPECT_EQ("%Source Dir% %ServerNam %User%", FillPlaceholders("%Source Dir% %ServerNam %User%", values));
+  // A value is not searched again for its own placeholder.
+  EXPECT_EQ("%Password%x", FillPlaceholders("%Password%", {"", "", "", "%Password%x"}));
+}
+
+TEST(ScriptLines, SplitLinesAtEveryKindOfBreak) {
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ((Lines{"a", "b", "c", "d"}), SplitLines("a\r\nb\nc\rd"));
+  EXPECT_EQ((Lines{"a"}), SplitLines("a\r\n"));
+  EXPECT_EQ((Lines{"a", ""}), SplitLines("a\n\n"));
+  EXPECT_EQ((Lines{"a", "", "b"}), SplitLines("a\r\r\nb"));
+  EXPECT_EQ((Lines{"", "x"}), SplitLines("\nx"));
+  EXPECT_EQ(Lines{}, SplitLines(""));
+  EXPECT_EQ((Lines{""}), SplitLines("\r\n"));
+  EXPECT_EQ((Lines{"\xb1\x5c", "\t"}), SplitLines("\xb1\x5c\r\n\t"));
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+// The installer's system services under Wine: files and their failures, the
+// registry and settings file, and programs started and waited for.
+#include <gtest/gtest.h>
+
+#include "Main/InstallerFiles.h"
+#include "Main/Programs.h"
+#include "Main/SystemSettings.h"
+#include "test_support.h"
+
+namespace {
+
+using namespace veldar_test;
+
+const char kAppPathsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\sqlservr.exe";
+
+std::string Child() {
+  return "\"" + TestFolder() + "veldar_test_child.exe\"";
+}
+
+TEST(InstallerFiles, LinesRoundTripWithCrLfAndReplaceTheFile) {
+  const std::string folder = MakeScratchFolder("LinesRoundTrip");
+  const std::string name = folder + "out.log";
+  ASSERT_TRUE(WriteWholeFile(name, std::string(10000, 'x')));
+  DWORD error = 0xdeadbeef;
+  ASSERT_TRUE(WriteLines(name, {"a", "", Ansi(u8"【安装脚本】")}, error));
+  EXPECT_EQ("a\r\n\r\n" + Ansi(u8"【安装脚本】") + "\r\n", ReadWholeFile(name));
+  std::string text;
+  ASSERT_TRUE(ReadTextFile(name, text, error));
+  EXPECT_EQ(ReadWholeFile(name), text);
+  ASSERT_TRUE(WriteLines(name, {}, error));
+  EXPECT_EQ("", ReadWholeFile(name));
+}
+
+TEST(InstallerFiles, FailuresComeBackWithTheSystemsReason) {
+  const std::string folder = MakeScratchFolder("FileFailures");
+  DWORD error = 0;
+  std::string text = "untouched";
+  EXPECT_FALSE(ReadTextFile(folder + "missing.sql", text, error));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), error);
+  EXPECT_FALSE(SystemErrorText(error).empty());
+  EXPECT_EQ(std::string::npos, SystemErrorText(error).find('\n'));
+
+  // A file another program holds open without sharing cannot be read.
+  const std::string locked = folder + "locked.sql";
+  ASSERT_TRUE(WriteWholeFile(locked, "select 1"));
+  HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+  EXPECT_FALSE(ReadTextFile(locked, text, error));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), error);
+  CloseHandle(holder);
+
+  // A folder in the way of a log file.
+  const std::string blocked = folder + "blocked.log";
+  ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr));
+  error = 0;
+  EXPECT_FALSE(WriteLines(blocked, {"x"}, error));
+  EXPECT_NE(0u, error);
+}
+
+TEST(InstallerFiles, CopyReplacesAReadOnlyDestinationAndLeavesArchiveOnly) {
+  const std::string folder = MakeScratchFolder("CopyReadOnly");
+  ASSERT_TRUE(WriteWholeFile(folder + "new.dll", "new"));
+  ASSERT_TRUE(WriteWholeFile(folder + "old.dll", "old"));
+  ASSERT_TRUE(
+      SetFileAttributesA((folder + "old.dll").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_TRUE(CopyInstallFile(folder + "new.dll", folder + "old.dll", false));
+  EXPECT_EQ("new", ReadWholeFile(folder + "old.dll"));
+  EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA((folder + "old.dll").c_str()));
+
+  EXPECT_FALSE(CopyInstallFile(folder + "new.dll", folder + "old.dll", true));
+  EXPECT_FALSE(CopyInstallFile(folder + "absent.dll", folder + "other.dll", false));
+  EXPECT_FALSE(FileExists(folder + "other.dll"));
+  EXPECT_TRUE(FileExists(folder + "new.dll"));
+  EXPECT_FALSE(FileExists(folder.substr(0, folder.size() - 1)));  // a folder is not a file
+}
+
+TEST(SystemSettings, ServerPathFromTheRegistry) {
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathsKey);
+  std::string value = "untouched";
+  EXPECT_FALSE(ReadServerPath(value));
+
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                           nullptr, &key, nullptr));
+  EXPECT_TRUE(ReadServerPath(value));
+  EXPECT_EQ("", value);  // the key opens but holds no Path
+
+  // A stored value without its terminating zero is read whole and no further.
+  const char path[] = "D:\\Server\\BINNxyz";
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path), sizeof path - 4));
+  EXPECT_TRUE(ReadServerPath(value));
+  EXPECT_EQ("D:\\Server\\BINN", value);
+  RegCloseKey(key);
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathsKey);
+}
+
+TEST(SystemSettings, OnlyTheModulesKeyLeavesTheRunList) {
+  const std::string settings = SystemFolder() + "\\QUORNAX.INI";
+  ASSERT_FALSE(SystemFolder().empty());
+  ASSERT_TRUE(
+      WriteWholeFile(settings,
+                     "[Other]\r\nSales=1\r\n"
+                     "[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\nSales=C:\\a.exe\r\nStock=C:\\b.exe\r\n"));
+  RemoveModuleFromRunList("Sales");
+  char value[64];
+  GetPrivateProfileStringA("SOFTWARE,Quillsys,Quorn_Ax,1.0,Run", "Sales", "<gone>", value, sizeof value,
+                           settings.c_str());
+  EXPECT_STREQ("<gone>", value);
+  GetPrivateProfileStringA("SOFTWARE,Quillsys,Quorn_Ax,1.0,Run", "Stock", "<gone>", value, sizeof value,
+                           settings.c_str());
+  EXPECT_STREQ("C:\\b.exe", value);
+  GetPrivateProfileStringA("Other", "Sales", "<gone>", value, sizeof value, settings.c_str());
+  EXPECT_STREQ("1", value);
+  DeleteFileA(settings.c_str());
+}
+
+TEST(Programs, WaitsForTheProcessEvenWhenItExitsWith259) {
+  int pumped = 0;
+  const DWORD start = GetTickCount();
+  EXPECT_TRUE(RunProgramAndWait(Child() + " exit 259", "", [&pumped] { ++pumped; }));
+  EXPECT_LT(GetTickCount() - start, 10000u);
+  EXPECT_EQ(0, pumped);  // nothing was posted: no reason to wake
+}
+
+TEST(Programs, ProcessesMessagesWhileTheProgramRuns) {
+  PostThreadMessageA(GetCurrentThreadId(), WM_USER, 0, 0);
+  int pumped = 0;
+  EXPECT_TRUE(RunProgramAndWait(Child(), "sleep 300", [&pumped] {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ++pumped;
+  }));
+  EXPECT_EQ(1, pumped);
+}
+
+TEST(Programs, ParametersFollowTheCommandAfterOneBlank) {
+  const std::string folder = MakeScratchFolder("Parameters");
+  EXPECT_TRUE(RunProgramAndWait(Child() + " record \"" + folder + "args.txt\" a", "b  c", [] {}));
+  EXPECT_EQ("a|b|c", ReadWholeFile(folder + "args.txt"));
+}
+
+TEST(Programs, AProgramThatDoesNotExistIsNotStarted) {
+  int pumped = 0;
+  EXPECT_FALSE(RunProgramAndWait("no_such_program_here.exe", "", [&pumped] { ++pumped; }));
+  EXPECT_EQ(0, pumped);
+}
+
+}  // namespace
