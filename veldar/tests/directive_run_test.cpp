@@ -1,0 +1,111 @@
+// Copy and restore directives and the settings file, with VELDAR.exe unattended under
+// Wine. These change machine-wide state of their prefix (the server's App Paths key,
+// C:\ backups, the settings file in the system folder), so they run one at a time.
+#include <gtest/gtest.h>
+
+#include "veldar_run.h"
+
+namespace veldar_test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const char kAppPathsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\sqlservr.exe";
+
+class DirectiveRun : public VeldarRun {
+ protected:
+  void SetUp() override {
+    VeldarRun::SetUp();
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathsKey);
+  }
+  void TearDown() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathsKey); }
+
+  void SetServerPath(const std::string& path) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                                            static_cast<DWORD>(path.size() + 1)));
+    RegCloseKey(key);
+  }
+};
+
+TEST_F(DirectiveRun, CopyDirectivesCopyIntoTheServersProgramFolder) {
+  ForgetOutput("copy");
+  ASSERT_TRUE(CreateDirectoryA((folder_ + "server").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((folder_ + "server\\BINN").c_str(), nullptr));
+  SetServerPath(folder_ + "server");  // "\BINN" is appended
+  ASSERT_TRUE(WriteWholeFile(folder_ + "a.dll", "first"));
+  ASSERT_TRUE(WriteWholeFile(folder_ + "b.dll", "second"));
+  ASSERT_TRUE(WriteWholeFile(folder_ + "server\\BINN\\b.dll", "old"));
+  ASSERT_TRUE(SetFileAttributesA((folder_ + "server\\BINN\\b.dll").c_str(), FILE_ATTRIBUTE_READONLY));
+  WriteScript("copy.sql", {"^a.dll", "--^Cb.dll", "^missing.dll", "create table t(n integer);", "--^ca.dll",
+                           "GO"});
+  EXPECT_EQ(0, Run("-Fcopy.sql -Stestdb"));
+  EXPECT_EQ("first", ReadWholeFile(folder_ + "server\\BINN\\a.dll"));
+  EXPECT_EQ("second", ReadWholeFile(folder_ + "server\\BINN\\b.dll"));
+  EXPECT_EQ("<missing>", ReadWholeFile(folder_ + "server\\BINN\\missing.dll"));
+  // The directives leave no trace in the log; "--^c" (small letter) is a comment.
+  EXPECT_TRUE(LinesMatch(Log("copy"), {text.heading, "create table t(n integer);", "--^ca.dll", text.separator,
+                                       text.result, text.succeeded}));
+}
+
+TEST_F(DirectiveRun, CopyDirectiveWithoutTheServersKeyCopiesNothing) {
+  ForgetOutput("nokey");
+  ASSERT_TRUE(WriteWholeFile(folder_ + "a.dll", "first"));
+  WriteScript("nokey.sql", {"^a.dll", "create table t(n integer);", "GO"});
+  EXPECT_EQ(0, Run("-Fnokey.sql -Stestdb"));
+  EXPECT_EQ("<missing>", ReadWholeFile(folder_ + "\\BINN\\a.dll"));
+  EXPECT_EQ((Lines{"t"}), Rows("select name from sqlite_master"));
+}
+
+TEST_F(DirectiveRun, RestoreSendsItsStatementAtOnceAndRemovesTheBackupCopy) {
+  ForgetOutput("restore");
+  SetServerPath("D:\\Server\\BINN");
+  ASSERT_TRUE(WriteWholeFile(folder_ + "shop.bak", "backup"));
+  // A read-only leftover of an earlier run is replaced and removed all the same.
+  ASSERT_TRUE(WriteWholeFile("C:\\shop.bak", "stale"));
+  ASSERT_TRUE(SetFileAttributesA("C:\\shop.bak", FILE_ATTRIBUTE_READONLY));
+  WriteScript("restore.sql", {"create table t(n integer);", "--^RShop,shop.bak", "create table u(n integer);",
+                              "GO"});
+  EXPECT_EQ(1, Run("-Frestore.sql -Stestdb"));
+  const std::string statement =
+      "RESTORE DATABASE Shop FROM DISK = 'C:\\shop.bak' WITH MOVE 'Shop_dat' TO 'D:\\Server\\Data\\Shop.mdf', "
+      "MOVE 'Shop_log' TO 'D:\\Server\\Data\\Shop.ldf'";
+  // The test driver runs the batch's statements up to the restore, which it does not
+  // know: the batch fails, the next one (after the directive) runs.
+  EXPECT_TRUE(LinesMatch(Errors("restore"), {text.heading, "create table t(n integer);", statement,
+                                             text.separator, text.result, "[SQLite]*"}));
+  EXPECT_EQ((Lines{"t", "u"}), Rows("select name from sqlite_master order by name"));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\shop.bak"));
+}
+
+TEST_F(DirectiveRun, RestoreWithoutACommaNamesNoDatabaseAndWithoutTheKeyNoFolder) {
+  ForgetOutput("nocomma");
+  WriteScript("nocomma.sql", {"--^Rshop.bak"});
+  EXPECT_EQ(1, Run("-Fnocomma.sql -Stestdb"));
+  EXPECT_TRUE(LinesMatch(Errors("nocomma"),
+                         {text.heading,
+                          "RESTORE DATABASE  FROM DISK = 'C:\\shop.bak' WITH MOVE '_dat' TO '.mdf', MOVE '_log' TO "
+                          "'.ldf'",
+                          text.separator, text.result, "[SQLite]*"}));
+}
+
+TEST_F(DirectiveRun, ModuleSwitchRemovesOnlyItsKeyFromTheRunList) {
+  ForgetOutput("module");
+  char system[MAX_PATH];
+  ASSERT_NE(0u, GetSystemDirectoryA(system, sizeof system));
+  const std::string settings = std::string(system) + "\\QUORNAX.INI";
+  ASSERT_TRUE(WriteWholeFile(settings,
+                             "[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\nSales=C:\\s.exe\r\nStock=C:\\t.exe\r\n"
+                             "[Other]\r\nSales=kept\r\n"));
+  WriteScript("module.sql", {"select nothing from nowhere;", "GO"});
+  // The key goes even when a batch failed.
+  EXPECT_EQ(1, Run("-Fmodule.sql -Stestdb -MSales"));
+  EXPECT_EQ("[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\nStock=C:\\t.exe\r\n[Other]\r\nSales=kept\r\n",
+            ReadWholeFile(settings));
+  DeleteFileA(settings.c_str());
+}
+
+}  // namespace
+}  // namespace veldar_test

@@ -1,0 +1,192 @@
+// VELDAR.exe started unattended under Wine against the "SQL Server" driver: batches,
+// execute directives, the log and error files and the exit codes.
+#include <gtest/gtest.h>
+
+#include "veldar_run.h"
+
+namespace veldar_test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST_F(VeldarRun, GoEndsABatchInAnyCaseWithBlanksButNotWithMoreOnTheLine) {
+  ForgetOutput("batches");
+  WriteScript("batches.sql", {"create table t(n integer, s text);",
+                              "insert into t values(1, 'x",  // "GO;" and "GO 2" go into the text
+                              "GO;", "GO 2", "y');", "  gO\t", "insert into t values(2, null);", "\tGo ",
+                              "insert into t values(3, null);", "go", "insert into t values(99, 'tail');"});
+  EXPECT_EQ(0, Run("-Fbatches.sql -Stestdb"));
+  EXPECT_EQ((Lines{"1|x\r\nGO;\r\nGO 2\r\ny", "2|NULL", "3|NULL"}), Rows("select n, s from t order by n"));
+  EXPECT_TRUE(LinesMatch(Log("batches"), {text.heading, "create table t(n integer, s text);",
+                                          "insert into t values(1, 'x", "GO;", "GO 2", text.separator,
+                                          text.result, text.succeeded, "", text.heading,
+                                          "insert into t values(2, null);", text.separator, text.result,
+                                          text.succeeded, "", text.heading, "insert into t values(3, null);",
+                                          text.separator, text.result, text.succeeded}));
+  EXPECT_EQ(text.noErrors + "\r\n", Errors("batches"));
+}
+
+TEST_F(VeldarRun, TwoGoLinesInARowSendAnEmptyBatch) {
+  ForgetOutput("twogo");
+  WriteScript("twogo.sql", {"create table t(n integer);", "GO", "GO", "insert into t values(1);", "GO"});
+  // The test driver refuses an empty statement text: the run logs it and goes on.
+  EXPECT_EQ(1, Run("-Ftwogo.sql -Stestdb"));
+  EXPECT_EQ((Lines{"1"}), Rows("select n from t"));
+  EXPECT_TRUE(LinesMatch(Errors("twogo"), {"", text.heading, text.separator, text.result, "[SQLite]*"}));
+}
+
+TEST_F(VeldarRun, FailedBatchIsRecordedAndTheRunGoesOn) {
+  ForgetOutput("failing");
+  WriteScript("failing.sql", {"create table t(n integer);", "GO", "insert into missing values(1);", "GO",
+                              "insert into t values(2);", "GO"});
+  EXPECT_EQ(1, Run("-Ffailing.sql -Stestdb"));
+  EXPECT_EQ((Lines{"2"}), Rows("select n from t"));
+  EXPECT_TRUE(LinesMatch(Errors("failing"), {"", text.heading, "insert into missing values(1);", text.separator,
+                                             text.result, "[SQLite]no such table: missing*"}));
+}
+
+TEST_F(VeldarRun, ExecuteDirectiveFillsInPlaceholdersButLogsTheLineAsWritten) {
+  ForgetOutput("execute");
+  const std::string directive =
+      "--^E  \"%SourceDir%\\child.exe\" record \"%sourcedir%\\args.txt\" %ServerName% %USERNAME% %Password% ";
+  WriteScript("execute.sql", {"create table t(n integer);", directive, "GO"});
+  EXPECT_EQ(0, Run("-Fexecute.sql -Stestdb -P \"se cret\""));
+  EXPECT_EQ("testdb|sa|se|cret", ReadWholeFile(folder_ + "args.txt"));
+  // The SQL line gathered before the directive is sent with the next batch.
+  EXPECT_EQ((Lines{}), Rows("select n from t", "se cret"));
+  const std::string log = Log("execute");
+  EXPECT_TRUE(LinesMatch(log, {text.heading, "create table t(n integer);", directive, text.separator,
+                               text.result, text.succeeded, "", text.heading, text.separator, text.result,
+                               text.succeeded}));
+  EXPECT_EQ(std::string::npos, log.find("cret"));
+}
+
+TEST_F(VeldarRun, ProgramEndingWithCode259IsNotTakenForARunningOne) {
+  ForgetOutput("code259");
+  WriteScript("code259.sql", {"--^E child.exe exit 259", "create table t(n integer);", "GO"});
+  EXPECT_EQ(0, Run("-Fcode259.sql -Stestdb"));
+  EXPECT_EQ((Lines{}), Rows("select n from t"));
+}
+
+TEST_F(VeldarRun, ProgramThatDoesNotExistIsAnError) {
+  ForgetOutput("noprogram");
+  WriteScript("noprogram.sql", {"--^E no_such_program_anywhere.exe /x", "create table t(n integer);", "GO"});
+  EXPECT_EQ(1, Run("-Fnoprogram.sql -Stestdb"));
+  EXPECT_EQ((Lines{}), Rows("select n from t"));
+  EXPECT_TRUE(LinesMatch(Errors("noprogram"), {text.heading, "--^E no_such_program_anywhere.exe /x",
+                                               text.separator, text.result, text.programFailed}));
+}
+
+TEST_F(VeldarRun, LinesAfterTheLastGoAreNotSent) {
+  ForgetOutput("tail");
+  WriteScript("tail.sql", {"create table t(n integer);", "GO", "insert into t values(1);", "GO",
+                           "insert into t values(2);", "", "insert into t values(3);"});
+  EXPECT_EQ(0, Run("-Ftail.sql -Stestdb"));
+  EXPECT_EQ((Lines{"1"}), Rows("select n from t"));
+  EXPECT_TRUE(LinesMatch(Log("tail"), {text.heading, "create table t(n integer);", text.separator, text.result,
+                                       text.succeeded, "", text.heading, "insert into t values(1);",
+                                       text.separator, text.result, text.succeeded}));
+}
+
+TEST_F(VeldarRun, BareScriptNameIsLookedForInTheProgramsFolderAndARelativeOneInTheCurrentFolder) {
+  const std::string current = folder_ + "work\\";
+  ASSERT_TRUE(CreateDirectoryA(current.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((current + "sub").c_str(), nullptr));
+  ASSERT_TRUE(WriteWholeFile(folder_ + "where.sql", "create table program_folder(n integer);\r\nGO\r\n"));
+  ASSERT_TRUE(WriteWholeFile(current + "where.sql", "create table current_folder(n integer);\r\nGO\r\n"));
+  ASSERT_TRUE(WriteWholeFile(current + "sub\\where.sql", "create table sub_folder(n integer);\r\nGO\r\n"));
+  Start("-Fwhere.sql -Stestdb", current);
+  EXPECT_EQ(0, Finish());
+  Start("-F sub\\where.sql -Stestdb", current);
+  EXPECT_EQ(0, Finish());
+  EXPECT_EQ((Lines{"program_folder", "sub_folder"}),
+            QueryRunDatabase(current, "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=;",
+                             "select name from sqlite_master order by name"));
+}
+
+TEST_F(VeldarRun, SmallLetterSwitchIsIgnoredButStillMakesTheStartUnattended) {
+  ForgetOutput("small");
+  WriteScript("small.sql", {"create table t(n integer);", "GO"});
+  char computer[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD size = sizeof computer;
+  ASSERT_TRUE(GetComputerNameA(computer, &size));
+  EXPECT_EQ(0, Run("-s testdb -F small.sql"));
+  // The server stayed the computer's name, which names the test driver's file.
+  EXPECT_EQ((Lines{"t"}),
+            QueryRunDatabase(folder_, "DRIVER={SQL Server};SERVER=" + std::string(computer) + ";UID=sa;PWD=;",
+                             "select name from sqlite_master"));
+}
+
+TEST_F(VeldarRun, UsageTextEndsTheProgramWithCodeZero) {
+  WriteScript("usage.sql", {"create table t(n integer);", "GO"});
+  Start("-Stestdb /? -Fusage.sql");
+  HWND box = NextMessageBox();
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ(text.caption, WindowTitle(box));
+  EXPECT_EQ(
+      "Usage:VELDAR.EXE                  \r\n       [-S     <[server]>]\r\n       [-U     <[login id]>]\r\n"
+      "       [-P     <[password]>]\r\n       [-F     <[filename]>]\r\n       [-M     <[modulename]>]",
+      MessageBoxText(box));
+  PressButton(box, IDOK);
+  EXPECT_EQ(0, Finish());
+  EXPECT_EQ((Lines{"<no database file>"}), Rows("select 1"));
+}
+
+TEST_F(VeldarRun, FailedConnectionShowsItsMessageAndEndsWithCodeTwo) {
+  ForgetOutput("noconnect");
+  WriteScript("noconnect.sql", {"create table t(n integer);", "GO"});
+  // The test driver cannot create its file in a folder that does not exist.
+  Start("-Fnoconnect.sql -Sno/such/folder");
+  HWND box = NextMessageBox();
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ(Ansi(u8"出错了"), WindowTitle(box));
+  EXPECT_EQ(Ansi(u8"SQL Server连接失败！"), MessageBoxText(box));
+  PressButton(box, IDOK);
+  EXPECT_EQ(2, Finish());
+  EXPECT_EQ("<missing>", Log("noconnect"));
+  EXPECT_EQ("<missing>", Errors("noconnect"));
+}
+
+TEST_F(VeldarRun, UnreadableScriptIsNamedWithItsReasonAndEndsWithCodeFour) {
+  ForgetOutput("locked");
+  WriteScript("locked.sql", {"create table t(n integer);", "GO"});
+  HANDLE holder =
+      CreateFileA((folder_ + "locked.sql").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+  Start("-Flocked.sql -Stestdb");
+  HWND box = NextMessageBox();
+  ASSERT_NE(nullptr, box);
+  const std::string message = MessageBoxText(box);
+  EXPECT_NE(std::string::npos, message.find(folder_ + "locked.sql")) << message;
+  char reason[512] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_SHARING_VIOLATION, 0,
+                 reason, sizeof reason, nullptr);
+  std::string expectedReason = reason;
+  while (!expectedReason.empty() && (expectedReason.back() == '\n' || expectedReason.back() == '\r')) {
+    expectedReason.pop_back();
+  }
+  EXPECT_NE(std::string::npos, message.find(expectedReason)) << message;
+  PressButton(box, IDOK);
+  EXPECT_EQ(4, Finish());
+  CloseHandle(holder);
+  EXPECT_EQ("<missing>", Log("locked"));
+  EXPECT_EQ((Lines{}), Rows("select name from sqlite_master"));
+}
+
+TEST_F(VeldarRun, UnwritableLogIsNamedTheErrorFileStillWrittenAndCodeFour) {
+  ForgetOutput("blocked");
+  ASSERT_TRUE(CreateDirectoryA("C:\\blocked.LOG", nullptr));
+  WriteScript("blocked.sql", {"create table t(n integer);", "GO"});
+  Start("-Fblocked.sql -Stestdb");
+  HWND box = NextMessageBox();
+  ASSERT_NE(nullptr, box);
+  EXPECT_NE(std::string::npos, MessageBoxText(box).find("C:\\blocked.LOG")) << MessageBoxText(box);
+  PressButton(box, IDOK);
+  EXPECT_EQ(4, Finish());
+  EXPECT_EQ(text.noErrors + "\r\n", Errors("blocked"));
+  EXPECT_EQ((Lines{"t"}), Rows("select name from sqlite_master"));
+  RemoveDirectoryA("C:\\blocked.LOG");
+}
+
+}  // namespace
+}  // namespace veldar_test
