@@ -24,8 +24,9 @@ class DirectiveRun : public VeldarRun {
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
                                              nullptr, &key, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                                            static_cast<DWORD>(path.size() + 1)));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                             static_cast<DWORD>(path.size() + 1)));
     RegCloseKey(key);
   }
 };
@@ -39,15 +40,15 @@ TEST_F(DirectiveRun, CopyDirectivesCopyIntoTheServersProgramFolder) {
   ASSERT_TRUE(WriteWholeFile(folder_ + "b.dll", "second"));
   ASSERT_TRUE(WriteWholeFile(folder_ + "server\\BINN\\b.dll", "old"));
   ASSERT_TRUE(SetFileAttributesA((folder_ + "server\\BINN\\b.dll").c_str(), FILE_ATTRIBUTE_READONLY));
-  WriteScript("copy.sql", {"^a.dll", "--^Cb.dll", "^missing.dll", "create table t(n integer);", "--^ca.dll",
-                           "GO"});
+  WriteScript("copy.sql",
+              {"^a.dll", "--^Cb.dll", "^missing.dll", "create table t(n integer);", "--^ca.dll", "GO"});
   EXPECT_EQ(0, Run("-Fcopy.sql -Stestdb"));
   EXPECT_EQ("first", ReadWholeFile(folder_ + "server\\BINN\\a.dll"));
   EXPECT_EQ("second", ReadWholeFile(folder_ + "server\\BINN\\b.dll"));
   EXPECT_EQ("<missing>", ReadWholeFile(folder_ + "server\\BINN\\missing.dll"));
   // The directives leave no trace in the log; "--^c" (small letter) is a comment.
-  EXPECT_TRUE(LinesMatch(Log("copy"), {text.heading, "create table t(n integer);", "--^ca.dll", text.separator,
-                                       text.result, text.succeeded}));
+  EXPECT_TRUE(LinesMatch(Log("copy"), {text.heading, "create table t(n integer);", "--^ca.dll",
+                                       text.separator, text.result, text.succeeded}));
 }
 
 TEST_F(DirectiveRun, CopyDirectiveWithoutTheServersKeyCopiesNothing) {
@@ -66,11 +67,12 @@ TEST_F(DirectiveRun, RestoreSendsItsStatementAtOnceAndRemovesTheBackupCopy) {
   // A read-only leftover of an earlier run is replaced and removed all the same.
   ASSERT_TRUE(WriteWholeFile("C:\\shop.bak", "stale"));
   ASSERT_TRUE(SetFileAttributesA("C:\\shop.bak", FILE_ATTRIBUTE_READONLY));
-  WriteScript("restore.sql", {"create table t(n integer);", "--^RShop,shop.bak", "create table u(n integer);",
-                              "GO"});
+  WriteScript("restore.sql",
+              {"create table t(n integer);", "--^RShop,shop.bak", "create table u(n integer);", "GO"});
   EXPECT_EQ(1, Run("-Frestore.sql -Stestdb"));
   const std::string statement =
-      "RESTORE DATABASE Shop FROM DISK = 'C:\\shop.bak' WITH MOVE 'Shop_dat' TO 'D:\\Server\\Data\\Shop.mdf', "
+      "RESTORE DATABASE Shop FROM DISK = 'C:\\shop.bak' WITH MOVE 'Shop_dat' TO "
+      "'D:\\Server\\Data\\Shop.mdf', "
       "MOVE 'Shop_log' TO 'D:\\Server\\Data\\Shop.ldf'";
   // The test driver runs the batch's statements up to the restore, which it does not
   // know: the batch fails, the next one (after the directive) runs.
@@ -84,11 +86,12 @@ TEST_F(DirectiveRun, RestoreWithoutACommaNamesNoDatabaseAndWithoutTheKeyNoFolder
   ForgetOutput("nocomma");
   WriteScript("nocomma.sql", {"--^Rshop.bak"});
   EXPECT_EQ(1, Run("-Fnocomma.sql -Stestdb"));
-  EXPECT_TRUE(LinesMatch(Errors("nocomma"),
-                         {text.heading,
-                          "RESTORE DATABASE  FROM DISK = 'C:\\shop.bak' WITH MOVE '_dat' TO '.mdf', MOVE '_log' TO "
-                          "'.ldf'",
-                          text.separator, text.result, "[SQLite]*"}));
+  EXPECT_TRUE(
+      LinesMatch(Errors("nocomma"),
+                 {text.heading,
+                  "RESTORE DATABASE  FROM DISK = 'C:\\shop.bak' WITH MOVE '_dat' TO '.mdf', MOVE '_log' TO "
+                  "'.ldf'",
+                  text.separator, text.result, "[SQLite]*"}));
 }
 
 TEST_F(DirectiveRun, ModuleSwitchRemovesOnlyItsKeyFromTheRunList) {

@@ -167,6 +167,12 @@ std::string WindowTitle(HWND window) {
   return text;
 }
 
+std::string ControlText(HWND control) {
+  char text[1024] = "";
+  SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
 std::string MessageBoxText(HWND box) {
   return WindowTitle(GetDlgItem(box, 0xFFFF));
 }

@@ -56,6 +56,8 @@ HWND WaitForWindow(DWORD processId, const char* className, DWORD timeoutMs);
 // The text of a message box (its static control 65535).
 std::string MessageBoxText(HWND box);
 std::string WindowTitle(HWND window);
+// The text of a control of another process (asked of the control itself).
+std::string ControlText(HWND control);
 // Presses a button of a dialog or message box (IDOK, IDYES, IDNO, ...).
 void PressButton(HWND dialog, int buttonId);
 // Waits until the window is gone.

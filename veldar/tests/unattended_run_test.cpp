@@ -17,12 +17,26 @@ TEST_F(VeldarRun, GoEndsABatchInAnyCaseWithBlanksButNotWithMoreOnTheLine) {
                               "insert into t values(3, null);", "go", "insert into t values(99, 'tail');"});
   EXPECT_EQ(0, Run("-Fbatches.sql -Stestdb"));
   EXPECT_EQ((Lines{"1|x\r\nGO;\r\nGO 2\r\ny", "2|NULL", "3|NULL"}), Rows("select n, s from t order by n"));
-  EXPECT_TRUE(LinesMatch(Log("batches"), {text.heading, "create table t(n integer, s text);",
-                                          "insert into t values(1, 'x", "GO;", "GO 2", text.separator,
-                                          text.result, text.succeeded, "", text.heading,
-                                          "insert into t values(2, null);", text.separator, text.result,
-                                          text.succeeded, "", text.heading, "insert into t values(3, null);",
-                                          text.separator, text.result, text.succeeded}));
+  EXPECT_TRUE(LinesMatch(Log("batches"), {text.heading,
+                                          "create table t(n integer, s text);",
+                                          "insert into t values(1, 'x",
+                                          "GO;",
+                                          "GO 2",
+                                          text.separator,
+                                          text.result,
+                                          text.succeeded,
+                                          "",
+                                          text.heading,
+                                          "insert into t values(2, null);",
+                                          text.separator,
+                                          text.result,
+                                          text.succeeded,
+                                          "",
+                                          text.heading,
+                                          "insert into t values(3, null);",
+                                          text.separator,
+                                          text.result,
+                                          text.succeeded}));
   EXPECT_EQ(text.noErrors + "\r\n", Errors("batches"));
 }
 
@@ -41,8 +55,9 @@ TEST_F(VeldarRun, FailedBatchIsRecordedAndTheRunGoesOn) {
                               "insert into t values(2);", "GO"});
   EXPECT_EQ(1, Run("-Ffailing.sql -Stestdb"));
   EXPECT_EQ((Lines{"2"}), Rows("select n from t"));
-  EXPECT_TRUE(LinesMatch(Errors("failing"), {"", text.heading, "insert into missing values(1);", text.separator,
-                                             text.result, "[SQLite]no such table: missing*"}));
+  EXPECT_TRUE(
+      LinesMatch(Errors("failing"), {"", text.heading, "insert into missing values(1);", text.separator,
+                                     text.result, "[SQLite]no such table: missing*"}));
 }
 
 TEST_F(VeldarRun, ExecuteDirectiveFillsInPlaceholdersButLogsTheLineAsWritten) {
@@ -55,9 +70,9 @@ TEST_F(VeldarRun, ExecuteDirectiveFillsInPlaceholdersButLogsTheLineAsWritten) {
   // The SQL line gathered before the directive is sent with the next batch.
   EXPECT_EQ((Lines{}), Rows("select n from t", "se cret"));
   const std::string log = Log("execute");
-  EXPECT_TRUE(LinesMatch(log, {text.heading, "create table t(n integer);", directive, text.separator,
-                               text.result, text.succeeded, "", text.heading, text.separator, text.result,
-                               text.succeeded}));
+  EXPECT_TRUE(
+      LinesMatch(log, {text.heading, "create table t(n integer);", directive, text.separator, text.result,
+                       text.succeeded, "", text.heading, text.separator, text.result, text.succeeded}));
   EXPECT_EQ(std::string::npos, log.find("cret"));
 }
 
@@ -83,9 +98,10 @@ TEST_F(VeldarRun, LinesAfterTheLastGoAreNotSent) {
                            "insert into t values(2);", "", "insert into t values(3);"});
   EXPECT_EQ(0, Run("-Ftail.sql -Stestdb"));
   EXPECT_EQ((Lines{"1"}), Rows("select n from t"));
-  EXPECT_TRUE(LinesMatch(Log("tail"), {text.heading, "create table t(n integer);", text.separator, text.result,
-                                       text.succeeded, "", text.heading, "insert into t values(1);",
-                                       text.separator, text.result, text.succeeded}));
+  EXPECT_TRUE(
+      LinesMatch(Log("tail"),
+                 {text.heading, "create table t(n integer);", text.separator, text.result, text.succeeded, "",
+                  text.heading, "insert into t values(1);", text.separator, text.result, text.succeeded}));
 }
 
 TEST_F(VeldarRun, BareScriptNameIsLookedForInTheProgramsFolderAndARelativeOneInTheCurrentFolder) {
@@ -159,8 +175,8 @@ TEST_F(VeldarRun, UnreadableScriptIsNamedWithItsReasonAndEndsWithCodeFour) {
   const std::string message = MessageBoxText(box);
   EXPECT_NE(std::string::npos, message.find(folder_ + "locked.sql")) << message;
   char reason[512] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_SHARING_VIOLATION, 0,
-                 reason, sizeof reason, nullptr);
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_SHARING_VIOLATION,
+                 0, reason, sizeof reason, nullptr);
   std::string expectedReason = reason;
   while (!expectedReason.empty() && (expectedReason.back() == '\n' || expectedReason.back() == '\r')) {
     expectedReason.pop_back();

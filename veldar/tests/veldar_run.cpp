@@ -16,10 +16,13 @@ void VeldarRun::WriteScript(const std::string& name, const std::vector<std::stri
 }
 
 void VeldarRun::Start(const std::string& arguments, const std::string& currentFolder) {
-  ASSERT_TRUE(process_.Start(folder_ + "VELDAR.exe", arguments, currentFolder.empty() ? folder_ : currentFolder));
+  ASSERT_TRUE(
+      process_.Start(folder_ + "VELDAR.exe", arguments, currentFolder.empty() ? folder_ : currentFolder));
 }
 
-int VeldarRun::Finish(DWORD timeoutMs) { return process_.Wait(timeoutMs); }
+int VeldarRun::Finish(DWORD timeoutMs) {
+  return process_.Wait(timeoutMs);
+}
 
 int VeldarRun::Run(const std::string& arguments) {
   Start(arguments);
@@ -39,7 +42,9 @@ std::vector<std::string> VeldarRun::Rows(const std::string& query, const std::st
   return QueryRunDatabase(folder_, "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=" + password + ";", query);
 }
 
-HWND VeldarRun::NextMessageBox(DWORD timeoutMs) const { return WaitForWindow(process_.Id(), "#32770", timeoutMs); }
+HWND VeldarRun::NextMessageBox(DWORD timeoutMs) const {
+  return WaitForWindow(process_.Id(), "#32770", timeoutMs);
+}
 
 ::testing::AssertionResult LinesMatch(const std::string& actual, const std::vector<std::string>& expected) {
   std::vector<std::string> lines;
@@ -58,9 +63,9 @@ HWND VeldarRun::NextMessageBox(DWORD timeoutMs) const { return WaitForWindow(pro
     const bool prefix = !want.empty() && want.back() == '*';
     const bool same = prefix ? got.compare(0, want.size() - 1, want, 0, want.size() - 1) == 0 : got == want;
     if (!same) {
-      return ::testing::AssertionFailure() << "line " << i + 1 << ": expected \"" << want << "\", got \"" << got
-                                           << "\"\nwhole text:\n"
-                                           << actual;
+      return ::testing::AssertionFailure()
+             << "line " << i + 1 << ": expected \"" << want << "\", got \"" << got << "\"\nwhole text:\n"
+             << actual;
     }
   }
   return ::testing::AssertionSuccess();

@@ -1,0 +1,285 @@
+// VELDAR.exe driven through its window under Wine: the confirmation, the missing
+// script's file dialog, the final question, Ctrl+Alt+F3, and a close request while a
+// directive's program runs. The test finds the windows and message boxes of the
+// program, reads them and presses their buttons.
+#include <gtest/gtest.h>
+
+#include "resources/resource.h"
+#include "veldar_run.h"
+
+namespace veldar_test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class WindowRun : public VeldarRun {
+ protected:
+  void TearDown() override { CloseNotepads(); }
+
+  HWND MainWindow() { return WaitForWindow(process_.Id(), "TMainForm", 15000); }
+  HWND PanelControl(HWND main, int id) { return GetDlgItem(GetDlgItem(main, IDC_PANEL1), id); }
+  // Clicks the start button and returns the confirmation box.
+  HWND ClickStart(HWND main) {
+    PostMessageA(PanelControl(main, IDC_SETUPBTN), BM_CLICK, 0, 0);
+    return NextMessageBox();
+  }
+  // Answers the confirmation with Yes, types the script's full name into the file
+  // dialog that follows (no VELDAR.SQE lies beside the program) and opens it.
+  void StartWithChosenScript(const std::string& script) {
+    HWND main = MainWindow();
+    ASSERT_NE(nullptr, main);
+    HWND box = ClickStart(main);
+    ASSERT_NE(nullptr, box);
+    PressButton(box, IDYES);
+    ASSERT_TRUE(WaitForWindowGone(box, 10000));
+    HWND dialog = NextMessageBox();
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_EQ(Ansi(u8"请选择安装脚本"), WindowTitle(dialog));
+    HWND name = FindChild(dialog, "Edit");
+    ASSERT_NE(nullptr, name);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((folder_ + script).c_str()));
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
+  }
+  struct ChildSearch {
+    const char* className;
+    HWND found;
+  };
+  static BOOL CALLBACK MatchChild(HWND child, LPARAM parameter) {
+    auto* search = reinterpret_cast<ChildSearch*>(parameter);
+    char name[64];
+    if (IsWindowVisible(child) && GetClassNameA(child, name, sizeof name) &&
+        lstrcmpiA(name, search->className) == 0) {
+      search->found = child;
+      return FALSE;
+    }
+    return TRUE;
+  }
+  static HWND FindChild(HWND parent, const char* className) {
+    ChildSearch search = {className, nullptr};
+    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  struct TitleSearch {
+    const std::string* text;
+    std::vector<HWND> found;
+  };
+  static BOOL CALLBACK MatchTitle(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<TitleSearch*>(parameter);
+    if (IsWindowVisible(window) && WindowTitle(window).find(*search->text) != std::string::npos) {
+      search->found.push_back(window);
+    }
+    return TRUE;
+  }
+  // Top-level windows whose title holds text, of any process of the prefix.
+  static std::vector<HWND> WindowsTitled(const std::string& text) {
+    TitleSearch search = {&text, {}};
+    EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  void CloseNotepads() {
+    for (HWND window : WindowsTitled("chosen.")) PostMessageA(window, WM_CLOSE, 0, 0);
+  }
+  // Presses and releases the keys in order and back, as the keyboard would.
+  void Type(HWND main, std::vector<WORD> keys) {
+    SetForegroundWindow(main);
+    for (int i = 0; i < 100 && GetForegroundWindow() != main; ++i) Sleep(20);
+    ASSERT_EQ(main, GetForegroundWindow());
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) inputs.push_back(KeyInput(key, 0));
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+      inputs.push_back(KeyInput(*key, KEYEVENTF_KEYUP));
+    ASSERT_EQ(inputs.size(), SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)));
+    Sleep(300);
+  }
+  static INPUT KeyInput(WORD key, DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    return input;
+  }
+};
+
+TEST_F(WindowRun, ConfirmationAnsweredNoKeepsTheInputPanel) {
+  Start("");
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  EXPECT_EQ(text.caption, WindowTitle(main));
+  char computer[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD size = sizeof computer;
+  ASSERT_TRUE(GetComputerNameA(computer, &size));
+  EXPECT_EQ(computer, ControlText(PanelControl(main, IDC_SNEDIT)));
+  EXPECT_EQ("sa", ControlText(PanelControl(main, IDC_UNEDIT)));
+  EXPECT_FALSE(IsWindowEnabled(PanelControl(main, IDC_UNEDIT)));
+
+  HWND box = ClickStart(main);
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ(text.caption, WindowTitle(box));
+  EXPECT_EQ(Ansi(u8"在安装或升级数据库之前，请确认:\r\n1. 安装或升级数据库在数据库服务器上进行。\r\n"
+                 u8"2. C盘有足够的可用磁盘空间(100M以上)。\r\n3. SQL Server已正确安装。\r\n"
+                 u8"4. 后台数据已正确备份。\r\n\r\n你确定要继续吗?"),
+            MessageBoxText(box));
+  PressButton(box, IDNO);
+  ASSERT_TRUE(WaitForWindowGone(box, 10000));
+  Sleep(200);
+  EXPECT_TRUE(process_.Running());
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(main, IDC_PANEL1)));
+
+  // Closed without a run: nothing was installed.
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(3, Finish());
+}
+
+TEST_F(WindowRun, CancelledFileDialogForTheMissingScriptEndsTheProgram) {
+  ForgetOutput("VELDAR");
+  Start("");
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  HWND box = ClickStart(main);
+  ASSERT_NE(nullptr, box);
+  PressButton(box, IDYES);
+  ASSERT_TRUE(WaitForWindowGone(box, 10000));
+  HWND dialog = NextMessageBox();
+  ASSERT_NE(nullptr, dialog);
+  EXPECT_EQ(Ansi(u8"请选择安装脚本"), WindowTitle(dialog));
+  PressButton(dialog, IDCANCEL);
+  EXPECT_EQ(3, Finish());
+  EXPECT_EQ("<missing>", Log("VELDAR"));
+  EXPECT_EQ((Lines{"<no database file>"}), Rows("select 1"));
+}
+
+TEST_F(WindowRun, ChosenScriptRunsAndTheFinalQuestionNamesBothFiles) {
+  ForgetOutput("chosen");
+  WriteScript("chosen.sql", {"create table t(n integer);", "GO"});
+  Start("");
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  SetWindowTextA(PanelControl(main, IDC_SNEDIT), "testdb");
+  StartWithChosenScript("chosen.sql");
+  HWND question = NextMessageBox();
+  ASSERT_NE(nullptr, question);
+  EXPECT_EQ(text.caption, WindowTitle(question));
+  EXPECT_EQ(
+      Ansi(u8"安装完毕！\r\nC:\\chosen.LOG中记录了详细的安装日志。\r\nC:\\chosen.ERR中记录了错误信息。\r\n"
+           u8"是否现在查看？"),
+      MessageBoxText(question));
+  // The files are written before the question.
+  EXPECT_EQ(text.noErrors + "\r\n", Errors("chosen"));
+  PressButton(question, IDNO);
+  EXPECT_EQ(0, Finish());
+  EXPECT_EQ((Lines{"t"}), Rows("select name from sqlite_master"));
+  EXPECT_TRUE(WindowsTitled("chosen.").empty());
+}
+
+TEST_F(WindowRun, FinalQuestionAnsweredYesOpensBothFilesInNotepad) {
+  ForgetOutput("chosen");
+  WriteScript("chosen.sql", {"create table t(n integer);", "GO"});
+  Start("");
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  SetWindowTextA(PanelControl(main, IDC_SNEDIT), "testdb");
+  StartWithChosenScript("chosen.sql");
+  HWND question = NextMessageBox();
+  ASSERT_NE(nullptr, question);
+  PressButton(question, IDYES);
+  EXPECT_EQ(0, Finish());
+  std::vector<HWND> editors;
+  for (int i = 0; i < 100 && editors.size() < 2; ++i) {
+    Sleep(100);
+    editors = WindowsTitled("chosen.");
+  }
+  ASSERT_EQ(2u, editors.size());
+  std::string titles = WindowTitle(editors[0]) + "\n" + WindowTitle(editors[1]);
+  EXPECT_NE(std::string::npos, titles.find("chosen.LOG")) << titles;
+  EXPECT_NE(std::string::npos, titles.find("chosen.ERR")) << titles;
+}
+
+TEST_F(WindowRun, CtrlAltF3EnablesTheLoginBoxAndCtrlF3AloneDoesNot) {
+  Start("");
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  HWND login = PanelControl(main, IDC_UNEDIT);
+  Type(main, {VK_CONTROL, VK_F3});
+  EXPECT_FALSE(IsWindowEnabled(login));
+  Type(main, {VK_MENU, VK_F3});
+  EXPECT_FALSE(IsWindowEnabled(login));
+  Type(main, {VK_CONTROL, VK_MENU, VK_F3});
+  EXPECT_TRUE(IsWindowEnabled(login));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(3, Finish());
+}
+
+TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTheRecord) {
+  ForgetOutput("cancel");
+  const std::string started = "veldar-test-started-" + std::to_string(GetCurrentProcessId());
+  const std::string release = "veldar-test-release-" + std::to_string(GetCurrentProcessId());
+  HANDLE startedEvent = CreateEventA(nullptr, TRUE, FALSE, started.c_str());
+  HANDLE releaseEvent = CreateEventA(nullptr, TRUE, FALSE, release.c_str());
+  const std::string directive = "--^E child.exe wait " + started + " " + release;
+  WriteScript("cancel.sql", {"create table t(n integer);", "insert into t values(1);", "GO", directive,
+                             "insert into t values(2);", "GO", "insert into t values(3);", "GO"});
+  char system[MAX_PATH];
+  ASSERT_NE(0u, GetSystemDirectoryA(system, sizeof system));
+  const std::string settings = std::string(system) + "\\QUORNAX.INI";
+  const std::string runList = "[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\ncancel=C:\\setup.exe\r\n";
+  ASSERT_TRUE(WriteWholeFile(settings, runList));
+  Start("-Fcancel.sql -Stestdb -Mcancel");
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(startedEvent, 20000));
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  HWND box = NextMessageBox();
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ(text.caption, WindowTitle(box));
+  EXPECT_EQ(Ansi(u8"真的取消安装吗？"), MessageBoxText(box));
+  PressButton(box, IDYES);
+  ASSERT_TRUE(WaitForWindowGone(box, 10000));
+  EXPECT_TRUE(process_.Running());  // the program of the directive still runs
+  SetEvent(releaseEvent);
+  EXPECT_EQ(3, Finish());
+  CloseHandle(startedEvent);
+  CloseHandle(releaseEvent);
+  // The installation did not finish: it stays in the run list.
+  EXPECT_EQ(runList, ReadWholeFile(settings));
+  DeleteFileA(settings.c_str());
+
+  // The batch after the directive was sent; the connection then stopped it and does
+  // not count it as successful.
+  EXPECT_EQ((Lines{"1", "2"}), Rows("select n from t order by n"));
+  EXPECT_TRUE(LinesMatch(
+      Log("cancel"),
+      {text.heading, "create table t(n integer);", "insert into t values(1);", text.separator, text.result,
+       text.succeeded, "", text.heading, directive, text.separator, text.result, text.succeeded, "",
+       text.heading, "insert into t values(2);", text.separator, text.result, text.cancelled}));
+  EXPECT_TRUE(LinesMatch(Errors("cancel"), {"", text.heading, "insert into t values(2);", text.separator,
+                                            text.result, text.cancelled}));
+}
+
+TEST_F(WindowRun, CloseRequestAnsweredNoLetsTheRunFinish) {
+  ForgetOutput("goon");
+  const std::string started = "veldar-test-goon-started-" + std::to_string(GetCurrentProcessId());
+  const std::string release = "veldar-test-goon-release-" + std::to_string(GetCurrentProcessId());
+  HANDLE startedEvent = CreateEventA(nullptr, TRUE, FALSE, started.c_str());
+  HANDLE releaseEvent = CreateEventA(nullptr, TRUE, FALSE, release.c_str());
+  WriteScript("goon.sql",
+              {"--^E child.exe wait " + started + " " + release, "create table t(n integer);", "GO"});
+  Start("-Fgoon.sql -Stestdb");
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(startedEvent, 20000));
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  HWND box = NextMessageBox();
+  ASSERT_NE(nullptr, box);
+  PressButton(box, IDNO);
+  ASSERT_TRUE(WaitForWindowGone(box, 10000));
+  SetEvent(releaseEvent);
+  EXPECT_EQ(0, Finish());
+  CloseHandle(startedEvent);
+  CloseHandle(releaseEvent);
+  EXPECT_EQ((Lines{"t"}), Rows("select name from sqlite_master"));
+  EXPECT_EQ(text.noErrors + "\r\n", Errors("goon"));
+}
+
+}  // namespace
+}  // namespace veldar_test
