@@ -1,0 +1,108 @@
+#include "setup/DoneDialog.h"
+
+#include <shellapi.h>
+
+#include "base/TextHelpers.h"
+#include "integration/Components.h"
+#include "language/ExtResource.h"
+#include "language/MessageText.h"
+#include "resources/resource.h"
+#include "setup/AppState.h"
+#include "setup/DialogData.h"
+#include "setup/DialogHook.h"
+#include "setup/RunProgram.h"
+
+namespace {
+
+constexpr char kTemplateName[] = "DONEDLG";
+// DONEDLG has no help topic: F1 does nothing here.
+constexpr int kNoHelp = 0;
+
+struct DoneDialog {
+  HWND window = nullptr;
+};
+
+// A file of the installation folder, which is the current directory when the archiver's
+// installer starts the setup. False when the path does not fit.
+bool MakeInstallationPath(const char* fileName, char* path, size_t capacity) {
+  DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(capacity), path);
+  if (length == 0 || length >= capacity) return false;
+  AddEndSlash(path, capacity);
+  return AppendText(path, capacity, fileName);
+}
+
+void OpenDocument(const char* document) {
+  ShellExecuteA(nullptr, "open", document, nullptr, "", SW_SHOWNORMAL);
+}
+
+INT_PTR OnInitDialog(DoneDialog& dialog) {
+  SendMessageA(dialog.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppIcon));
+  SendDlgItemMessageA(dialog.window, IDC_THANKS, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont), FALSE);
+  char folder[kPathSize];
+  DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+  if (length != 0 && length < sizeof folder) SetDlgItemTextA(dialog.window, IDC_INSTALL_FOLDER, folder);
+  if (SilentMode) SendMessageA(dialog.window, WM_COMMAND, IDOK, 0);
+  return TRUE;
+}
+
+void OnRunArchiver() {
+  char path[kPathSize];
+  if (!MakeInstallationPath(components::kArchiver, path, sizeof path)) return;
+  // Quoted, so that a folder with blanks never starts a program named after the part
+  // of the path before the first blank.
+  char command[kPathSize + 2];
+  if (FormatText(command, sizeof command, "\"%s\"", path)) RunProgram(command, nullptr, 0);
+}
+
+void OnOpenInstallationFile(const char* fileName) {
+  char path[kPathSize];
+  if (MakeInstallationPath(fileName, path, sizeof path)) OpenDocument(path);
+}
+
+INT_PTR OnCommand(DoneDialog& dialog, int control) {
+  switch (control) {
+    case IDOK:
+    case IDCANCEL:
+      EndDialog(dialog.window, 1);
+      break;
+    case IDC_RUN_ARCHIVER:
+      OnRunArchiver();
+      break;
+    case IDC_READ_HELP:
+      WinHelpA(dialog.window, components::kHelpFile, HELP_FINDER, 0);
+      break;
+    case IDC_VIEW_LICENSE:
+      OnOpenInstallationFile(components::kLicense);
+      break;
+    case IDC_PRICE_LIST:
+      OnOpenInstallationFile(components::kPriceList);
+      break;
+    case IDC_HOME_PAGE:
+      OpenDocument(GetMessageText(IDS_HOME_PAGE));
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}
+
+INT_PTR CALLBACK DoneDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  PreprocessDialogMessage(window, message, wParam, lParam, kNoHelp, kTemplateName);
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog(*AttachDialogData<DoneDialog>(window, lParam));
+    case WM_COMMAND:
+      if (DoneDialog* dialog = GetDialogData<DoneDialog>(window)) return OnCommand(*dialog, LOWORD(wParam));
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+INT_PTR RunDoneDialog() {
+  DoneDialog dialog;
+  return DialogBoxParamA(ExtResource::currentModule, kTemplateName, nullptr, DoneDialogProc,
+                         reinterpret_cast<LPARAM>(&dialog));
+}

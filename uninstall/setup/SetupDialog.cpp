@@ -1,0 +1,93 @@
+#include "setup/SetupDialog.h"
+
+#include <richedit.h>
+
+#include "integration/AppEntries.h"
+#include "integration/Components.h"
+#include "language/ExtResource.h"
+#include "resources/resource.h"
+#include "setup/AppState.h"
+#include "setup/ContextItemsDialog.h"
+#include "setup/DialogData.h"
+#include "setup/DialogHook.h"
+#include "setup/SetupOptionsStore.h"
+#include "setup/SetupOptionsView.h"
+
+namespace {
+
+constexpr char kTemplateName[] = "SETUPDLG";
+
+struct SetupDialog {
+  HWND window = nullptr;
+  // The choices, held only while the dialog is open.
+  SetupOptions options;
+};
+
+INT_PTR OnInitDialog(SetupDialog& dialog) {
+  dialog.options = ReadSetupOptions();
+  ShowSetupOptions(dialog.window, dialog.options);
+  SetForegroundWindow(dialog.window);
+  SendMessageA(dialog.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppIcon));
+  // The explanation sits on the dialog's face colour, not on a white edit field.
+  SendDlgItemMessageA(dialog.window, IDC_EXPLANATION, EM_SETBKGNDCOLOR, 0, GetSysColor(COLOR_BTNFACE));
+  if (SilentMode) SendMessageA(dialog.window, WM_COMMAND, IDOK, 0);
+  return TRUE;
+}
+
+void OnOk(SetupDialog& dialog) {
+  dialog.options = CollectSetupOptions(dialog.window);
+  StoreSetupOptions(dialog.options);
+  ApplySetupOptions(dialog.options, ProgramGroupPath, sizeof ProgramGroupPath);
+  WriteUninstallEntry();
+  EndDialog(dialog.window, 1);
+}
+
+// Enables the context-menu boxes exactly when Explorer integration is checked.
+void OnShellIntegrationClick(SetupDialog& dialog) {
+  SetupOptions shown = CollectSetupOptions(dialog.window);
+  ShowSetupOptions(dialog.window, shown);
+}
+
+INT_PTR OnCommand(SetupDialog& dialog, int control) {
+  switch (control) {
+    case IDOK:
+      OnOk(dialog);
+      break;
+    case IDCANCEL:
+      EndDialog(dialog.window, 0);
+      break;
+    case IDC_SHELL_INTEGRATION:
+      OnShellIntegrationClick(dialog);
+      break;
+    case IDC_SELECT_ALL:
+      CheckAllAssociations(dialog.window);
+      break;
+    case IDC_CONTEXT_ITEMS:
+      RunContextItemsDialog(dialog.window);
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}
+
+INT_PTR CALLBACK SetupDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  PreprocessDialogMessage(window, message, wParam, lParam, components::kSetupHelpTopic, kTemplateName);
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog(*AttachDialogData<SetupDialog>(window, lParam));
+    case WM_COMMAND:
+      if (SetupDialog* dialog = GetDialogData<SetupDialog>(window)) return OnCommand(*dialog, LOWORD(wParam));
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+INT_PTR RunSetupDialog() {
+  SetupDialog dialog;
+  return DialogBoxParamA(ExtResource::currentModule, kTemplateName, nullptr, SetupDialogProc,
+                         reinterpret_cast<LPARAM>(&dialog));
+}
