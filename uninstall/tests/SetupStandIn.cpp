@@ -1,0 +1,51 @@
+// A stand-in for the programs that the setup starts: the archiver and the openers of
+// documents, folders and web addresses. Each start appends one line to the file named
+// like the program with ".log" added: its command line, "|", its current directory.
+// With the environment variable STANDIN_HOLD naming an event, it stays running until
+// that event is set (at most a minute), so that a test can count live starts.
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+constexpr DWORD kHoldLimit = 60000;
+
+void AppendLine(const std::string& file, const std::string& line) {
+  // Several stand-ins may start at once: appends never overwrite each other, and a
+  // moment of sharing conflict is waited out.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    HANDLE log = CreateFileA(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+      CloseHandle(log);
+      return;
+    }
+    Sleep(10);
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  char self[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
+  if (length == 0 || length >= sizeof self) return 1;
+  char folder[MAX_PATH];
+  length = GetCurrentDirectoryA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder) folder[0] = '\0';
+  AppendLine(std::string(self) + ".log", std::string(GetCommandLineA()) + "|" + folder + "\n");
+
+  char holdEvent[MAX_PATH];
+  length = GetEnvironmentVariableA("STANDIN_HOLD", holdEvent, sizeof holdEvent);
+  if (length > 0 && length < sizeof holdEvent) {
+    HANDLE hold = OpenEventA(SYNCHRONIZE, FALSE, holdEvent);
+    if (hold != nullptr) {
+      WaitForSingleObject(hold, kHoldLimit);
+      CloseHandle(hold);
+    }
+  }
+  return 0;
+}
