@@ -21,7 +21,7 @@ constexpr char kIsoExtension[] = ".iso";
 // The class of another program read from HKEY_CLASSES_ROOT\.iso.
 constexpr DWORD kIsoClassSize = 80;
 
-// A per-user flag that stands in one value.
+// A choice kept in one per-user value, with its default.
 struct StoredFlag {
   const char* key;
   const char* value;

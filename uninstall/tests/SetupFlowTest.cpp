@@ -48,6 +48,25 @@ void StoreOption(const std::string& key, const char* value, DWORD number) {
   RawSetValue(HKEY_CURRENT_USER, kProductKey + "\\" + key, value, REG_DWORD, &number, sizeof number);
 }
 
+// Check boxes as digits (1 = checked), in the order given.
+template <size_t N>
+std::string CheckedBoxes(HWND dialog, const int (&boxes)[N]) {
+  std::string text;
+  for (int box : boxes) text += IsChecked(dialog, box) ? '1' : '0';
+  return text;
+}
+
+// The interface boxes 5113 to 5118 as digits, then whether the two context-menu boxes
+// are enabled ("+") or not ("-").
+std::string InterfaceBoxes(HWND dialog) {
+  std::string text;
+  for (int box = IDC_DESKTOP_SHORTCUT; box <= IDC_MENU_ICONS; ++box)
+    text += IsChecked(dialog, box) ? '1' : '0';
+  text += ' ';
+  for (int box : {IDC_CASCADED_MENU, IDC_MENU_ICONS}) text += IsEnabled(dialog, box) ? '+' : '-';
+  return text;
+}
+
 std::string Quoted(const std::string& text) {
   return "\"" + text + "\"";
 }
@@ -110,23 +129,14 @@ TEST_F(SetupFlowTest, FirstSetupShowsTheDefaultsAndCancelLeavesEverythingAsItWas
   HWND dialog = setup.WaitForSetupDialog();
   ASSERT_NE(nullptr, dialog);
 
-  for (int box : kAssociationBoxes) {
-    EXPECT_EQ(box != IDC_ASSOCIATE_ISO, IsChecked(dialog, box)) << "association box " << box;
-  }
-  EXPECT_FALSE(IsChecked(dialog, IDC_DESKTOP_SHORTCUT));
-  EXPECT_FALSE(IsChecked(dialog, IDC_START_MENU_SHORTCUT));
-  EXPECT_TRUE(IsChecked(dialog, IDC_PROGRAM_GROUP));
-  EXPECT_TRUE(IsChecked(dialog, IDC_SHELL_INTEGRATION));
-  EXPECT_FALSE(IsChecked(dialog, IDC_CASCADED_MENU));
-  EXPECT_TRUE(IsChecked(dialog, IDC_MENU_ICONS));
-  EXPECT_TRUE(IsEnabled(dialog, IDC_CASCADED_MENU));
-  EXPECT_TRUE(IsEnabled(dialog, IDC_MENU_ICONS));
+  EXPECT_EQ("111111111110", CheckedBoxes(dialog, kAssociationBoxes)) << "another program owns .iso";
+  EXPECT_EQ("001101 ++", InterfaceBoxes(dialog));
 
   Press(dialog, IDC_CONTEXT_ITEMS);
   HWND items = setup.WaitForContextItemsDialog();
   ASSERT_NE(nullptr, items);
   EXPECT_EQ(dialog, GetWindow(items, GW_OWNER));
-  for (int box : kMenuItemBoxes) EXPECT_TRUE(IsChecked(items, box)) << "menu item box " << box;
+  EXPECT_EQ("111111111", CheckedBoxes(items, kMenuItemBoxes));
   Press(items, IDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return setup.FindContextItemsDialog() == nullptr; }));
 
@@ -151,41 +161,19 @@ TEST_F(SetupFlowTest, StoredChoicesAreShownAndExplorerIntegrationGovernsTheMenuB
   HWND dialog = setup.WaitForSetupDialog();
   ASSERT_NE(nullptr, dialog);
 
-  for (int box : kAssociationBoxes) {
-    EXPECT_EQ(box != IDC_ASSOCIATE_ZIP && box != IDC_ASSOCIATE_GZIP, IsChecked(dialog, box)) << "box " << box;
-  }
-  EXPECT_TRUE(IsChecked(dialog, IDC_DESKTOP_SHORTCUT));
-  EXPECT_FALSE(IsChecked(dialog, IDC_START_MENU_SHORTCUT));
-  EXPECT_FALSE(IsChecked(dialog, IDC_PROGRAM_GROUP));
-  EXPECT_FALSE(IsChecked(dialog, IDC_SHELL_INTEGRATION));
-  // Disabled, and still showing their stored state.
-  EXPECT_FALSE(IsEnabled(dialog, IDC_CASCADED_MENU));
-  EXPECT_FALSE(IsEnabled(dialog, IDC_MENU_ICONS));
-  EXPECT_TRUE(IsChecked(dialog, IDC_CASCADED_MENU));
-  EXPECT_FALSE(IsChecked(dialog, IDC_MENU_ICONS));
+  EXPECT_EQ("101111101111", CheckedBoxes(dialog, kAssociationBoxes));
+  // The context-menu boxes are disabled and still show their stored state.
+  EXPECT_EQ("100010 --", InterfaceBoxes(dialog));
 
   Click(dialog, IDC_SHELL_INTEGRATION);
-  EXPECT_TRUE(IsChecked(dialog, IDC_SHELL_INTEGRATION));
-  EXPECT_TRUE(IsEnabled(dialog, IDC_CASCADED_MENU));
-  EXPECT_TRUE(IsEnabled(dialog, IDC_MENU_ICONS));
-  EXPECT_TRUE(IsChecked(dialog, IDC_CASCADED_MENU));
-  EXPECT_FALSE(IsChecked(dialog, IDC_MENU_ICONS));
-
+  EXPECT_EQ("100110 ++", InterfaceBoxes(dialog));
   Click(dialog, IDC_SHELL_INTEGRATION);
-  EXPECT_FALSE(IsEnabled(dialog, IDC_CASCADED_MENU));
-  EXPECT_FALSE(IsEnabled(dialog, IDC_MENU_ICONS));
-  EXPECT_TRUE(IsChecked(dialog, IDC_CASCADED_MENU));
-  EXPECT_FALSE(IsChecked(dialog, IDC_MENU_ICONS));
+  EXPECT_EQ("100010 --", InterfaceBoxes(dialog));
 
   // "Select all" checks the twelve association boxes and nothing else.
   Click(dialog, IDC_SELECT_ALL);
-  for (int box : kAssociationBoxes) EXPECT_TRUE(IsChecked(dialog, box)) << "box " << box;
-  EXPECT_TRUE(IsChecked(dialog, IDC_DESKTOP_SHORTCUT));
-  EXPECT_FALSE(IsChecked(dialog, IDC_START_MENU_SHORTCUT));
-  EXPECT_FALSE(IsChecked(dialog, IDC_PROGRAM_GROUP));
-  EXPECT_FALSE(IsChecked(dialog, IDC_SHELL_INTEGRATION));
-  EXPECT_TRUE(IsChecked(dialog, IDC_CASCADED_MENU));
-  EXPECT_FALSE(IsChecked(dialog, IDC_MENU_ICONS));
+  EXPECT_EQ("111111111111", CheckedBoxes(dialog, kAssociationBoxes));
+  EXPECT_EQ("100010 --", InterfaceBoxes(dialog));
 
   CancelSetup(setup, dialog);
   EXPECT_EQ(0, StoredOption("Setup\\.zip", "Set")) << "Cancel keeps the stored choices";
@@ -230,10 +218,7 @@ TEST_F(SetupFlowTest, OkInTheMenuItemsThenCancelStoresTheMenuItemsAndNothingElse
   Press(dialog, IDC_CONTEXT_ITEMS);
   items = again.WaitForContextItemsDialog();
   ASSERT_NE(nullptr, items);
-  for (int box : kMenuItemBoxes) {
-    EXPECT_EQ(box != IDC_MENU_EXTRACT && box != IDC_MENU_EMAIL_ARCHIVE, IsChecked(items, box))
-        << "box " << box;
-  }
+  EXPECT_EQ("110111101", CheckedBoxes(items, kMenuItemBoxes));
   Press(items, IDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return again.FindContextItemsDialog() == nullptr; }));
   CancelSetup(again, dialog);
