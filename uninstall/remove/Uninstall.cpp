@@ -1,5 +1,94 @@
 #include "remove/Uninstall.h"
 
-// The removal of the archiver is not built yet; until it is, starting the program
-// without a switch does nothing and the program ends.
-void RunUninstall() {}
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "base/Handle.h"
+#include "base/TextHelpers.h"
+#include "base/WinVersion.h"
+#include "integration/Components.h"
+#include "integration/ProgramFolder.h"
+#include "language/ExtResource.h"
+#include "language/MessageText.h"
+#include "remove/BatchFile.h"
+#include "remove/BatchProcess.h"
+#include "remove/DeletionPasses.h"
+#include "remove/Registration.h"
+#include "remove/UninstallFolder.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr size_t kErrorTextSize = 200;
+
+void CloseStream(FILE* file) {
+  fclose(file);
+}
+using Stream = Handle<FILE*, CloseStream>;
+
+bool ConfirmUninstall() {
+  return MessageBoxA(nullptr, GetMessageText(IDS_CONFIRM_UNINSTALL), GetMessageText(IDS_UNINSTALL_CAPTION),
+                     MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) == IDYES;
+}
+
+void ShowListError() {
+  char text[kErrorTextSize];
+  SubstituteText(text, sizeof text, GetMessageText(IDS_LIST_NOT_OPENED), components::kInstallationList);
+  MessageBoxA(nullptr, text, GetMessageText(IDS_UNINSTALL_CAPTION), MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+// Writes the self-removal batch into the temporary folder; false when it cannot be
+// made whole. `batch` receives its path.
+bool MakeBatchFile(const char* program, bool ntFamily, char* batch, size_t batchSize) {
+  DWORD length = GetTempPathA(static_cast<DWORD>(batchSize), batch);
+  if (length == 0 || length >= batchSize || !AppendText(batch, batchSize, kBatchFileName)) return false;
+  char folder[kPathSize];
+  length = GetCurrentDirectoryA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder) return false;
+  std::string text;
+  if (!ComposeBatchFile(program, folder, batch, ntFamily, &text)) return false;
+  if (WriteBatchFile(batch, text)) return true;
+  DeleteFileA(batch);
+  return false;
+}
+
+}  // namespace
+
+void RunUninstall() {
+  char program[kPathSize];
+  char folder[kPathSize];
+  if (!GetProgramPath(program, sizeof program) || !CopyText(folder, sizeof folder, program) ||
+      !CutToFolder(folder))
+    return;
+  // The list is opened relative to the current directory: it must be the program's.
+  if (!SetCurrentDirectoryA(folder)) return;
+  AddEndSlash(folder, sizeof folder);
+
+  if (!ConfirmUninstall()) return;
+  Stream list(fopen(components::kInstallationList, "rb"));
+  if (!list) {
+    ShowListError();
+    return;
+  }
+
+  RemoveRegistration();
+  // From here on the texts come from the program itself, and the library file can go.
+  extResource.Unload();
+  DeleteHelpIndexFiles();
+  RunDeletionPasses(list.Get(), folder);
+  list.Reset();
+  // Like the listed files, a read-only list must not keep the folder from going.
+  SetFileAttributesA(components::kInstallationList, 0);
+  DeleteFileA(components::kInstallationList);
+
+  bool ntFamily = GetWinNtVersion() != 0;
+  char batch[kPathSize];
+  if (!MakeBatchFile(program, ntFamily, batch, sizeof batch)) return;
+  // Neither this process nor the batch, which inherits the current directory, may keep
+  // the folder in use.
+  SetCurrentDirectoryA("..");
+  StartBatchFile(batch, ntFamily);
+  ExitProcess(0);
+}

@@ -1,4 +1,10 @@
-// The uninstall procedure, run when the command line holds no switch.
+// The uninstall procedure, run when the command line holds no switch: after the user's
+// confirmation it removes the archiver's registration and the files of the
+// installation list, then leaves the removal of this program and its folder to a batch
+// file and ends the process.
 #pragma once
 
+// Returns only when it stops early: no folder in the program's path, the confirmation
+// declined, the list not openable, or the batch file not made. Otherwise it ends the
+// process with exit code 0.
 void RunUninstall();

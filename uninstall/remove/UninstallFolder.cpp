@@ -3,17 +3,10 @@
 #include "base/TextHelpers.h"
 
 bool CutToFolder(char* path) {
-  char* slash = nullptr;
-  char* previous = nullptr;  // the character before the last backslash
-  char* before = nullptr;
-  for (char* p = path; *p != '\0'; before = p, p = NextChar(p)) {
-    if (*p == '\\') {
-      slash = p;
-      previous = before;
-    }
-  }
+  char* slash = FindLastChar(path, '\\');
   if (slash == nullptr) return false;
-  if (previous != nullptr && IsDriveDiv(*previous)) {
+  // No code page has the colon as a trail byte: the byte before is the colon itself.
+  if (slash > path && IsDriveDiv(slash[-1])) {
     slash[1] = '\0';
   } else {
     *slash = '\0';

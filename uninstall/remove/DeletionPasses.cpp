@@ -1,0 +1,34 @@
+#include "remove/DeletionPasses.h"
+
+#include <windows.h>
+
+#include <initializer_list>
+
+#include "integration/Components.h"
+#include "integration/ProgramFolder.h"
+#include "remove/InstallationList.h"
+
+bool DeleteListedPath(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  SetFileAttributesA(path, 0);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return RemoveDirectoryA(path) != FALSE;
+  return DeleteFileA(path) != FALSE;
+}
+
+int RunDeletionPasses(FILE* list, const char* folder) {
+  int passes = 0;
+  for (;;) {
+    ++passes;
+    if (VisitListEntries(list, folder, DeleteListedPath, kPathSize) == 0) break;
+    rewind(list);
+  }
+  return passes;
+}
+
+void DeleteHelpIndexFiles() {
+  for (const char* name : {components::kHelpIndex, components::kHelpFullTextIndex}) {
+    SetFileAttributesA(name, 0);
+    DeleteFileA(name);
+  }
+}
