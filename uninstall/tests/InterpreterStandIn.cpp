@@ -1,0 +1,74 @@
+// Stands in for the command interpreter that COMSPEC names, so that a test sees how the
+// uninstall started its batch file. It writes to the file named by REMOVAL_RECORD its
+// command line, current directory and start-up settings, and copies the batch file it
+// was given (the quoted path after "/c") to the same name with ".bat" added. With
+// REMOVAL_FORWARD naming the real interpreter it then runs that with the same
+// arguments, waits for it and ends with its exit code.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string Environment(const char* name) {
+  char value[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+// The command line after the program's own name.
+std::string Arguments(const std::string& commandLine) {
+  size_t end = commandLine[0] == '"' ? commandLine.find('"', 1) + 1 : commandLine.find(' ');
+  if (end == std::string::npos || end >= commandLine.size()) return "";
+  return commandLine.substr(end);
+}
+
+std::string BatchPath(const std::string& arguments) {
+  size_t start = arguments.find("/c \"");
+  if (start == std::string::npos) return "";
+  start += 4;
+  size_t end = arguments.find('"', start);
+  return end == std::string::npos ? "" : arguments.substr(start, end - start);
+}
+
+void Record(const std::string& record, const std::string& commandLine) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  GetStartupInfoA(&startup);
+  char folder[MAX_PATH] = "";
+  GetCurrentDirectoryA(sizeof folder, folder);
+  HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  FILE* file = fopen(record.c_str(), "wb");
+  if (file == nullptr) return;
+  fprintf(file, "command=%s\ndirectory=%s\nflags=%lu\nshow=%u\nstdout=%lu\nconsole=%d\n", commandLine.c_str(),
+          folder, startup.dwFlags, startup.wShowWindow,
+          output == nullptr || output == INVALID_HANDLE_VALUE ? 0ul : GetFileType(output),
+          GetConsoleWindow() != nullptr ? 1 : 0);
+  fclose(file);
+  CopyFileA(BatchPath(Arguments(commandLine)).c_str(), (record + ".bat").c_str(), FALSE);
+}
+
+}  // namespace
+
+int main() {
+  std::string commandLine = GetCommandLineA();
+  std::string record = Environment("REMOVAL_RECORD");
+  if (!record.empty()) Record(record, commandLine);
+
+  std::string interpreter = Environment("REMOVAL_FORWARD");
+  if (interpreter.empty()) return 0;
+  std::string forward = "\"" + interpreter + "\"" + Arguments(commandLine);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &forward[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                      &startup, &process))
+    return 1;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(code);
+}

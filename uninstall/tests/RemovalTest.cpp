@@ -1,0 +1,243 @@
+// The uninstall of uninstall.exe end to end, under Wine: a fake installation is set up
+// with "/setup /s", then removed by starting the program without a switch and answering
+// its confirmation as a user would; the self-removal batch runs through the command
+// interpreter. The tests share one prefix and run one at a time.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "tests/IntegrationTestSupport.h"
+#include "tests/RegistryTestSupport.h"
+#include "tests/RemovalTestSupport.h"
+#include "tests/SetupTestSupport.h"
+
+using namespace integration_test;
+using namespace removal_test;
+
+namespace {
+
+// The handler keys of everything, folders and drives stay behind, empty, when the shell
+// extension is removed: other programs keep their entries beside ours.
+const char* const kKeptHandlerKeys[] = {
+    "HKCR\\*\\shellex\\ContextMenuHandlers\\Zendra",
+    "HKCR\\Folder\\shellex\\ContextMenuHandlers\\Zendra",
+    "HKCR\\Folder\\shellex\\DragDropHandlers\\Zendra",
+    "HKCR\\Drive\\shellex\\DragDropHandlers\\Zendra",
+    "HKCR\\Directory\\shellex\\ContextMenuHandlers\\Zendra",
+    "HKCR\\Directory\\shellex\\DragDropHandlers\\Zendra",
+};
+// The property sheet handler of programs goes, but the keys above it that the setup
+// had to make stay, as they would on a system that has them already.
+const char kProgramSheetHandlers[] = "HKCR\\exefile\\shellex\\PropertySheetHandlers";
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// True when `key` is `path` or one of the keys above it (letter case ignored).
+bool IsOnPath(const std::string& key, const std::string& path) {
+  std::string k = Lower(key), p = Lower(path);
+  return k == p || p.compare(0, k.size() + 1, k + "\\") == 0;
+}
+
+// A key that the setup made and the uninstall leaves, empty: a kept handler key or a
+// key on the way to one.
+bool IsKeptKey(const std::string& difference) {
+  const std::string added = "+ ", suffix = "|(key)";
+  if (difference.compare(0, added.size(), added) != 0 || difference.size() < added.size() + suffix.size() ||
+      difference.compare(difference.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return false;
+  std::string key = difference.substr(added.size(), difference.size() - added.size() - suffix.size());
+  for (const char* kept : kKeptHandlerKeys)
+    if (IsOnPath(key, kept)) return true;
+  return IsOnPath(key, kProgramSheetHandlers);
+}
+
+std::vector<std::string> Existing(const std::vector<std::string>& paths) {
+  std::vector<std::string> existing;
+  for (const std::string& path : paths)
+    if (FileExists(path)) existing.push_back(path);
+  return existing;
+}
+
+// The shortcuts and program groups that a setup with every shortcut chosen makes.
+std::vector<std::string> ShortcutPaths() {
+  return {ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Zendra.lnk", ShellFolder(CSIDL_STARTMENU) + "\\Zendra.lnk",
+          ShellFolder(CSIDL_PROGRAMS) + "\\Zendra", ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Zendra"};
+}
+
+void ChooseEveryShortcut() {
+  for (const char* value : {"Desktop", "StartMenu", "Programs"}) {
+    DWORD on = 1;
+    registry_test::RawSetValue(HKEY_CURRENT_USER, "Software\\Zendra\\Setup\\Links", value, REG_DWORD, &on,
+                               sizeof on);
+  }
+}
+
+class Removal : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(936u, GetACP());
+    setup_test::UseUnmanagedWindows();
+    // The folder opener that the setup starts at its end is a stand-in, not a window.
+    setup_test::RegisterOpeners();
+  }
+  void TearDown() override {
+    if (!folder_.empty()) RemoveFolder(folder_);
+    DeleteFileA(BatchPath().c_str());
+  }
+  // A fake installation set up silently, as the archiver's installer would.
+  Installation InstallAndSetUp(const std::string& folder, bool withLanguageLibrary = true,
+                               bool withList = true) {
+    if (folder.size() > 3) folder_ = folder;
+    Installation installation = MakeInstallation(folder, withLanguageLibrary, withList);
+    EXPECT_EQ(0u, RunProgram(installation, "/setup /s"));
+    EXPECT_EQ("Zendra.ZIP", ReadText(HKEY_CLASSES_ROOT, ".zip", "")) << "the setup ran";
+    EXPECT_TRUE(FileExists(installation.File("zipnew.dat")));
+    return installation;
+  }
+  // Waits for the batch to remove the program, its folder (unless it is a root) and
+  // itself; no final notice may appear.
+  void ExpectBatchFinished(const Installation& installation) {
+    std::vector<std::string> gone = installation.ListedPaths();
+    if (installation.folder.size() > 3) gone.push_back(installation.folder);
+    gone.push_back(BatchPath());
+    std::vector<Box> notices;
+    EXPECT_TRUE(WaitUntilGone(gone, &notices)) << "still there: " << ::testing::PrintToString(Existing(gone));
+    for (const Box& notice : notices) ADD_FAILURE() << "final notice: " << notice.text;
+  }
+
+  std::string folder_;
+};
+
+TEST_F(Removal, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) {
+  LetAnotherProgramOwnZipAndIso();
+  Snapshot before = RegistrySnapshot();
+  ChooseEveryShortcut();
+  Installation installation = InstallAndSetUp("C:\\Program Files\\Zendra " + Ansi("压缩"));
+  MakeOutsideFiles(installation);
+  ASSERT_EQ(ShortcutPaths(), Existing(ShortcutPaths()));
+  EXPECT_EQ("OtherIso.Image", ReadText(HKEY_CLASSES_ROOT, ".iso", "")) << "another program keeps .iso";
+
+  InterpreterStandIn interpreter("C:\\removal-tools\\record-setup", true);
+  std::vector<Box> boxes;
+  EXPECT_EQ(0u, RunProgram(installation, "", {IDYES}, &boxes));
+  ASSERT_EQ(1u, boxes.size());
+  // The caption comes from the language library, the question from the program.
+  EXPECT_EQ(Ansi("库：卸载 Zendra"), boxes[0].caption);
+  EXPECT_EQ(Ansi("确实要卸载 Zendra 吗?"), boxes[0].text);
+  ExpectBatchFinished(installation);
+
+  // The batch was started hidden, outside the folder, through COMSPEC.
+  EXPECT_EQ("\"" + interpreter.Path() + "\" /c \"" + BatchPath() + "\"", interpreter.Recorded("command"));
+  EXPECT_EQ("C:\\Program Files", interpreter.Recorded("directory"));
+  EXPECT_EQ(std::to_string(STARTF_USESHOWWINDOW), interpreter.Recorded("flags"));
+  EXPECT_EQ(std::to_string(SW_HIDE), interpreter.Recorded("show"));
+  EXPECT_EQ(ExpectedBatch(installation.Program(), installation.folder, true), interpreter.RecordedBatch());
+
+  // Nothing outside the folder was touched, whatever the list named.
+  EXPECT_EQ(OutsideFiles(installation), Existing(OutsideFiles(installation)));
+  EXPECT_TRUE(FileExists("C:\\Program Files"));
+  EXPECT_TRUE(Existing(ShortcutPaths()).empty()) << ::testing::PrintToString(Existing(ShortcutPaths()));
+
+  // The extensions belong to their earlier owners again, and the archiver's classes,
+  // shell extension, App Paths and Uninstall entries and settings are gone: the
+  // registry is as before, apart from the empty handler keys.
+  EXPECT_EQ("OtherZip.Archive", ReadText(HKEY_CLASSES_ROOT, ".zip", ""));
+  EXPECT_EQ("application/x-other-zip", ReadText(HKEY_CLASSES_ROOT, ".zip", "Content Type"));
+  EXPECT_EQ("C:\\other\\empty.zip", ReadText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "FileName"));
+  EXPECT_EQ("OtherIso.Image", ReadText(HKEY_CLASSES_ROOT, ".iso", ""));
+  EXPECT_EQ("", ReadText(HKEY_CLASSES_ROOT, ".iso\\ShellNew", "NullFile"));
+  std::vector<std::string> unexpected;
+  int keptKeys = 0;
+  for (const std::string& line : Differences(before, RegistrySnapshot())) {
+    if (IsKeptKey(line)) {
+      ++keptKeys;
+    } else {
+      unexpected.push_back(line);
+    }
+  }
+  EXPECT_TRUE(unexpected.empty()) << ::testing::PrintToString(unexpected);
+  EXPECT_GE(keptKeys, 6);
+}
+
+TEST_F(Removal, DecliningTheConfirmationChangesNothing) {
+  Installation installation = InstallAndSetUp("C:\\Zendra declined");
+  Snapshot registry = RegistrySnapshot();
+  InterpreterStandIn interpreter("C:\\removal-tools\\record-declined", false);
+  std::vector<Box> boxes;
+  EXPECT_EQ(0u, RunProgram(installation, "", {IDNO}, &boxes));
+  EXPECT_EQ(1u, boxes.size());
+  EXPECT_EQ(installation.ListedPaths(), Existing(installation.ListedPaths()));
+  EXPECT_EQ(std::vector<std::string>(), Differences(registry, RegistrySnapshot()));
+  EXPECT_FALSE(FileExists(BatchPath()));
+  EXPECT_EQ("<none>", interpreter.Recorded("command"));
+}
+
+TEST_F(Removal, AMissingListIsReportedByNameAndChangesNothing) {
+  // Without the library the texts are the program's own.
+  Installation installation = InstallAndSetUp("C:\\Zendra unlisted", false, false);
+  Snapshot registry = RegistrySnapshot();
+  InterpreterStandIn interpreter("C:\\removal-tools\\record-unlisted", false);
+  std::vector<Box> boxes;
+  EXPECT_EQ(0u, RunProgram(installation, "", {IDYES, IDOK}, &boxes));
+  ASSERT_EQ(2u, boxes.size());
+  EXPECT_EQ(Ansi("卸载 Zendra"), boxes[0].caption);
+  EXPECT_EQ(Ansi("卸载 Zendra"), boxes[1].caption);
+  EXPECT_EQ(Ansi("无法打开列表文件 Uninstall.lst"), boxes[1].text);
+
+  std::vector<std::string> kept;
+  for (const std::string& path : installation.ListedPaths()) {
+    if (path.find("kzplng.dll") == std::string::npos && path.find("Uninstall.lst") == std::string::npos)
+      kept.push_back(path);
+  }
+  EXPECT_EQ(kept, Existing(installation.ListedPaths()));
+  EXPECT_EQ(std::vector<std::string>(), Differences(registry, RegistrySnapshot()));
+  EXPECT_FALSE(FileExists(BatchPath()));
+  EXPECT_EQ("<none>", interpreter.Recorded("command"));
+}
+
+TEST_F(Removal, AtTheRootOfADriveTheListIsAppendedToTheRootAndTheRootStays) {
+  // Drive R: is a folder of drive C:, made a drive the way Wine keeps its drives.
+  const std::string target = "C:\\removal-drive-r";
+  folder_ = target;
+  ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  char prefix[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+  ASSERT_TRUE(length > 0 && length < sizeof prefix);
+  std::string link = "/bin/ln -sfn ../drive_c/removal-drive-r \"" + std::string(prefix) + "/dosdevices/r:\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  ASSERT_TRUE(
+      CreateProcessA(nullptr, &link[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+  WaitForSingleObject(process.hProcess, kTimeout);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  ASSERT_TRUE(setup_test::WaitUntil([] { return GetDriveTypeA("R:\\") == DRIVE_FIXED; }, 10000));
+
+  Installation installation = InstallAndSetUp("R:\\");
+  ASSERT_TRUE(FileExists(target + "\\docs\\sub\\deep.txt"));
+  InterpreterStandIn interpreter("C:\\removal-tools\\record-root", true);
+  EXPECT_EQ(0u, RunProgram(installation, "", {IDYES}));
+  ExpectBatchFinished(installation);
+  EXPECT_EQ(ExpectedBatch("R:\\uninstall.exe", "R:\\", true), interpreter.RecordedBatch());
+  EXPECT_EQ("R:\\", interpreter.Recorded("directory"));
+  EXPECT_TRUE(FileExists(target));
+}
+
+TEST_F(Removal, PercentSignsInTheFolderNameAreTakenLiterallyByTheBatch) {
+  // Unescaped, %TEMP% would name the temporary folder and %1 the batch's argument.
+  Installation installation = InstallAndSetUp("C:\\Zendra %TEMP% 100%1");
+  // The real command interpreter, as the system has it.
+  EXPECT_EQ(0u, RunProgram(installation, "", {IDYES}));
+  ExpectBatchFinished(installation);
+}
+
+}  // namespace
