@@ -439,7 +439,7 @@ TEST_F(SetupFlowTest, LanguageFileScalesTheSetupDialogAndMirrorsEveryDialog) {
     Press(dialog, IDOK);
     HWND done = setup.WaitForDoneDialog();
     ASSERT_NE(nullptr, done);
-    EXPECT_NE(0, GetWindowLongA(done, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    EXPECT_NE(0, GetWindowLongA(done, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) << done << setup.DescribeWindows();
     Press(done, IDOK);
     EXPECT_TRUE(setup.WaitForExit());
   }

@@ -234,8 +234,10 @@ BOOL CALLBACK CheckWindow(HWND window, LPARAM parameter) {
   auto* search = reinterpret_cast<DialogSearch*>(parameter);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window) || DialogClass(window) != "#32770") return TRUE;
-  if (!(*search->isWanted)(window)) return TRUE;
+  if (owner != search->processId || DialogClass(window) != "#32770") return TRUE;
+  // Visibility is looked at last: a dialog that is closing is hidden before its controls
+  // go, so a window still visible after its controls were looked at had them all.
+  if (!(*search->isWanted)(window) || !IsWindowVisible(window)) return TRUE;
   search->found = window;
   return FALSE;
 }
@@ -246,6 +248,21 @@ HWND SetupProcess::FindDialog(const std::function<bool(HWND)>& isWanted) const {
   DialogSearch search{processId_, &isWanted, nullptr};
   EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+std::string SetupProcess::DescribeWindows() const {
+  std::string text;
+  FindDialog([&text](HWND window) {
+    char line[160];
+    snprintf(line, sizeof line, "\n  window %p ex-style %08lx controls", static_cast<void*>(window),
+             static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
+    text += line;
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+      text += " " + std::to_string(GetDlgCtrlID(child));
+    }
+    return false;
+  });
+  return text;
 }
 
 HWND SetupProcess::WaitForDialog(const std::function<bool(HWND)>& isWanted) const {

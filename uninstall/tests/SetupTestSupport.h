@@ -84,6 +84,9 @@ class SetupProcess {
   HWND WaitForSetupDialog() const;
   HWND WaitForContextItemsDialog() const;
   HWND WaitForDoneDialog() const;
+  // The visible windows of the process with their classes, styles and control
+  // identifiers, for failure messages.
+  std::string DescribeWindows() const;
 
  private:
   HWND FindDialog(const std::function<bool(HWND)>& isWanted) const;
