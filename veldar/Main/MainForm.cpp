@@ -1,5 +1,6 @@
 #include "Main/MainForm.h"
 
+#include "Des/ScriptFile.h"
 #include "Main/ExitCodes.h"
 #include "Main/FileNames.h"
 #include "Main/GlyphButton.h"
@@ -214,6 +215,9 @@ void TMainForm::CreateControls() {
   OpenDialog1.defaultExt = "SQL";
   OpenDialog1.initialDir = ".";
   OpenDialog1.filter = LoadText(IDS_OPEN_FILTER);
+
+  DES1.SetKey(kScriptKey);
+  DES1.SetAction(TActionType::Encryption);
 }
 
 void TMainForm::FormCreate() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Des/Encryption.h"
 #include "Main/CommandLine.h"
 #include "Main/Database.h"
 #include "Main/Handle.h"
@@ -107,6 +108,8 @@ class TMainForm : private DatabaseHost, private RunnerHost {
        Label6 = nullptr;
   HWND Bevel1 = nullptr;
   TOpenDialog OpenDialog1;
+  // The line cipher: deciphers encrypted scripts during a run.
+  TEncryption DES1;
 
   // The run's inputs and state.
   bool FInstalling = false;

@@ -53,7 +53,7 @@ void TMainForm::RunScript() {
   settings.exePath = FExePath;
   settings.placeholders = {FExeDir, FServerName, FUserName, FPassword};
   settings.encrypted = IsEncryptedScript(script, IsAnsiLeadByte);
-  // settings.decipherLine stays empty until the line cipher is part of the program.
+  settings.cipher = &DES1;
 
   ShowRunControls();
   FInstalling = true;

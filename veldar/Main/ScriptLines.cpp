@@ -98,6 +98,11 @@ std::string DataFolder(const std::string& programFolder) {
   return programFolder.substr(0, keep) + "Data\\";
 }
 
+std::string TrimTrailingChar(const std::string& text, char c) {
+  const size_t end = text.find_last_not_of(c);
+  return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   size_t start = 0;

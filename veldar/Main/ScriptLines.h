@@ -55,5 +55,14 @@ std::string ServerProgramFolder(const std::string& pathValue);
 // "Data\".
 std::string DataFolder(const std::string& programFolder);
 
+// The text without every trailing occurrence of c (deciphered lines end in zero bytes
+// that filled their last block).
+std::string TrimTrailingChar(const std::string& text, char c);
+
+// The encryption marker of encrypted scripts, a whole line compared exactly, and the
+// clause it becomes there.
+constexpr const char* kEncryptionMarker = "--LANTHORN--";
+constexpr const char* kEncryptionClause = "with Encryption";
+
 // Splits file text at CR, LF or CR LF. A break after the last line adds no empty line.
 std::vector<std::string> SplitLines(const std::string& text);

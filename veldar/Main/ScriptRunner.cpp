@@ -16,12 +16,14 @@ RunOutcome ScriptRunner::Run(const std::vector<std::string>& lines) {
   serverFolder_.clear();
   pendingRestore_.clear();
   outcome_ = RunOutcome();
+  if (settings_.cipher) settings_.cipher->SetAction(TActionType::Decryption);
   host_.AddOutputLine(texts_.scriptHeading);
 
   for (size_t i = 0; i < lines.size(); ++i) {
     host_.SetProgress(i, lines.size());
     std::string line = lines[i];
-    if (!line.empty() && settings_.encrypted && settings_.decipherLine) line = settings_.decipherLine(line);
+    // A line empty after deciphering is handled as an empty line.
+    if (!line.empty() && settings_.encrypted) line = Decipher(line);
     if (!line.empty()) {
       switch (ClassifyLine(line)) {
         case LineKind::Copy:
@@ -40,6 +42,7 @@ RunOutcome ScriptRunner::Run(const std::vector<std::string>& lines) {
           break;
       }
     }
+    if (settings_.encrypted && line == kEncryptionMarker) line = kEncryptionClause;
     if (IsBatchEnd(line)) {
       if (!SendBatch()) return outcome_;
     } else {
@@ -47,6 +50,14 @@ RunOutcome ScriptRunner::Run(const std::vector<std::string>& lines) {
     }
   }
   return outcome_;
+}
+
+std::string ScriptRunner::Decipher(const std::string& line) {
+  // Without a cipher nothing could be deciphered; the text is not sent as it is.
+  if (!settings_.cipher) return std::string();
+  settings_.cipher->SetHexInput(line);
+  settings_.cipher->Execute();
+  return TrimTrailingChar(settings_.cipher->Output(), '\0');
 }
 
 void ScriptRunner::CopyFile(const std::string& line) {

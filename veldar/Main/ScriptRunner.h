@@ -4,10 +4,10 @@
 // through RunnerHost, so the loop runs the same under a window and in tests.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "Des/Encryption.h"
 #include "Main/ScriptLines.h"
 
 class RunnerHost {
@@ -47,9 +47,11 @@ struct RunnerTexts {
 struct ScriptSettings {
   std::string exePath;  // the program's folder with a trailing backslash
   PlaceholderValues placeholders;
-  // Lines of an encrypted script are deciphered before they are tested.
+  // Lines of an encrypted script are deciphered with the cipher before they are
+  // tested, and the encryption marker counts in them.
   bool encrypted = false;
-  std::function<std::string(const std::string&)> decipherLine;
+  // The window's cipher component; every run sets it to deciphering first.
+  TEncryption* cipher = nullptr;
 };
 
 struct RunOutcome {
@@ -66,6 +68,8 @@ class ScriptRunner {
   RunOutcome Run(const std::vector<std::string>& lines);
 
  private:
+  // The plain text of a non-empty line of an encrypted script.
+  std::string Decipher(const std::string& line);
   void CopyFile(const std::string& line);
   void AddRestore(const std::string& line);
   void Execute(const std::string& line);

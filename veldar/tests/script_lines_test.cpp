@@ -84,6 +84,14 @@ TEST(ScriptLines, ExecuteCommandIsTrimmedAndFilledIn) {
   EXPECT_EQ("%Password%x", FillPlaceholders("%Password%", {"", "", "", "%Password%x"}));
 }
 
+TEST(ScriptLines, TrimTrailingCharRemovesOnlyTheTrailingRun) {
+  EXPECT_EQ("", TrimTrailingChar("", '\0'));
+  EXPECT_EQ("", TrimTrailingChar(std::string(8, '\0'), '\0'));
+  EXPECT_EQ(std::string("\0a\0b", 4), TrimTrailingChar(std::string("\0a\0b\0\0\0", 7), '\0'));
+  EXPECT_EQ("a b", TrimTrailingChar("a b  ", ' '));
+  EXPECT_EQ("abc", TrimTrailingChar("abc", '\0'));
+}
+
 TEST(ScriptLines, SplitLinesAtEveryKindOfBreak) {
   using Lines = std::vector<std::string>;
   EXPECT_EQ((Lines{"a", "b", "c", "d"}), SplitLines("a\r\nb\nc\rd"));

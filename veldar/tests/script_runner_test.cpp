@@ -6,6 +6,8 @@
 #include <map>
 #include <set>
 
+#include "Des/ScriptFile.h"
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -231,21 +233,132 @@ TEST_F(ScriptRunnerTest, CancelDuringAProgramTakesEffectAtTheNextBatch) {
   EXPECT_TRUE(other.batches.empty());
 }
 
-TEST_F(ScriptRunnerTest, EncryptedLinesAreDecipheredBeforeTheyAreTested) {
+// The encrypted form of plain lines under the installer's key, as the encryption
+// command writes them: one hexadecimal line per non-empty line.
+Lines Encipher(const Lines& plain) {
+  TEncryption des;
+  des.SetKey(kScriptKey);
+  Lines encrypted;
+  for (const std::string& line : plain) {
+    if (line.empty()) {
+      encrypted.push_back(line);
+      continue;
+    }
+    des.SetInput(line);
+    des.Execute();
+    encrypted.push_back(des.HexOutput());
+  }
+  return encrypted;
+}
+
+// What one run asked of the outside world and wrote to its logs.
+struct RunRecord {
+  FakeHost host;
+  Lines log;
+  Lines errors;
+  RunOutcome outcome;
+};
+
+void RunInto(RunRecord& record, const ScriptSettings& settings, const Lines& lines) {
+  record.host.existing = {"D:\\setup\\a.dll"};
+  record.host.serverPaths = {"E:\\Server"};
+  ScriptRunner runner(record.host, kTexts, settings, record.log, record.errors);
+  record.outcome = runner.Run(lines);
+}
+
+// The batches with every whole marker line replaced by the clause.
+Lines WithMarkerReplaced(Lines lines, const std::string& marker, const std::string& clause) {
+  for (std::string& line : lines) {
+    size_t at = 0;
+    while ((at = line.find(marker, at)) != std::string::npos) {
+      line.replace(at, marker.size(), clause);
+      at += clause.size();
+    }
+  }
+  return lines;
+}
+
+TEST_F(ScriptRunnerTest, PlainAndEncryptedFormGiveTheSameRunApartFromTheMarker) {
+  const Lines plain = {"use shop",
+                       "--^E %SourceDir%\\tool.exe %Password%",
+                       "create procedure p",
+                       "--LANTHORN--",
+                       "as select 1",
+                       "GO",
+                       "",
+                       "^a.dll",
+                       "--^RShop,shop.bak",
+                       " --LANTHORN--",
+                       "--lanthorn--",
+                       "--LANTHORN-- ",
+                       "go",
+                       "--^Emissing.exe",
+                       "tail"};
+  RunRecord plainRun;
+  RunInto(plainRun, settings, plain);
+
+  TEncryption des1;
+  des1.SetKey(kScriptKey);
+  ScriptSettings encrypted = settings;
+  encrypted.encrypted = true;
+  encrypted.cipher = &des1;
+  RunRecord encryptedRun;
+  RunInto(encryptedRun, encrypted, Encipher(plain));
+
+  // Only the whole, exact marker line changes.
+  EXPECT_EQ((Lines{"use shop\r\ncreate procedure p\r\n--LANTHORN--\r\nas select 1\r\n",
+                   "\r\nRESTORE DATABASE Shop FROM DISK = 'C:\\shop.bak' WITH MOVE 'Shop_dat' TO "
+                   "'E:\\Server\\Data\\Shop.mdf', MOVE 'Shop_log' TO 'E:\\Server\\Data\\Shop.ldf'\r\n",
+                   " --LANTHORN--\r\n--lanthorn--\r\n--LANTHORN-- \r\n"}),
+            plainRun.host.batches);
+  const std::string marker = "\r\n--LANTHORN--\r\n";
+  const std::string clause = "\r\nwith Encryption\r\n";
+  EXPECT_EQ(WithMarkerReplaced(plainRun.host.batches, marker, clause), encryptedRun.host.batches);
+  Lines expectedLog = plainRun.log;
+  ASSERT_EQ("--LANTHORN--", expectedLog[9]);  // the marker in the preview of the first batch
+  expectedLog[9] = "with Encryption";
+  EXPECT_EQ(expectedLog, encryptedRun.log);
+  EXPECT_EQ(plainRun.errors, encryptedRun.errors);
+  EXPECT_EQ((Lines{"D:\\setup\\tool.exe secret", "missing.exe"}), encryptedRun.host.programs);
+  EXPECT_EQ(plainRun.host.programs, encryptedRun.host.programs);
+  EXPECT_EQ(plainRun.host.copies, encryptedRun.host.copies);
+  EXPECT_EQ(plainRun.host.removed, encryptedRun.host.removed);
+  EXPECT_TRUE(encryptedRun.outcome.failed);
+}
+
+TEST_F(ScriptRunnerTest, EveryRunSetsTheCipherToDecipheringAndOnlyEncryptedScriptsUseIt) {
+  TEncryption des1;
+  des1.SetKey(kScriptKey);
+  settings.cipher = &des1;
+  // A plain line that happens to be hexadecimal text stays as written.
+  const Lines encrypted = Encipher({"select 1", "GO"});
+  const std::string& hex = encrypted[0];
+  Run({hex, "--LANTHORN--", "GO"});
+  EXPECT_EQ(TActionType::Decryption, des1.Action());
+  EXPECT_EQ((Lines{hex + "\r\n--LANTHORN--\r\n"}), host.batches);
+
+  // The encryption command leaves the cipher enciphering; the next run turns it back.
+  des1.SetAction(TActionType::Encryption);
   settings.encrypted = true;
-  Lines seen;
-  // A stand-in cipher: "1" deciphers to nothing, "2" to a batch end, "3" to a directive.
-  settings.decipherLine = [&seen](const std::string& line) {
-    seen.push_back(line);
-    if (line == "1") return std::string();
-    if (line == "2") return std::string("GO");
-    if (line == "3") return std::string("--^Etool.exe");
-    return "sql " + line;
-  };
-  Run({"x", "", "1", "3", "2"});
-  EXPECT_EQ((Lines{"x", "1", "3", "2"}), seen);  // empty lines are not deciphered
-  EXPECT_EQ((Lines{"tool.exe"}), host.programs);
-  EXPECT_EQ((Lines{"sql x\r\n\r\n\r\n"}), host.batches);
+  host.batches.clear();
+  Run(encrypted);
+  EXPECT_EQ(TActionType::Decryption, des1.Action());
+  EXPECT_EQ((Lines{"select 1\r\n"}), host.batches);
+}
+
+TEST_F(ScriptRunnerTest, LinesThatDecipherToNothingAreEmptyLinesAndOnlyTrailingZeroBytesGo) {
+  TEncryption des1;
+  des1.SetKey(kScriptKey);
+  settings.encrypted = true;
+  settings.cipher = &des1;
+  const Lines encrypted = Encipher({"a", std::string("x\0y", 3), std::string(8, '\0'), "GO"});
+  // A single digit is no byte at all; a block of zero bytes loses them all. Neither is
+  // a directive test's empty text: both stay empty lines of the batch, unseen in the preview.
+  Run({"7", encrypted[0], "", encrypted[1], encrypted[2], encrypted[3], ""});
+  EXPECT_EQ((Lines{std::string("\r\na\r\n\r\nx\0y\r\n\r\n", 14)}), host.batches);
+  EXPECT_EQ((Lines{"[script]", "a", std::string("x\0y", 3), "... ...", "[result]", "[ok]"}), log);
+  // The last, empty line was not given to the cipher: its last input is the GO line.
+  EXPECT_EQ(encrypted[3], des1.HexInput());
 }
 
 }  // namespace
