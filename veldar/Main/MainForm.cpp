@@ -88,8 +88,10 @@ void TMainForm::Show(int showCommand) {
 void TMainForm::DispatchFormMessage(MSG& message) {
   // Key preview: the form sees key presses before the focused control.
   if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) &&
-      (message.hwnd == window_ || IsChild(window_, message.hwnd))) {
-    FormKeyDown(static_cast<WORD>(message.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0);
+      (message.hwnd == window_ || IsChild(window_, message.hwnd)) &&
+      FormKeyDown(static_cast<WORD>(message.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0,
+                  (message.lParam & (1 << 30)) != 0)) {
+    return;
   }
   if (window_ && IsDialogMessageA(window_, &message)) return;
   TranslateMessage(&message);
@@ -266,9 +268,19 @@ void TMainForm::FormCloseQuery(bool& canClose) {
   if (AskQuestion(IDS_CONFIRM_CANCEL, MB_DEFBUTTON2) == IDYES) FCancelRequested = true;
 }
 
-void TMainForm::FormKeyDown(WORD key, bool ctrl, bool alt) {
-  // Ctrl+Alt+F3 lets another login than "sa" be typed.
-  if (key == VK_F3 && ctrl && alt) EnableWindow(UNEdit, TRUE);
+bool TMainForm::FormKeyDown(WORD key, bool ctrl, bool alt, bool repeated) {
+  if (!ctrl || !alt) return false;
+  if (key == VK_F3) {
+    // Ctrl+Alt+F3 lets another login than "sa" be typed.
+    EnableWindow(UNEdit, TRUE);
+    return true;
+  }
+  if (key == VK_F4) {
+    // Ctrl+Alt+F4 enciphers a script, but never during a run, and once per press.
+    if (!FInstalling && !runStarted_ && !repeated) EncryptScriptCommand();
+    return true;
+  }
+  return false;
 }
 
 void TMainForm::FormDestroy() {

@@ -46,7 +46,9 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   void FormCreate();
   void SetupBtnClick();
   void FormCloseQuery(bool& canClose);
-  void FormKeyDown(WORD key, bool ctrl, bool alt);
+  // True when the keys were a command of the form's; they go no further then.
+  // `repeated`: the key is held down and repeats.
+  bool FormKeyDown(WORD key, bool ctrl, bool alt, bool repeated);
   void FormDestroy();
 
   void CreateControls();
@@ -57,11 +59,16 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   std::string LoadText(UINT id) const;
   int AskQuestion(UINT textId, UINT defaultButton);
 
+  // The script encryption command (EncryptCommand.cpp).
+  void EncryptScriptCommand();
+  std::string ApplicationTitle() const;
+
   // The run (RunScript.cpp).
   void RunScript();
   bool ChooseScript(std::string& script);
   bool WriteRunFiles(const std::string& script);
   void ShowFileError(UINT textId, const std::string& file, DWORD error);
+  void ShowFileFailure(UINT textId, const std::string& file, const std::string& reason);
   RunnerTexts LoadRunnerTexts() const;
 
   // DatabaseHost and RunnerHost.
@@ -108,7 +115,8 @@ class TMainForm : private DatabaseHost, private RunnerHost {
        Label6 = nullptr;
   HWND Bevel1 = nullptr;
   TOpenDialog OpenDialog1;
-  // The line cipher: deciphers encrypted scripts during a run.
+  // The line cipher: enciphers scripts for the encryption command, deciphers
+  // encrypted scripts during a run.
   TEncryption DES1;
 
   // The run's inputs and state.

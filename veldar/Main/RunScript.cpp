@@ -152,7 +152,11 @@ bool TMainForm::WriteRunFiles(const std::string& script) {
 }
 
 void TMainForm::ShowFileError(UINT textId, const std::string& file, DWORD error) {
-  const std::string text = FillText(LoadText(textId), {file, SystemErrorText(error)});
+  ShowFileFailure(textId, file, SystemErrorText(error));
+}
+
+void TMainForm::ShowFileFailure(UINT textId, const std::string& file, const std::string& reason) {
+  const std::string text = FillText(LoadText(textId), {file, reason});
   MessageBoxA(window_, text.c_str(), LoadText(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
 }
 

@@ -1,0 +1,304 @@
+// Encrypted scripts with VELDAR.exe under Wine: Ctrl+Alt+F4 typed into the window
+// enciphers a script exactly as sqecrypt.exe does, and the result runs against the
+// "SQL Server" test driver like the plain script, apart from the encryption marker.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "Des/ScriptFile.h"
+#include "veldar_window.h"
+
+namespace veldar_test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The test driver's database file of the server "testdb"; the runs below use it.
+const char kDatabaseFile[] = "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=;";
+
+// A message box as the user sees it: visible buttons and whether an icon shows.
+struct BoxLook {
+  std::vector<int> buttons;
+  bool icon = false;
+};
+
+BOOL CALLBACK LookAtControl(HWND control, LPARAM parameter) {
+  auto* look = reinterpret_cast<BoxLook*>(parameter);
+  char name[64] = "";
+  GetClassNameA(control, name, sizeof name);
+  if (!IsWindowVisible(control)) return TRUE;
+  if (lstrcmpiA(name, "Button") == 0) look->buttons.push_back(GetDlgCtrlID(control));
+  // A box without an icon may keep its icon control, but with no icon in it.
+  if (lstrcmpiA(name, "Static") == 0 && (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+      SendMessageA(control, STM_GETICON, 0, 0) != 0) {
+    look->icon = true;
+  }
+  return TRUE;
+}
+
+BoxLook LookAt(HWND box) {
+  BoxLook look;
+  EnumChildWindows(box, LookAtControl, reinterpret_cast<LPARAM>(&look));
+  return look;
+}
+
+// Files of a folder whose names start with prefix.
+Lines FilesStartingWith(const std::string& folder, const std::string& prefix) {
+  Lines names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + prefix + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    names.push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+// Every whole line equal to `from` replaced by `to`, in text of CR LF lines.
+std::string ReplaceLines(std::string text, const std::string& from, const std::string& to) {
+  const std::string find = "\r\n" + from + "\r\n";
+  const std::string put = "\r\n" + to + "\r\n";
+  for (size_t at = text.find(find); at != std::string::npos; at = text.find(find, at + put.size() - 2)) {
+    text.replace(at, find.size(), put);
+  }
+  return text;
+}
+
+class EncryptionCommand : public WindowRun {
+ protected:
+  void TypeCtrlAltF4(HWND main) { Type(main, {VK_CONTROL, VK_MENU, VK_F4}); }
+
+  // The box that reports a finished conversion: the program's name as its caption,
+  // no icon, one OK button. Pressed, and gone afterwards.
+  void ExpectDoneBoxAndPressOk() {
+    HWND box = NextMessageBox();
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("VELDAR", WindowTitle(box));
+    EXPECT_EQ(Ansi(u8"加密完成！"), MessageBoxText(box));
+    const BoxLook look = LookAt(box);
+    EXPECT_EQ(std::vector<int>{IDOK}, look.buttons);
+    EXPECT_FALSE(look.icon);
+    PressButton(box, IDOK);
+    ASSERT_TRUE(WaitForWindowGone(box, 10000));
+  }
+
+  // No message box or dialog comes within a second; the program still runs.
+  void ExpectNothingShown() {
+    EXPECT_EQ(nullptr, WaitForWindow(process_.Id(), "#32770", 1000));
+    EXPECT_TRUE(process_.Running());
+  }
+
+  // sqecrypt.exe, built beside the tests, run on the arguments in the program's folder.
+  void Sqecrypt(const std::string& arguments) {
+    Process sqecrypt;
+    ASSERT_TRUE(sqecrypt.Start(TestFolder() + "..\\tools\\sqecrypt.exe", arguments, folder_));
+    ASSERT_EQ(0, sqecrypt.Wait(30000));
+  }
+
+  std::string FileText(const std::string& name) const { return ReadWholeFile(folder_ + name); }
+};
+
+TEST_F(EncryptionCommand, EncipheredScriptRunsLikeThePlainOneApartFromTheMarker) {
+  ForgetOutput("VELDAR");
+  ASSERT_TRUE(WriteWholeFile(folder_ + "shop.bak", "backup"));
+  const std::string directive = "--^E child.exe record \"%SourceDir%\\args.txt\" %ServerName% %UserName%";
+  WriteScript("VELDAR.SQL",
+              {"create table notes(n integer, s text);", "GO", directive,
+               "insert into notes values(1, 'before", "--LANTHORN--", " --LANTHORN--", "--lanthorn--", "",
+               "after');", "GO", "-- the restore fails on this driver", "--^RShop,shop.bak",
+               "insert into notes values(2, 'x');", "GO", "insert into notes values(3, 'never sent');"});
+
+  // The window command writes VELDAR.SQE beside the program.
+  Start("");
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  TypeCtrlAltF4(main);
+  ExpectDoneBoxAndPressOk();
+  EXPECT_TRUE(process_.Running());
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(3, Finish());
+
+  // Byte for byte what sqecrypt.exe makes of the same script, and nothing left over.
+  const std::string encrypted = FileText("VELDAR.SQE");
+  ASSERT_TRUE(CopyFileA((folder_ + "VELDAR.SQL").c_str(), (folder_ + "tool.sql").c_str(), FALSE));
+  Sqecrypt("tool.sql");
+  EXPECT_EQ(FileText("tool.SQE"), encrypted);
+  EXPECT_EQ(std::string::npos, encrypted.find("notes"));
+  EXPECT_EQ(Lines{}, FilesStartingWith(folder_, "~"));
+
+  // The plain script, then the encrypted one, which is the program's default script.
+  EXPECT_EQ(1, Run("-FVELDAR.SQL -Stestdb"));
+  const std::string plainLog = Log("VELDAR");
+  const std::string plainErrors = Errors("VELDAR");
+  const std::string plainArguments = FileText("args.txt");
+  EXPECT_EQ((Lines{"1|before\r\n--LANTHORN--\r\n --LANTHORN--\r\n--lanthorn--\r\n\r\nafter", "2|x"}),
+            Rows("select n, s from notes order by n"));
+  ASSERT_TRUE(DeleteFileA((folder_ + kDatabaseFile).c_str()));
+  ASSERT_TRUE(DeleteFileA((folder_ + "args.txt").c_str()));
+  ForgetOutput("VELDAR");
+
+  EXPECT_EQ(1, Run("-Stestdb"));
+  EXPECT_EQ((Lines{"1|before\r\nwith Encryption\r\n --LANTHORN--\r\n--lanthorn--\r\n\r\nafter", "2|x"}),
+            Rows("select n, s from notes order by n"));
+  EXPECT_EQ("testdb|sa", plainArguments);
+  EXPECT_EQ(plainArguments, FileText("args.txt"));
+  ASSERT_NE(std::string::npos, plainLog.find("\r\n--LANTHORN--\r\n"));
+  EXPECT_EQ(ReplaceLines(plainLog, "--LANTHORN--", "with Encryption"), Log("VELDAR"));
+  EXPECT_EQ(plainErrors, Errors("VELDAR"));
+  // The restore's statement failed in both runs and its copy of the backup is gone.
+  EXPECT_NE(std::string::npos, plainErrors.find("RESTORE DATABASE Shop FROM DISK = 'C:\\shop.bak'"));
+  EXPECT_EQ("<missing>", ReadWholeFile("C:\\shop.bak"));
+}
+
+TEST_F(EncryptionCommand, CtrlF4AndAltF4AloneDoNotEncipherAndAltF4ClosesTheWindow) {
+  WriteScript("VELDAR.SQL", {"create table t(n integer);", "GO"});
+  Start("");
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  Type(main, {VK_CONTROL, VK_F4});
+  ExpectNothingShown();
+  Type(main, {VK_MENU, VK_F4});
+  EXPECT_EQ(3, Finish());
+  EXPECT_EQ("<missing>", FileText("VELDAR.SQE"));
+}
+
+TEST_F(EncryptionCommand, WithoutTheProgramsScriptTheChosenOneIsEncipheredBesideItself) {
+  ASSERT_TRUE(CreateDirectoryA((folder_ + "sub").c_str(), nullptr));
+  WriteScript("sub\\other.sql", {"select 1", "", "GO"});
+  WriteScript("chosen.sqe", {"0123456789ABCDEF", "", "already enciphered?"});
+  const std::string chosenBefore = FileText("chosen.sqe");
+  Start("");
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+
+  // A cancelled dialog does nothing; Shift does not matter.
+  Type(main, {VK_CONTROL, VK_SHIFT, VK_MENU, VK_F4});
+  HWND dialog = NextMessageBox();
+  ASSERT_NE(nullptr, dialog);
+  EXPECT_EQ(Ansi(u8"请选择安装脚本"), WindowTitle(dialog));
+  PressButton(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
+  ExpectNothingShown();
+
+  TypeCtrlAltF4(main);
+  ChooseInFileDialog(folder_ + "sub\\other.sql");
+  ExpectDoneBoxAndPressOk();
+  Sqecrypt("sub\\other.sql tool.sqe");
+  EXPECT_EQ(FileText("tool.sqe"), FileText("sub\\other.SQE"));
+
+  // An encrypted script chosen is its own output: enciphered a second time.
+  TypeCtrlAltF4(main);
+  ChooseInFileDialog(folder_ + "chosen.sqe");
+  ExpectDoneBoxAndPressOk();
+  ASSERT_TRUE(WriteWholeFile(folder_ + "twice.sqe", chosenBefore));
+  Sqecrypt("twice.sqe");
+  EXPECT_NE(chosenBefore, FileText("chosen.sqe"));
+  EXPECT_EQ(FileText("twice.sqe"), FileText("chosen.sqe"));
+  EXPECT_EQ(Lines{}, FilesStartingWith(folder_, "~"));
+
+  EXPECT_TRUE(process_.Running());
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(3, Finish());
+}
+
+TEST_F(EncryptionCommand, KeysDoNothingDuringARun) {
+  ForgetOutput("running");
+  WriteScript("VELDAR.SQL", {"create table t(n integer);", "GO"});
+  const std::string started = "veldar-encrypt-started-" + std::to_string(GetCurrentProcessId());
+  const std::string release = "veldar-encrypt-release-" + std::to_string(GetCurrentProcessId());
+  HANDLE startedEvent = CreateEventA(nullptr, TRUE, FALSE, started.c_str());
+  HANDLE releaseEvent = CreateEventA(nullptr, TRUE, FALSE, release.c_str());
+  WriteScript("running.sql",
+              {"--^E child.exe wait " + started + " " + release, "create table r(n integer);", "GO"});
+  Start("-Frunning.sql -Stestdb");
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(startedEvent, 20000));
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  TypeCtrlAltF4(main);
+  ExpectNothingShown();
+  SetEvent(releaseEvent);
+  EXPECT_EQ(0, Finish());
+  CloseHandle(startedEvent);
+  CloseHandle(releaseEvent);
+  EXPECT_EQ("<missing>", FileText("VELDAR.SQE"));
+  EXPECT_EQ((Lines{"r"}), Rows("select name from sqlite_master"));
+}
+
+TEST_F(EncryptionCommand, UnreadableScriptAndUnwritableOutputAreShownWithTheFileAndTheReason) {
+  WriteScript("VELDAR.SQL", {"create table t(n integer);", "GO"});
+  ASSERT_TRUE(WriteWholeFile(folder_ + "VELDAR.SQE", "previous\r\n"));
+  ASSERT_TRUE(SetFileAttributesA((folder_ + "VELDAR.SQE").c_str(), FILE_ATTRIBUTE_READONLY));
+  Start("");
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  auto expectFailure = [&](const std::string& heading, const std::string& file, DWORD error) {
+    HWND box = NextMessageBox();
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(Ansi(u8"出错了"), WindowTitle(box));
+    char reason[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
+                   sizeof reason, nullptr);
+    std::string expectedReason = reason;
+    while (!expectedReason.empty() && std::strchr("\r\n ", expectedReason.back())) expectedReason.pop_back();
+    EXPECT_EQ(heading + "\r\n" + folder_ + file + "\r\n" + expectedReason, MessageBoxText(box));
+    EXPECT_TRUE(LookAt(box).icon);
+    PressButton(box, IDOK);
+    ASSERT_TRUE(WaitForWindowGone(box, 10000));
+  };
+
+  TypeCtrlAltF4(main);
+  expectFailure(Ansi(u8"无法写入文件："), "VELDAR.SQE", ERROR_ACCESS_DENIED);
+  EXPECT_EQ("previous\r\n", FileText("VELDAR.SQE"));
+  EXPECT_EQ(Lines{}, FilesStartingWith(folder_, "~"));
+
+  ASSERT_TRUE(SetFileAttributesA((folder_ + "VELDAR.SQE").c_str(), FILE_ATTRIBUTE_NORMAL));
+  HANDLE holder =
+      CreateFileA((folder_ + "VELDAR.SQL").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+  TypeCtrlAltF4(main);
+  expectFailure(Ansi(u8"无法读取安装脚本："), "VELDAR.SQL", ERROR_SHARING_VIOLATION);
+  CloseHandle(holder);
+  EXPECT_EQ("previous\r\n", FileText("VELDAR.SQE"));
+
+  // The window goes on, and the next try succeeds.
+  TypeCtrlAltF4(main);
+  ExpectDoneBoxAndPressOk();
+  Sqecrypt("VELDAR.SQL tool.sqe");
+  EXPECT_EQ(FileText("tool.sqe"), FileText("VELDAR.SQE"));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(3, Finish());
+}
+
+// Encrypted scripts written by the test itself, run unattended.
+class EncryptedRun : public VeldarRun {
+ protected:
+  // One enciphered line per plain line, as the encryption command writes it.
+  static std::string Encipher(const std::string& line) {
+    TEncryption des;
+    des.SetKey(kScriptKey);
+    des.SetInput(line);
+    des.Execute();
+    return des.HexOutput();
+  }
+};
+
+TEST_F(EncryptedRun, SmallLetterSqeIsDecipheredAndTheMarkerBecomesTheClause) {
+  ForgetOutput("small");
+  WriteScript("small.sqe", {Encipher("create table t(n integer, s text);"), Encipher("GO"),
+                            Encipher("insert into t values(1, 'a"),
+                            "7",  // a single digit stands for no byte: an empty line
+                            "", Encipher("b');"), Encipher("GO"), Encipher("create view v as select 1 as n"),
+                            Encipher("--LANTHORN--"), Encipher("go"),
+                            Encipher("insert into t values(2, 'goes on');"), Encipher("GO")});
+  // The clause is not the test driver's syntax: the batch fails and shows what was sent.
+  EXPECT_EQ(1, Run("-Fsmall.sqe -Stestdb"));
+  EXPECT_EQ((Lines{"1|a\r\n\r\n\r\nb", "2|goes on"}), Rows("select n, s from t order by n"));
+  EXPECT_EQ((Lines{"t"}), Rows("select name from sqlite_master"));
+  EXPECT_TRUE(
+      LinesMatch(Errors("small"), {"", text.heading, "create view v as select 1 as n", "with Encryption",
+                                   text.separator, text.result, "[SQLite]near \"with\": syntax error*"}));
+}
+
+}  // namespace
+}  // namespace veldar_test
