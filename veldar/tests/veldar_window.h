@@ -7,6 +7,37 @@
 
 namespace veldar_test {
 
+// The program of an execute directive ("child.exe wait"): it tells when it has started
+// and ends when the test releases it, or when this object goes away.
+class WaitingProgram {
+ public:
+  explicit WaitingProgram(const std::string& name)
+      : started_("veldar-test-" + name + "-started-" + std::to_string(GetCurrentProcessId())),
+        release_("veldar-test-" + name + "-release-" + std::to_string(GetCurrentProcessId())),
+        startedEvent_(CreateEventA(nullptr, TRUE, FALSE, started_.c_str())),
+        releaseEvent_(CreateEventA(nullptr, TRUE, FALSE, release_.c_str())) {}
+  ~WaitingProgram() {
+    Release();
+    CloseHandle(startedEvent_);
+    CloseHandle(releaseEvent_);
+  }
+  WaitingProgram(const WaitingProgram&) = delete;
+  WaitingProgram& operator=(const WaitingProgram&) = delete;
+
+  // The directive line that runs it.
+  std::string Directive() const { return "--^E child.exe wait " + started_ + " " + release_; }
+  bool Started(DWORD timeoutMs = 20000) const {
+    return WaitForSingleObject(startedEvent_, timeoutMs) == WAIT_OBJECT_0;
+  }
+  void Release() { SetEvent(releaseEvent_); }
+
+ private:
+  std::string started_;
+  std::string release_;
+  HANDLE startedEvent_;
+  HANDLE releaseEvent_;
+};
+
 class WindowRun : public VeldarRun {
  protected:
   void TearDown() override { CloseNotepads(); }
@@ -29,12 +60,20 @@ class WindowRun : public VeldarRun {
     ASSERT_TRUE(WaitForWindowGone(box, 10000));
     ChooseInFileDialog(folder_ + script);
   }
+  // The script's file dialog, which is to come next; null (a failure) if none came.
+  HWND NextFileDialog() {
+    HWND dialog = NextMessageBox();
+    EXPECT_NE(nullptr, dialog) << "no file dialog";
+    if (dialog) {
+      EXPECT_EQ(Ansi(u8"请选择安装脚本"), WindowTitle(dialog));
+    }
+    return dialog;
+  }
   // Types the file's full name into the script's file dialog, which is to come next,
   // and opens it.
   void ChooseInFileDialog(const std::string& file) {
-    HWND dialog = NextMessageBox();
+    HWND dialog = NextFileDialog();
     ASSERT_NE(nullptr, dialog);
-    ASSERT_EQ(Ansi(u8"请选择安装脚本"), WindowTitle(dialog));
     HWND name = FindChild(dialog, "Edit");
     ASSERT_NE(nullptr, name);
     SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));

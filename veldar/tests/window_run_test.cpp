@@ -50,9 +50,8 @@ TEST_F(WindowRun, CancelledFileDialogForTheMissingScriptEndsTheProgram) {
   ASSERT_NE(nullptr, box);
   PressButton(box, IDYES);
   ASSERT_TRUE(WaitForWindowGone(box, 10000));
-  HWND dialog = NextMessageBox();
+  HWND dialog = NextFileDialog();
   ASSERT_NE(nullptr, dialog);
-  EXPECT_EQ(Ansi(u8"请选择安装脚本"), WindowTitle(dialog));
   PressButton(dialog, IDCANCEL);
   EXPECT_EQ(3, Finish());
   EXPECT_EQ("<missing>", Log("VELDAR"));
@@ -122,11 +121,8 @@ TEST_F(WindowRun, CtrlAltF3EnablesTheLoginBoxAndCtrlF3AloneDoesNot) {
 
 TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTheRecord) {
   ForgetOutput("cancel");
-  const std::string started = "veldar-test-started-" + std::to_string(GetCurrentProcessId());
-  const std::string release = "veldar-test-release-" + std::to_string(GetCurrentProcessId());
-  HANDLE startedEvent = CreateEventA(nullptr, TRUE, FALSE, started.c_str());
-  HANDLE releaseEvent = CreateEventA(nullptr, TRUE, FALSE, release.c_str());
-  const std::string directive = "--^E child.exe wait " + started + " " + release;
+  WaitingProgram program("cancel");
+  const std::string directive = program.Directive();
   WriteScript("cancel.sql", {"create table t(n integer);", "insert into t values(1);", "GO", directive,
                              "insert into t values(2);", "GO", "insert into t values(3);", "GO"});
   char system[MAX_PATH];
@@ -135,7 +131,7 @@ TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTh
   const std::string runList = "[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\ncancel=C:\\setup.exe\r\n";
   ASSERT_TRUE(WriteWholeFile(settings, runList));
   Start("-Fcancel.sql -Stestdb -Mcancel");
-  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(startedEvent, 20000));
+  ASSERT_TRUE(program.Started());
   HWND main = MainWindow();
   ASSERT_NE(nullptr, main);
   PostMessageA(main, WM_CLOSE, 0, 0);
@@ -146,10 +142,8 @@ TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTh
   PressButton(box, IDYES);
   ASSERT_TRUE(WaitForWindowGone(box, 10000));
   EXPECT_TRUE(process_.Running());  // the program of the directive still runs
-  SetEvent(releaseEvent);
+  program.Release();
   EXPECT_EQ(3, Finish());
-  CloseHandle(startedEvent);
-  CloseHandle(releaseEvent);
   // The installation did not finish: it stays in the run list.
   EXPECT_EQ(runList, ReadWholeFile(settings));
   DeleteFileA(settings.c_str());
@@ -168,14 +162,10 @@ TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTh
 
 TEST_F(WindowRun, CloseRequestAnsweredNoLetsTheRunFinish) {
   ForgetOutput("goon");
-  const std::string started = "veldar-test-goon-started-" + std::to_string(GetCurrentProcessId());
-  const std::string release = "veldar-test-goon-release-" + std::to_string(GetCurrentProcessId());
-  HANDLE startedEvent = CreateEventA(nullptr, TRUE, FALSE, started.c_str());
-  HANDLE releaseEvent = CreateEventA(nullptr, TRUE, FALSE, release.c_str());
-  WriteScript("goon.sql",
-              {"--^E child.exe wait " + started + " " + release, "create table t(n integer);", "GO"});
+  WaitingProgram program("goon");
+  WriteScript("goon.sql", {program.Directive(), "create table t(n integer);", "GO"});
   Start("-Fgoon.sql -Stestdb");
-  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(startedEvent, 20000));
+  ASSERT_TRUE(program.Started());
   HWND main = MainWindow();
   ASSERT_NE(nullptr, main);
   PostMessageA(main, WM_CLOSE, 0, 0);
@@ -183,10 +173,8 @@ TEST_F(WindowRun, CloseRequestAnsweredNoLetsTheRunFinish) {
   ASSERT_NE(nullptr, box);
   PressButton(box, IDNO);
   ASSERT_TRUE(WaitForWindowGone(box, 10000));
-  SetEvent(releaseEvent);
+  program.Release();
   EXPECT_EQ(0, Finish());
-  CloseHandle(startedEvent);
-  CloseHandle(releaseEvent);
   EXPECT_EQ((Lines{"t"}), Rows("select name from sqlite_master"));
   EXPECT_EQ(text.noErrors + "\r\n", Errors("goon"));
 }
