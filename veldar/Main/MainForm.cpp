@@ -18,6 +18,9 @@ constexpr int kClientHeight = 150;
 constexpr int kFontHeight = 12;
 constexpr int kAnimationStopFrame = 20;
 const char kDefaultLogin[] = "sa";
+constexpr DWORD kMessageCheckIntervalMs = 10;
+// The progress bar (like Memo1) shows changes ten times a second at most.
+constexpr DWORD kViewRefreshIntervalMs = 100;
 
 }  // namespace
 
@@ -82,7 +85,9 @@ bool TMainForm::Create() {
 void TMainForm::Show(int showCommand) {
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
+  // The first box starts with its text selected, as after a Tab into it.
   SetFocus(SNEdit);
+  SendMessageA(SNEdit, EM_SETSEL, 0, -1);
 }
 
 void TMainForm::DispatchFormMessage(MSG& message) {
@@ -293,14 +298,18 @@ void TMainForm::ShowRunControls() {
   ShowWindow(Animate1, SW_SHOW);
   ShowWindow(ProgressBar, SW_SHOW);
   ShowWindow(Memo1.Window(), SW_SHOW);
-  Animate_Play(Animate1, 0, kAnimationStopFrame, -1);
+  if (!Animate_Play(Animate1, 0, kAnimationStopFrame, -1)) {
+    // Some systems' shells carry only a stub of the clip: the program's own plays instead.
+    Animate_OpenEx(Animate1, instance_, MAKEINTRESOURCEA(IDR_COPY_AVI));
+    Animate_Play(Animate1, 0, kAnimationStopFrame, -1);
+  }
   SetFocus(window_);
 }
 
 void TMainForm::RefreshRunView(bool force) {
   Memo1.Refresh(force);
   const DWORD now = GetTickCount();
-  if (progressChanged_ && (force || now - progressRefresh_ >= 40)) {
+  if (progressChanged_ && (force || now - progressRefresh_ >= kViewRefreshIntervalMs)) {
     SendMessageA(ProgressBar, PBM_SETRANGE32, 0,
                  static_cast<LPARAM>(std::min<size_t>(progressCount_, 0x7fffffff)));
     SendMessageA(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(progressPosition_), 0);
@@ -336,8 +345,18 @@ void TMainForm::ClearOutput() {
 }
 
 void TMainForm::ProcessMessages(unsigned timeoutMs) {
-  RefreshRunView(false);
+  // Between short batches the queue is looked at every few milliseconds only: each
+  // look is a call into the system, and a window served every few milliseconds is as
+  // responsive as one served after every batch.
+  const DWORD now = GetTickCount();
+  if (timeoutMs == 0 && now - lastMessageCheck_ < kMessageCheckIntervalMs) return;
+  lastMessageCheck_ = now;
   if (timeoutMs > 0) MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  PumpMessages();
+}
+
+void TMainForm::PumpMessages() {
+  RefreshRunView(false);
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {

@@ -54,6 +54,8 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   void CreateControls();
   void ShowRunControls();
   void RefreshRunView(bool force);
+  // Dispatches every pending message (and shows the run's latest state).
+  void PumpMessages();
   // Ends the message loop; the program exits with this code.
   void EndProgram(int exitCode);
   std::string LoadText(UINT id) const;
@@ -101,6 +103,7 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   size_t progressCount_ = 0;
   bool progressChanged_ = false;
   DWORD progressRefresh_ = 0;
+  DWORD lastMessageCheck_ = 0;
 
   // Controls.
   HWND Animate1 = nullptr;

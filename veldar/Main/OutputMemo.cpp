@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr DWORD kRefreshIntervalMs = 40;
+constexpr DWORD kRefreshIntervalMs = 100;
 
 }  // namespace
 
@@ -21,7 +21,10 @@ void OutputMemo::Refresh(bool force) {
   const DWORD now = GetTickCount();
   if (!force && now - lastRefresh_ < kRefreshIntervalMs) return;
   std::string text;
-  for (const std::string& line : lines_) text += line + "\r\n";
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (i > 0) text += "\r\n";
+    text += lines_[i];
+  }
   SetWindowTextA(control_, text.c_str());
   // Keep the newest lines in view.
   SendMessageA(control_, EM_SETSEL, text.size(), text.size());

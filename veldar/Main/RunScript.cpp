@@ -188,5 +188,6 @@ void TMainForm::RemoveFile(const std::string& name) {
 
 bool TMainForm::RunProgramAndWait(const std::string& commandLine, const std::string& parameters) {
   RefreshRunView(true);
-  return ::RunProgramAndWait(commandLine, parameters, [this] { ProcessMessages(0); });
+  // Woken only when messages arrive, so every wake drains the queue.
+  return ::RunProgramAndWait(commandLine, parameters, [this] { PumpMessages(); });
 }

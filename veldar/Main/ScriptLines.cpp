@@ -46,8 +46,12 @@ std::string TrimBlanks(const std::string& text) {
 }
 
 bool IsBatchEnd(const std::string& line) {
-  const std::string word = TrimBlanks(line);
-  return word.size() == 2 && UpperAscii(word[0]) == 'G' && UpperAscii(word[1]) == 'O';
+  // Looked at for every line of a script: no copies.
+  size_t first = 0;
+  size_t last = line.size();
+  while (first < last && static_cast<unsigned char>(line[first]) <= ' ') ++first;
+  while (last > first && static_cast<unsigned char>(line[last - 1]) <= ' ') --last;
+  return last - first == 2 && UpperAscii(line[first]) == 'G' && UpperAscii(line[first + 1]) == 'O';
 }
 
 LineKind ClassifyLine(const std::string& line) {

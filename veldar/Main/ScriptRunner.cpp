@@ -21,32 +21,42 @@ RunOutcome ScriptRunner::Run(const std::vector<std::string>& lines) {
 
   for (size_t i = 0; i < lines.size(); ++i) {
     host_.SetProgress(i, lines.size());
-    std::string line = lines[i];
+    const std::string* line = &lines[i];
+    std::string changed;
     // A line empty after deciphering is handled as an empty line.
-    if (!line.empty() && settings_.encrypted) line = Decipher(line);
-    if (!line.empty()) {
-      switch (ClassifyLine(line)) {
+    if (!line->empty() && settings_.encrypted) {
+      changed = Decipher(*line);
+      line = &changed;
+    }
+    bool sendBatch = false;
+    if (!line->empty()) {
+      switch (ClassifyLine(*line)) {
         case LineKind::Copy:
-          CopyFile(line);
+          CopyFile(*line);
           continue;
         case LineKind::Restore:
           // The restore statement joins the batch, which is sent at once.
-          AddRestore(line);
-          line = "GO";
+          AddRestore(*line);
+          sendBatch = true;
           break;
         case LineKind::Execute:
-          Execute(line);
+          Execute(*line);
           continue;
         case LineKind::BatchEnd:
+          sendBatch = true;
+          break;
         case LineKind::Sql:
           break;
       }
     }
-    if (settings_.encrypted && line == kEncryptionMarker) line = kEncryptionClause;
-    if (IsBatchEnd(line)) {
-      if (!SendBatch()) return outcome_;
-    } else {
-      AddSqlLine(line);
+    if (!sendBatch && settings_.encrypted && *line == kEncryptionMarker) {
+      changed = kEncryptionClause;
+      line = &changed;
+    }
+    if (!sendBatch) {
+      AddSqlLine(*line);
+    } else if (!SendBatch()) {
+      return outcome_;
     }
   }
   return outcome_;
@@ -78,7 +88,7 @@ void ScriptRunner::AddRestore(const std::string& line) {
   host_.CopyInstallFile(settings_.exePath + restore.file, backup, false);
   pendingRestore_ = backup;
   const std::string statement = RestoreStatement(restore, serverFolder_);
-  batch_ += statement + "\r\n";
+  batch_.append(statement).append("\r\n");
   host_.AddOutputLine(statement);
 }
 
@@ -124,7 +134,7 @@ bool ScriptRunner::SendBatch() {
 }
 
 void ScriptRunner::AddSqlLine(const std::string& line) {
-  batch_ += line + "\r\n";
+  batch_.append(line).append("\r\n");
   if (!line.empty() && host_.OutputLines().size() < kPreviewLimit) host_.AddOutputLine(line);
 }
 

@@ -22,8 +22,10 @@
 #define IDC_LABEL6 116
 #define IDC_BEVEL1 117
 
-// The file-copy animation among the system shell's resources.
+// The file-copy animation among the system shell's resources, and the program's own
+// clip for systems whose shell lacks it.
 #define IDR_SHELL_FILECOPY_AVI 160
+#define IDR_COPY_AVI 20
 
 // Texts.
 #define IDS_CAPTION 1001

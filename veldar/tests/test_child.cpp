@@ -1,4 +1,5 @@
-// A program for execute directives in tests:
+// A program for execute directives in tests (a window program that shows no window, so
+// that no console opens for it):
 //   test_child record FILE ARGS...    writes ARGS joined by "|" to FILE
 //   test_child exit CODE              ends with CODE (259 looks like a running process)
 //   test_child sleep MS               sleeps
