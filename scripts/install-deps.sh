@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make pkg-config
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
-  wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
   locales
   unixodbc unixodbc-dev libsqliteodbc sqlite3 odbc-postgresql postgresql
   googletest libssl-dev
