@@ -4,7 +4,7 @@
 # the same batches sent by odbc_batches.exe, which makes only the ODBC calls of a
 # batch, through the same driver under the same Wine. Both are whole-process times
 # (start, connection, every batch, end), each against a fresh database file in a
-# folder of its own, the median of five runs each. Prints both times and, as its
+# folder of its own, the median of five runs each (ROUNDS=n for another number). Prints both times and, as its
 # last line,
 #   RESULT overhead=R        (VELDAR's time divided by the yardstick's; goal R <= 1.3)
 # BATCHES=n changes the number of batches (5 lines each).
@@ -61,14 +61,15 @@ median() { printf '%s\n' "$@" | sort -g | sed -n "$(( ($# + 1) / 2 ))p"; }
 timed warmup-yardstick odbc_batches.exe BENCH.SQL bench >/dev/null
 timed warmup-veldar VELDAR.exe -F BENCH.SQL -S bench >/dev/null
 
-# Five runs each, alternating; the median counts.
+# ROUNDS runs each (5 unless given), alternating; the median counts.
+rounds="${ROUNDS:-5}"
 ys=() vs=()
-for round in 1 2 3 4 5; do
+for round in $(seq "$rounds"); do
   ys+=("$(timed "yardstick$round" odbc_batches.exe BENCH.SQL bench)")
   vs+=("$(timed "veldar$round" VELDAR.exe -F BENCH.SQL -S bench)")
 done
 echo "database folder: $work"
-echo "rows: yardstick $(count_rows "$work/yardstick5/$file"), VELDAR $(count_rows "$work/veldar5/$file")"
+echo "rows: yardstick $(count_rows "$work/yardstick$rounds/$file"), VELDAR $(count_rows "$work/veldar$rounds/$file")"
 yardstick=$(median "${ys[@]}")
 veldar=$(median "${vs[@]}")
 printf 'yardstick (odbc_batches.exe): %s s (median of %s)\n' "$(printf '%.2f' "$yardstick")" "$(printf '%.2f ' "${ys[@]}")"

@@ -49,8 +49,11 @@ bool ReadTextFile(const std::string& name, std::string& text, DWORD& error) {
 }
 
 bool WriteLines(const std::string& name, const std::vector<std::string>& lines, DWORD& error) {
+  size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
   std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
+  text.reserve(size);
+  for (const std::string& line : lines) text.append(line).append("\r\n");
   KernelHandle file = FileNamed(
       CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
