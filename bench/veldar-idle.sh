@@ -22,7 +22,6 @@ printf '%s\r\n' 'CREATE TABLE t (n INTEGER)' 'GO' \
   '--^E child.exe record started.txt now' '--^E child.exe sleep 5000' \
   'INSERT INTO t VALUES (1)' 'GO' > "$work/IDLE.SQL"
 cd "$work"
-wine_without_window_manager
 
 # CPU time of every thread of a process, in nanoseconds.
 cpu_ns() {

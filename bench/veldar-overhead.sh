@@ -34,7 +34,6 @@ awk -v n="$batches" 'BEGIN {
 }' > "$work/BENCH.SQL"
 echo "script: $(wc -l < "$work/BENCH.SQL") lines, $batches batches"
 
-wine_without_window_manager
 
 seconds() { date +%s.%N; }
 count_rows() { sqlite3 "$1" 'select count(*) from bench'; }

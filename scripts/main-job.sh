@@ -24,7 +24,6 @@ rm -rf "$out"
 mkdir -p "$out"
 cp build/win64/veldar/VELDAR.exe samples/VELDAR.SQL "$out/"
 cd "$out"
-wine_without_window_manager
 
 # run_veldar <server> <VELDAR arguments...>: one unattended run and what it left.
 run_veldar() {

@@ -22,9 +22,10 @@ printf '%s\r\n' \
   '--^E "%SourceDir%\LoadData.exe" sleep 8000' 'GO' > "$work/DEMO.SQL"
 cd "$work"
 
-wine_without_window_manager
-DISPLAY=":$(cut -d' ' -f1 "$PWD/../win64/wine/display")"
+DISPLAY="$("$run" --display)"
 export DISPLAY
+# Wine draws the caption buttons with the Marlett font, which a new prefix lacks.
+cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 
 shoot() {  # shoot <dpi> <output> <seconds to wait> <VELDAR arguments...>
   local dpi="$1" output="$2" delay="$3"
