@@ -32,21 +32,25 @@ std::string BatchPath(const std::string& arguments) {
   return end == std::string::npos ? "" : arguments.substr(start, end - start);
 }
 
+// The batch copy comes first and the record appears whole under its name at the end,
+// so that a test that sees the record may read both.
 void Record(const std::string& record, const std::string& commandLine) {
+  CopyFileA(BatchPath(Arguments(commandLine)).c_str(), (record + ".bat").c_str(), FALSE);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   GetStartupInfoA(&startup);
   char folder[MAX_PATH] = "";
   GetCurrentDirectoryA(sizeof folder, folder);
   HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-  FILE* file = fopen(record.c_str(), "wb");
+  const std::string partial = record + ".part";
+  FILE* file = fopen(partial.c_str(), "wb");
   if (file == nullptr) return;
   fprintf(file, "command=%s\ndirectory=%s\nflags=%lu\nshow=%u\nstdout=%lu\nconsole=%d\n", commandLine.c_str(),
           folder, startup.dwFlags, startup.wShowWindow,
           output == nullptr || output == INVALID_HANDLE_VALUE ? 0ul : GetFileType(output),
           GetConsoleWindow() != nullptr ? 1 : 0);
   fclose(file);
-  CopyFileA(BatchPath(Arguments(commandLine)).c_str(), (record + ".bat").c_str(), FALSE);
+  MoveFileExA(partial.c_str(), record.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 }  // namespace

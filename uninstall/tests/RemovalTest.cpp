@@ -87,8 +87,10 @@ class Removal : public ::testing::Test {
     setup_test::UseUnmanagedWindows();
     // The folder opener that the setup starts at its end is a stand-in, not a window.
     setup_test::RegisterOpeners();
+    registry_ = RegistrySnapshot();
   }
   void TearDown() override {
+    RestoreRegistry(registry_);
     if (!folder_.empty()) RemoveFolder(folder_);
     DeleteFileA(BatchPath().c_str());
   }
@@ -114,6 +116,7 @@ class Removal : public ::testing::Test {
   }
 
   std::string folder_;
+  Snapshot registry_;
 };
 
 TEST_F(Removal, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) {

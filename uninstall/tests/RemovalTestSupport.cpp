@@ -216,6 +216,7 @@ DWORD RunProgram(const Installation& installation, const char* arguments, const 
   PROCESS_INFORMATION process = {};
   if (!CreateProcessA(installation.Program().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                       installation.folder.c_str(), &startup, &process)) {
+    ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
     return 9998;
   }
   CloseHandle(process.hThread);
@@ -287,6 +288,60 @@ std::vector<std::string> Differences(const Snapshot& before, const Snapshot& aft
     if (before.count(name) == 0) lines.push_back("+ " + name);
   }
   return lines;
+}
+
+namespace {
+
+HKEY RootOf(const std::string& name) {
+  if (name == "HKCR") return HKEY_CLASSES_ROOT;
+  if (name == "HKCU") return HKEY_CURRENT_USER;
+  return HKEY_LOCAL_MACHINE;
+}
+
+// A snapshot entry "ROOT\\key|value" in its parts; `value` is "(key)" for the key itself.
+void SplitEntry(const std::string& entry, HKEY* root, std::string* key, std::string* value) {
+  size_t slash = entry.find('\\'), bar = entry.find('|');
+  *root = RootOf(entry.substr(0, slash));
+  *key = entry.substr(slash + 1, bar - slash - 1);
+  *value = entry.substr(bar + 1);
+}
+
+}  // namespace
+
+void RestoreRegistry(const Snapshot& before) {
+  Snapshot now = RegistrySnapshot();
+  HKEY root;
+  std::string key, value;
+  for (const auto& [entry, data] : before) {
+    auto found = now.find(entry);
+    if (found != now.end() && found->second == data) continue;
+    SplitEntry(entry, &root, &key, &value);
+    if (value == "(key)") {
+      registry_test::RawCreateKey(root, key);
+    } else {
+      registry_test::RawSetValue(root, key, value.c_str(), data.first, data.second.data(),
+                                 static_cast<DWORD>(data.second.size()));
+    }
+  }
+  std::vector<std::string> addedKeys;
+  for (const auto& [entry, data] : now) {
+    if (before.count(entry) != 0) continue;
+    SplitEntry(entry, &root, &key, &value);
+    if (value == "(key)") {
+      addedKeys.push_back(entry);
+      continue;
+    }
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &opened) == ERROR_SUCCESS) {
+      RegDeleteValueA(opened, value.c_str());
+      RegCloseKey(opened);
+    }
+  }
+  // A key added since holds only what was added with it.
+  for (const std::string& entry : addedKeys) {
+    SplitEntry(entry, &root, &key, &value);
+    registry_test::RawDeleteTree(root, key);
+  }
 }
 
 std::string ExpectedBatch(const std::string& program, const std::string& folder, bool ntFamily) {

@@ -67,6 +67,11 @@ integration_test::Snapshot RegistrySnapshot();
 std::vector<std::string> Differences(const integration_test::Snapshot& before,
                                      const integration_test::Snapshot& after);
 
+// Puts the relevant registry back as `before` holds it: values added since are deleted
+// with the keys added since, values removed or changed are written back. Tests that
+// share a prefix use it so that none sees what an earlier one left.
+void RestoreRegistry(const integration_test::Snapshot& before);
+
 // The batch text the uninstall must write for the program `program` in `folder`.
 std::string ExpectedBatch(const std::string& program, const std::string& folder, bool ntFamily);
 // The full name of the batch file in the temporary folder.
