@@ -184,8 +184,7 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
       break;
     }
     if (results == kMaxResults) {
-      host_.AddOutputLine("[VELDAR] Stopped reading the batch's results after " +
-                          std::to_string(kMaxResults) + " of them.");
+      host_.AddOutputLine(host_.ResultLimitText(kMaxResults));
       break;
     }
     const SQLRETURN previous = more;

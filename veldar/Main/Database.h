@@ -17,6 +17,8 @@ class DatabaseHost {
   virtual void ProcessMessages(unsigned timeoutMs) = 0;
   // True once the user has confirmed that the run is to be cancelled.
   virtual bool CancelRequested() const = 0;
+  // The output line written when a batch gave more results than are read (`limit`).
+  virtual std::string ResultLimitText(unsigned limit) const = 0;
 };
 
 class Database {

@@ -77,6 +77,7 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   void AddOutputLine(const std::string& line) override;
   void ProcessMessages(unsigned timeoutMs) override;
   bool CancelRequested() const override { return FCancelRequested; }
+  std::string ResultLimitText(unsigned limit) const override;
   void ClearOutput() override;
   const std::vector<std::string>& OutputLines() const override { return Memo1.Lines(); }
   void SetProgress(size_t position, size_t count) override;

@@ -160,6 +160,10 @@ void TMainForm::ShowFileFailure(UINT textId, const std::string& file, const std:
   MessageBoxA(window_, text.c_str(), LoadText(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
 }
 
+std::string TMainForm::ResultLimitText(unsigned limit) const {
+  return FillText(LoadText(IDS_RESULT_LIMIT), {std::to_string(limit)});
+}
+
 RunnerTexts TMainForm::LoadRunnerTexts() const {
   return {LoadText(IDS_SCRIPT_HEADING), LoadText(IDS_SEPARATOR), LoadText(IDS_RESULT_HEADING),
           LoadText(IDS_SUCCEEDED), LoadText(IDS_PROGRAM_FAILED)};

@@ -20,6 +20,9 @@ class TestHost : public DatabaseHost {
     if (onMessages) onMessages(*this);
   }
   bool CancelRequested() const override { return cancel; }
+  std::string ResultLimitText(unsigned limit) const override {
+    return "results limit " + std::to_string(limit);
+  }
 
   std::vector<std::string> lines;
   struct Wait {

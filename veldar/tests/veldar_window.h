@@ -49,6 +49,19 @@ class WindowRun : public VeldarRun {
     PostMessageA(PanelControl(main, IDC_SETUPBTN), BM_CLICK, 0, 0);
     return NextMessageBox();
   }
+  // Runs a one-batch script chosen in the file dialog against "testdb" and hands back
+  // the final question.
+  void RunChosenScriptToTheFinalQuestion(HWND* question) {
+    ForgetOutput("chosen");
+    WriteScript("chosen.sql", {"create table t(n integer);", "GO"});
+    Start("");
+    HWND main = MainWindow();
+    ASSERT_NE(nullptr, main);
+    SetWindowTextA(PanelControl(main, IDC_SNEDIT), "testdb");
+    StartWithChosenScript("chosen.sql");
+    *question = NextMessageBox();
+    ASSERT_NE(nullptr, *question);
+  }
   // Answers the confirmation with Yes, types the script's full name into the file
   // dialog that follows (no VELDAR.SQE lies beside the program) and opens it.
   void StartWithChosenScript(const std::string& script) {

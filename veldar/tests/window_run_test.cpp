@@ -59,15 +59,8 @@ TEST_F(WindowRun, CancelledFileDialogForTheMissingScriptEndsTheProgram) {
 }
 
 TEST_F(WindowRun, ChosenScriptRunsAndTheFinalQuestionNamesBothFiles) {
-  ForgetOutput("chosen");
-  WriteScript("chosen.sql", {"create table t(n integer);", "GO"});
-  Start("");
-  HWND main = MainWindow();
-  ASSERT_NE(nullptr, main);
-  SetWindowTextA(PanelControl(main, IDC_SNEDIT), "testdb");
-  StartWithChosenScript("chosen.sql");
-  HWND question = NextMessageBox();
-  ASSERT_NE(nullptr, question);
+  HWND question = nullptr;
+  ASSERT_NO_FATAL_FAILURE(RunChosenScriptToTheFinalQuestion(&question));
   EXPECT_EQ(text.caption, WindowTitle(question));
   EXPECT_EQ(
       Ansi(u8"安装完毕！\r\nC:\\chosen.LOG中记录了详细的安装日志。\r\nC:\\chosen.ERR中记录了错误信息。\r\n"
@@ -82,15 +75,8 @@ TEST_F(WindowRun, ChosenScriptRunsAndTheFinalQuestionNamesBothFiles) {
 }
 
 TEST_F(WindowRun, FinalQuestionAnsweredYesOpensBothFilesInNotepad) {
-  ForgetOutput("chosen");
-  WriteScript("chosen.sql", {"create table t(n integer);", "GO"});
-  Start("");
-  HWND main = MainWindow();
-  ASSERT_NE(nullptr, main);
-  SetWindowTextA(PanelControl(main, IDC_SNEDIT), "testdb");
-  StartWithChosenScript("chosen.sql");
-  HWND question = NextMessageBox();
-  ASSERT_NE(nullptr, question);
+  HWND question = nullptr;
+  ASSERT_NO_FATAL_FAILURE(RunChosenScriptToTheFinalQuestion(&question));
   PressButton(question, IDYES);
   EXPECT_EQ(0, Finish());
   std::vector<HWND> editors;
