@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ make pkg-config
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
   wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
-  locales
+  locales bc
   unixodbc unixodbc-dev libsqliteodbc sqlite3 odbc-postgresql postgresql
   googletest libssl-dev
   clang libclang-rt-14-dev
