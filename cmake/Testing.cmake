@@ -14,6 +14,11 @@ enable_testing()
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+if(WIN32)
+  # GoogleTest's customisation header, replaced for every target: its Notification then
+  # needs no std::mutex, which the Windows runtime (win32 thread model) lacks.
+  include_directories(BEFORE ${PROJECT_SOURCE_DIR}/tests/support/gtest-custom)
+endif()
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
 # The test ODBC driver registry: "SQL Server" is served by the SQLite3 ODBC driver.
@@ -50,6 +55,7 @@ endif()
 function(project_test name)
   cmake_parse_arguments(T "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;ENV;LABELS;RESOURCE_LOCK;FIXTURES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   if(T_OWN_MAIN)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest)
   else()

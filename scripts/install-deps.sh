@@ -3,12 +3,27 @@
 # Idempotent: when every package is present and the locale exists it only checks and returns.
 set -euo pipefail
 
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+# The 32-bit Windows programs run under Wine's 32-bit side, which needs the i386
+# architecture for wine32 and the 32-bit ODBC driver manager and SQLite driver.
+update_needed=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "install-deps: adding the i386 architecture"
+  $SUDO dpkg --add-architecture i386
+  update_needed=1
+fi
+
+# The Windows compilers use the win32 thread model: the programs are single-threaded,
+# and the posix model's winpthreads imports functions that older Windows lacks.
 packages=(
-  cmake ninja-build g++ make pkg-config
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
-  wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
+  cmake ninja-build g++ make pkg-config zip
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64 mingw-w64-tools
+  wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
   locales bc
   unixodbc unixodbc-dev libsqliteodbc sqlite3 odbc-postgresql postgresql
+  libodbc2:i386 libsqliteodbc:i386
   googletest libssl-dev
   clang libclang-rt-14-dev
 )
@@ -18,10 +33,7 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
-
-if [ ${#missing[@]} -gt 0 ]; then
+if [ ${#missing[@]} -gt 0 ] || [ "$update_needed" -eq 1 ]; then
   echo "install-deps: installing ${missing[*]}"
   $SUDO apt-get update
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"

@@ -7,8 +7,8 @@
 
 #include <cstring>
 #include <string>
-#include <thread>
 
+#include "TestThread.h"
 #include "integration/ProgramFolder.h"
 #include "integration/Shortcuts.h"
 #include "tests/IntegrationTestSupport.h"
@@ -156,9 +156,8 @@ TEST_F(ShortcutsTest, CreateShellLinkFailsCleanlyWithoutCom) {
   const std::string file = kScratchRoot + "\\nocom.lnk";
   bool created = true;
   // A thread of its own has no COM until it initialises it.
-  std::thread worker(
-      [&] { created = CreateShellLink((folder_ + "\\Zendra.exe").c_str(), file.c_str(), "Zendra"); });
-  worker.join();
+  TestThread worker([&] { created = CreateShellLink((folder_ + "\\Zendra.exe").c_str(), file.c_str(), "Zendra"); });
+  worker.Join();
   EXPECT_FALSE(created);
   EXPECT_FALSE(FileExists(file));
   EXPECT_TRUE(CreateShellLink((folder_ + "\\Zendra.exe").c_str(), file.c_str(), "Zendra"));

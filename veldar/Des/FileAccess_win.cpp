@@ -72,9 +72,10 @@ bool ReadWholeFile(const std::string& file, std::string& data, FileFailure& fail
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!handle.Valid()) return Fail(file, GetLastError(), failure);
   std::string result;
-  LARGE_INTEGER size{};
-  if (GetFileSizeEx(handle.Get(), &size) && size.QuadPart > 0)
-    result.reserve(static_cast<std::size_t>(size.QuadPart));
+  // Only a hint for the buffer; GetFileSize rather than GetFileSizeEx (Windows XP on).
+  DWORD high = 0;
+  const DWORD low = GetFileSize(handle.Get(), &high);
+  if (low != INVALID_FILE_SIZE && high == 0) result.reserve(low);
   char buffer[65536];
   for (;;) {
     DWORD n = 0;

@@ -23,17 +23,24 @@ std::string SystemErrorText(DWORD code) {
 bool ReadTextFile(const std::string& name, std::string& text, DWORD& error) {
   KernelHandle file = FileNamed(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size;
-  if (!file || !GetFileSizeEx(file.Get(), &size)) {
+  if (!file) {
+    error = GetLastError();
+    return false;
+  }
+  // GetFileSize, not GetFileSizeEx, which the documentation gives only from Windows XP.
+  DWORD high = 0;
+  SetLastError(NO_ERROR);
+  const DWORD low = GetFileSize(file.Get(), &high);
+  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
     error = GetLastError();
     return false;
   }
   // Scripts are text; anything that does not fit in memory is refused, not cut.
-  if (size.QuadPart > 0x7fffffff) {
+  if (high != 0 || low > 0x7fffffff) {
     error = ERROR_FILE_TOO_LARGE;
     return false;
   }
-  text.assign(static_cast<size_t>(size.QuadPart), '\0');
+  text.assign(static_cast<size_t>(low), '\0');
   size_t done = 0;
   while (done < text.size()) {
     DWORD read = 0;

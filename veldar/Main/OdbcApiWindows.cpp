@@ -15,9 +15,14 @@ bool Find(HMODULE module, const char* name, Function& function) {
 }
 
 HMODULE LoadOdbc32() {
-  HMODULE module = LoadLibraryExA("odbc32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (module != nullptr) return module;
-  // Systems without the search flags refuse them: the same file by its full path.
+  // The search flags exist where AddDllDirectory does (the documented test); an older
+  // system may not refuse an unknown flag but search the usual folders instead.
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (kernel != nullptr && GetProcAddress(kernel, "AddDllDirectory") != nullptr) {
+    HMODULE module = LoadLibraryExA("odbc32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module != nullptr) return module;
+  }
+  // Systems without the search flags: the same file by its full path.
   char folder[MAX_PATH];
   const UINT length = GetSystemDirectoryA(folder, sizeof folder);
   if (length == 0 || length >= sizeof folder) return nullptr;

@@ -12,12 +12,20 @@
 namespace {
 
 // The program often runs elevated from a folder others can write to: libraries come
-// from the system folder only, never from the program's or the current folder.
+// from the system folder only, never from the program's or the current folder. Both
+// calls are looked up at run time, as Windows 2000 has neither and Windows XP before
+// SP1 only has SetDllDirectoryA; there, odbc32.dll is loaded by its full path anyway.
 void RestrictLibrarySearch() {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (!kernel) return;
   using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
-  FARPROC address = GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
-  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesCall>(reinterpret_cast<void*>(address));
-  if (!setDefault || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryA("");
+  using SetDllDirectoryCall = BOOL(WINAPI*)(LPCSTR);
+  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesCall>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+  auto setDirectory =
+      reinterpret_cast<SetDllDirectoryCall>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")));
+  if (setDirectory) setDirectory("");
 }
 
 std::string ToAnsi(const wchar_t* text) {

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 
 #include "Des/Encryption.h"
+#include "TestThread.h"
 
 namespace {
 
@@ -67,9 +67,9 @@ TEST(KeyNotice, LongKeyShowsAnInformationBoxAndKeepsTheKey) {
   TEncryption des;
   des.SetKey("meadows");
   SeenBox box;
-  std::thread user(AnswerTheBox, std::ref(box));
+  TestThread user([&] { AnswerTheBox(box); });
   des.SetKey("nine char");  // returns once the box is closed
-  user.join();
+  user.Join();
 
   ASSERT_NE(nullptr, box.window) << "no message box appeared";
   EXPECT_EQ("Information", box.caption);
