@@ -22,7 +22,15 @@ endif()
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
 # The test ODBC driver registry: "SQL Server" is served by the SQLite3 ODBC driver.
+# Under Wine the driver is named without a folder, so that one registry serves the
+# 64-bit and the 32-bit programs: wine-run.sh puts both bitnesses' driver folders on
+# the loader's path, and the loader skips the library of the other bitness.
 set(TEST_ODBCSYSINI ${CMAKE_BINARY_DIR}/odbc)
+if(WIN32)
+  set(SQLITE_ODBC_DRIVER libsqlite3odbc.so)
+else()
+  set(SQLITE_ODBC_DRIVER /usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so)
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/tests/odbc/odbcinst.ini.in ${TEST_ODBCSYSINI}/odbcinst.ini @ONLY)
 file(TOUCH ${TEST_ODBCSYSINI}/odbc.ini)
 # The drivers leak a little on every connection; with full stacks LeakSanitizer can

@@ -30,7 +30,7 @@ cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev
 shoot() {  # shoot <dpi> <output> <seconds to wait> <VELDAR arguments...>
   local dpi="$1" output="$2" delay="$3"
   shift 3
-  "$run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  "$run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f /reg:64 >/dev/null 2>&1
   "$run" ./VELDAR.exe "$@" >/dev/null 2>&1 &
   local window
   window=$(timeout 30 xdotool search --sync --onlyvisible --name '数据库服务器安装' | head -n 1)

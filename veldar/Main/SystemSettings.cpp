@@ -14,15 +14,37 @@ const char kServerAppPathsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\
 const char kSettingsFile[] = "QUORNAX.INI";
 const char kRunSection[] = "SOFTWARE,Quillsys,Quorn_Ax,1.0,Run";
 
+// True for a 32-bit program on 64-bit Windows. IsWow64Process is looked up at run time:
+// Windows 2000 and XP before SP2 lack it, and have no 64-bit side.
+bool RunsUnderWow64() {
+  using IsWow64ProcessCall = BOOL(WINAPI*)(HANDLE, PBOOL);
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (!kernel) return false;
+  auto isWow64 =
+      reinterpret_cast<IsWow64ProcessCall>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+  BOOL wow64 = FALSE;
+  return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
 }  // namespace
 
-bool ReadServerPath(std::string& value) {
+RegistryAccess SystemRegistry() {
+  // The view flags are passed only where the system has a second view: older systems
+  // do not know them and may refuse the access they ask for.
+  const REGSAM other = sizeof(void*) == 8 ? KEY_WOW64_32KEY : RunsUnderWow64() ? KEY_WOW64_64KEY : 0;
+  return RegistryAccess{RegOpenKeyExA, other};
+}
+
+bool ReadServerPath(std::string& value, const RegistryAccess& registry) {
   // Read access is all that is needed; asking for more would fail for operators
   // without administrative rights and silently skip the directives.
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerAppPathsKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
-    return false;
+  LONG status = registry.openKey(HKEY_LOCAL_MACHINE, kServerAppPathsKey, 0, KEY_QUERY_VALUE, &opened);
+  if (status != ERROR_SUCCESS && registry.otherView != 0) {
+    status = registry.openKey(HKEY_LOCAL_MACHINE, kServerAppPathsKey, 0, KEY_QUERY_VALUE | registry.otherView,
+                              &opened);
   }
+  if (status != ERROR_SUCCESS) return false;
   RegistryKey key(opened);
   value.clear();
   DWORD type = 0;

@@ -3,11 +3,28 @@
 // name and the program's own file name.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
-// The "Path" value of HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\sqlservr.exe.
-// False when the key does not open; a key without the value gives empty text.
-bool ReadServerPath(std::string& value);
+// The registry as ReadServerPath reaches it; tests put their own in its place, as Wine
+// need not keep the 32-bit and 64-bit views of a key apart.
+struct RegistryAccess {
+  LONG(WINAPI* openKey)(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY key);
+  // KEY_WOW64_32KEY or KEY_WOW64_64KEY: the view of the other bitness, 0 where the
+  // system has only one (32-bit Windows).
+  REGSAM otherView;
+};
+
+// The running system's registry and the view other than the program's own.
+RegistryAccess SystemRegistry();
+
+// The "Path" value of HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\sqlservr.exe,
+// from the program's own registry view or, when the key is missing there, the other
+// one (a 32-bit server on 64-bit Windows registers in the 32-bit view, a 64-bit one in
+// the 64-bit view). False when the key opens in neither; a key without the value gives
+// empty text.
+bool ReadServerPath(std::string& value, const RegistryAccess& registry = SystemRegistry());
 
 // Deletes the module's key from the run list in QUORNAX.INI in the system folder.
 void RemoveModuleFromRunList(const std::string& moduleName);

@@ -6,6 +6,7 @@
 
 #include "Des/ScriptFile.h"
 #include "DesReference.h"
+#include "ProjectVersion.h"
 #include "ScratchFolder.h"
 #include "tools/SqeVerify.h"
 #include "tools/Sqecrypt.h"
@@ -46,6 +47,9 @@ TEST_F(Sqecrypt, BadUsageShowsTheUsageAndExitsWithTwo) {
   EXPECT_TRUE(Contents().empty());
   EXPECT_EQ(0, Run({"--help"}));
   EXPECT_NE(std::string::npos, out_.str().find("usage: sqecrypt PLAIN [ENCRYPTED]"));
+  EXPECT_EQ(0, Run({"--version"}));
+  EXPECT_EQ("sqecrypt " PROJECT_VERSION_TEXT "\n", out_.str());
+  EXPECT_TRUE(Contents().empty());
 }
 
 TEST_F(Sqecrypt, WritesBesideThePlainScriptByDefault) {

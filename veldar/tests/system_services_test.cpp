@@ -95,6 +95,78 @@ TEST(SystemSettings, ServerPathFromTheRegistry) {
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathsKey);
 }
 
+// The registry as seen through two views: each view's key is a scratch key under
+// HKCU (or missing), and every open is recorded with the access it asked for.
+struct TwoViews {
+  const char* own;
+  const char* other;
+  std::vector<REGSAM> asked;
+};
+TwoViews* views = nullptr;
+
+LONG WINAPI OpenInViews(HKEY root, LPCSTR path, DWORD, REGSAM access, PHKEY key) {
+  views->asked.push_back(access);
+  if (root != HKEY_LOCAL_MACHINE || std::string(path) != kAppPathsKey) return ERROR_ACCESS_DENIED;
+  const REGSAM viewBits = KEY_WOW64_32KEY | KEY_WOW64_64KEY;
+  const char* scratch = (access & viewBits) ? views->other : views->own;
+  if (!scratch) return ERROR_FILE_NOT_FOUND;
+  return RegOpenKeyExA(HKEY_CURRENT_USER, scratch, 0, access & ~viewBits, key);
+}
+
+void SetScratchText(const char* key, const char* name, const std::string& text) {
+  HKEY opened = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                           &opened, nullptr));
+  EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                          static_cast<DWORD>(text.size() + 1)));
+  RegCloseKey(opened);
+}
+
+TEST(SystemSettings, ServerPathFromTheOwnViewElseTheOther) {
+  const char kOwn[] = "Software\\VeldarViewTest\\Own";
+  const char kOther[] = "Software\\VeldarViewTest\\Other";
+  const char kNoPath[] = "Software\\VeldarViewTest\\NoPath";
+  SetScratchText(kOwn, "Path", "C:\\Own\\BINN");
+  SetScratchText(kOther, "Path", "D:\\Other\\BINN");
+  SetScratchText(kNoPath, "Other", "x");
+  const REGSAM Q = KEY_QUERY_VALUE, V32 = KEY_WOW64_32KEY, V64 = KEY_WOW64_64KEY;
+  struct Case {
+    const char* own;
+    const char* other;
+    REGSAM otherView;
+    bool found;
+    std::string value;
+    std::vector<REGSAM> asked;
+  } cases[] = {
+      {kOwn, kOther, V32, true, "C:\\Own\\BINN", {Q}},
+      {kNoPath, kOther, V32, true, "", {Q}},  // the own view's key counts even without Path
+      {nullptr, kOther, V32, true, "D:\\Other\\BINN", {Q, Q | V32}},
+      {nullptr, kOther, V64, true, "D:\\Other\\BINN", {Q, Q | V64}},
+      {nullptr, nullptr, V64, false, "untouched", {Q, Q | V64}},
+      {nullptr, kOther, 0, false, "untouched", {Q}},  // 32-bit Windows: one view only
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.own ? c.own : "-") + " / " + (c.other ? c.other : "-") + " / " +
+                 std::to_string(c.otherView));
+    TwoViews state{c.own, c.other, {}};
+    views = &state;
+    std::string value = "untouched";
+    EXPECT_EQ(c.found, ReadServerPath(value, RegistryAccess{OpenInViews, c.otherView}));
+    EXPECT_EQ(c.value, value);
+    EXPECT_EQ(c.asked, state.asked);
+  }
+  views = nullptr;
+  for (const char* key : {kOwn, kOther, kNoPath, "Software\\VeldarViewTest"})
+    RegDeleteKeyA(HKEY_CURRENT_USER, key);
+}
+
+TEST(SystemSettings, TheOtherViewIsThatOfTheOtherBitness) {
+  // The tests run in a 64-bit Wine prefix, where a 32-bit program runs under WoW64.
+  const RegistryAccess registry = SystemRegistry();
+  EXPECT_EQ(sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY, registry.otherView);
+  EXPECT_EQ(&RegOpenKeyExA, registry.openKey);
+}
+
 TEST(SystemSettings, OnlyTheModulesKeyLeavesTheRunList) {
   const std::string settings = SystemFolder() + "\\QUORNAX.INI";
   ASSERT_FALSE(SystemFolder().empty());

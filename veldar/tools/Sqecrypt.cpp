@@ -1,11 +1,13 @@
 #include "tools/Sqecrypt.h"
 
 #include "Des/ScriptFile.h"
+#include "ProjectVersion.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: sqecrypt PLAIN [ENCRYPTED]\n"
+    "       sqecrypt --version\n"
     "Enciphers the installation script PLAIN for VELDAR: every non-empty line under the\n"
     "installer's key, written as upper-case hexadecimal; empty lines stay empty; every\n"
     "line ends with CR LF. Writes ENCRYPTED, by default PLAIN with the extension .SQE.\n"
@@ -38,6 +40,10 @@ int RunSqecrypt(const std::vector<std::string>& arguments, std::ostream& out, st
   for (const std::string& argument : arguments) {
     if (!optionsEnded && (argument == "-h" || argument == "--help" || argument == "-?" || argument == "/?")) {
       out << kUsage;
+      return kSqecryptOk;
+    }
+    if (!optionsEnded && argument == "--version") {
+      out << "sqecrypt " << PROJECT_VERSION_TEXT << "\n";
       return kSqecryptOk;
     }
     if (!optionsEnded && argument == "--") {
