@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test on a fresh Debian 12 machine: installs what is missing, builds the
-# native (AddressSanitizer + UBSan), win64 and win32 (compile only) configurations,
-# runs ctest for native and win64, runs the fuzzers for a bounded time, and prints
-# a summary. Exits non-zero when anything fails.
+# native (AddressSanitizer + UBSan), win64 and win32 configurations, runs ctest for
+# each (the Windows suites under Wine, win32 on its 32-bit side), runs the fuzzers for
+# a bounded time, and prints a summary. Exits non-zero when anything fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,17 +21,18 @@ step "configure native" cmake --preset native
 step "build native" cmake --build --preset native -j "$jobs"
 step "configure win64" cmake --preset win64
 step "build win64" cmake --build --preset win64 -j "$jobs"
-step "configure win32 (compile only)" cmake --preset win32
-step "build win32 (compile only)" cmake --build --preset win32 -j "$jobs"
+step "configure win32" cmake --preset win32
+step "build win32" cmake --build --preset win32 -j "$jobs"
 run_ctest() { ctest --preset "$1" -j "$jobs" 2>&1 | tee "build/ctest-$1.log"; }
 step "ctest native" run_ctest native
 step "ctest win64 (under Wine)" run_ctest win64
+step "ctest win32 (under Wine's 32-bit side)" run_ctest win32
 step "fuzzers (${FUZZ_SECONDS:-60}s each)" ./scripts/fuzz.sh
 
 echo
 echo "=== Summary"
 for r in "${results[@]}"; do echo "$r"; done
-for preset in native win64; do
+for preset in native win64 win32; do
   [ -f "build/ctest-$preset.log" ] && echo "ctest $preset: $(grep -E 'tests passed' "build/ctest-$preset.log" | tail -n 1)"
 done
 exit $failed
