@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr size_t kCommandLineSize = 512;
 constexpr DWORD kComspecSize = 1024;
 
 // A drive path ("C:\...") or a UNC path: nothing that a search could find in the
@@ -20,14 +19,15 @@ bool IsFullPath(const char* path) {
 
 }  // namespace
 
-bool StartBatchFile(const char* batch, bool ntFamily) {
+bool MakeBatchCommandLine(const char* batch, char* commandLine, size_t capacity) {
   char comspec[kComspecSize];
   DWORD length = GetEnvironmentVariableA("COMSPEC", comspec, sizeof comspec);
   if (length == 0 || length >= sizeof comspec || !IsFullPath(comspec)) return false;
   // Quoted, so that a blank in the interpreter's path cannot start another program.
-  char commandLine[kCommandLineSize];
-  if (!FormatText(commandLine, sizeof commandLine, "\"%s\" /c \"%s\"", comspec, batch)) return false;
+  return FormatText(commandLine, capacity, "\"%s\" /c \"%s\"", comspec, batch);
+}
 
+bool StartBatchProcess(char* commandLine, bool ntFamily) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   KernelHandle nul;

@@ -39,11 +39,14 @@ void ShowListError() {
   MessageBoxA(nullptr, text, GetMessageText(IDS_UNINSTALL_CAPTION), MB_ICONERROR | MB_SETFOREGROUND);
 }
 
-// Writes the self-removal batch into the temporary folder; false when it cannot be
-// made whole. `batch` receives its path.
-bool MakeBatchFile(const char* program, bool ntFamily, char* batch, size_t batchSize) {
+// Writes the self-removal batch into the temporary folder and makes the command line
+// that starts it; false when either cannot be made whole, and then no batch is left.
+// `batch` receives the batch's path.
+bool PrepareBatch(const char* program, bool ntFamily, char* batch, size_t batchSize, char* commandLine,
+                  size_t commandLineSize) {
   DWORD length = GetTempPathA(static_cast<DWORD>(batchSize), batch);
   if (length == 0 || length >= batchSize || !AppendText(batch, batchSize, kBatchFileName)) return false;
+  if (!MakeBatchCommandLine(batch, commandLine, commandLineSize)) return false;
   char folder[kPathSize];
   length = GetCurrentDirectoryA(sizeof folder, folder);
   if (length == 0 || length >= sizeof folder) return false;
@@ -73,6 +76,14 @@ void RunUninstall() {
     return;
   }
 
+  // This program can only go through the batch. Whether the batch can be written and
+  // started is settled before anything is deleted: when it cannot, nothing changes, as
+  // when the confirmation is declined.
+  const bool ntFamily = GetWinNtVersion() != 0;
+  char batch[kPathSize];
+  char commandLine[kCommandLineSize];
+  if (!PrepareBatch(program, ntFamily, batch, sizeof batch, commandLine, sizeof commandLine)) return;
+
   RemoveRegistration();
   // From here on the texts come from the program itself, and the library file can go.
   extResource.Unload();
@@ -83,12 +94,9 @@ void RunUninstall() {
   SetFileAttributesA(components::kInstallationList, 0);
   DeleteFileA(components::kInstallationList);
 
-  bool ntFamily = GetWinNtVersion() != 0;
-  char batch[kPathSize];
-  if (!MakeBatchFile(program, ntFamily, batch, sizeof batch)) return;
   // Neither this process nor the batch, which inherits the current directory, may keep
   // the folder in use.
   SetCurrentDirectoryA("..");
-  StartBatchFile(batch, ntFamily);
+  StartBatchProcess(commandLine, ntFamily);
   ExitProcess(0);
 }

@@ -4,7 +4,9 @@
 // file and ends the process.
 #pragma once
 
-// Returns only when it stops early: no folder in the program's path, the confirmation
-// declined, the list not openable, or the batch file not made. Otherwise it ends the
-// process with exit code 0.
+// Returns only when it stops early, with nothing changed: no folder in the program's
+// path, the confirmation declined, the list not openable, or the batch file that
+// removes the program not writable or not startable (temporary folder, COMSPEC, the
+// length of a path or of the command line). Otherwise it ends the process with exit
+// code 0.
 void RunUninstall();

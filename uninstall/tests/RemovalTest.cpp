@@ -170,17 +170,36 @@ TEST_F(Removal, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) 
   EXPECT_GE(keptKeys, 6);
 }
 
-TEST_F(Removal, DecliningTheConfirmationChangesNothing) {
+// Declined, or confirmed where the batch that removes the program could not be written
+// or started (the command line would not fit, the interpreter is not named by a full
+// path, the temporary folder is missing): nothing changes.
+TEST_F(Removal, DecliningOrNoWayToStartTheBatchChangesNothing) {
   Installation installation = InstallAndSetUp("C:\\Zendra declined");
   Snapshot registry = RegistrySnapshot();
   InterpreterStandIn interpreter("C:\\removal-tools\\record-declined", false);
-  std::vector<Box> boxes;
-  EXPECT_EQ(0u, RunProgram(installation, "", {IDNO}, &boxes));
-  EXPECT_EQ(1u, boxes.size());
-  EXPECT_EQ(installation.ListedPaths(), Existing(installation.ListedPaths()));
-  EXPECT_EQ(std::vector<std::string>(), Differences(registry, RegistrySnapshot()));
-  EXPECT_FALSE(FileExists(BatchPath()));
-  EXPECT_EQ("<none>", interpreter.Recorded("command"));
+  const struct {
+    int answer;
+    const char* variable;
+    std::string value;
+  } cases[] = {
+      {IDNO, "COMSPEC", interpreter.Path()},
+      {IDYES, "COMSPEC", "C:\\" + std::string(597, 'x')},
+      {IDYES, "COMSPEC", "cmd.exe"},
+      {IDYES, "TMP", "C:\\no such folder"},
+  };
+  for (const auto& c : cases) {
+    char saved[MAX_PATH] = "";
+    const DWORD length = GetEnvironmentVariableA(c.variable, saved, sizeof saved);
+    SetEnvironmentVariableA(c.variable, c.value.c_str());
+    std::vector<Box> boxes;
+    EXPECT_EQ(0u, RunProgram(installation, "", {c.answer}, &boxes)) << c.value;
+    SetEnvironmentVariableA(c.variable, length > 0 ? saved : nullptr);
+    EXPECT_EQ(1u, boxes.size());
+    EXPECT_EQ(installation.ListedPaths(), Existing(installation.ListedPaths())) << c.value;
+    EXPECT_EQ(std::vector<std::string>(), Differences(registry, RegistrySnapshot())) << c.value;
+    EXPECT_FALSE(FileExists(BatchPath()));
+    EXPECT_EQ("<none>", interpreter.Recorded("command"));
+  }
 }
 
 TEST_F(Removal, AMissingListIsReportedByNameAndChangesNothing) {

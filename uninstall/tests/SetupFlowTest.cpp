@@ -344,35 +344,40 @@ TEST_F(SetupFlowTest, HelpButtonAndF1AskForTheTopicOfEachDialog) {
 
 TEST_F(SetupFlowTest, CompletionDialogStartsTheArchiverAndOpensHelpAndDocuments) {
   HelpViewerStandIn viewer;
+  // The installer starts the setup in the installation folder: the completion dialog
+  // names the current directory and starts its files, wherever the program lies.
+  const Installation current{installation_.folder + "\\current"};
+  ASSERT_TRUE(CreateDirectoryA(current.folder.c_str(), nullptr));
+  for (const char* name : {"Zendra.exe", "license.txt", "order.txt"})
+    ASSERT_TRUE(CopyFileA(installation_.File(name).c_str(), current.File(name).c_str(), FALSE));
   // The archivers started stay running until the test ends.
   SetEnvironmentVariableA("STANDIN_HOLD", kHoldEvent);
-  SetupProcess setup(installation_, "/setup");
+  SetupProcess setup(installation_, "/setup", current.folder);
   SetEnvironmentVariableA("STANDIN_HOLD", nullptr);
   HWND dialog = setup.WaitForSetupDialog();
   ASSERT_NE(nullptr, dialog);
   Press(dialog, IDOK);
   HWND done = setup.WaitForDoneDialog();
   ASSERT_NE(nullptr, done);
+  EXPECT_EQ(current.folder, ControlText(done, IDC_INSTALL_FOLDER));
 
   // Each press starts another archiver; none is waited for.
   for (size_t presses = 1; presses <= 3; ++presses) {
     Press(done, IDC_RUN_ARCHIVER);
-    ASSERT_TRUE(WaitUntil([&] { return RecordedStarts(installation_.Archiver()).size() == presses; }));
+    ASSERT_TRUE(WaitUntil([&] { return RecordedStarts(current.Archiver()).size() == presses; }));
   }
   EXPECT_EQ(3, RunningArchivers());
-  for (const std::string& start : RecordedStarts(installation_.Archiver())) {
+  for (const std::string& start : RecordedStarts(current.Archiver())) {
     EXPECT_EQ("", RecordedArguments(start));
-    EXPECT_EQ(installation_.folder, RecordedFolder(start));
+    EXPECT_EQ(current.folder, RecordedFolder(start));
   }
 
   Press(done, IDC_VIEW_LICENSE);
   ASSERT_TRUE(WaitUntil([&] { return RecordedStarts(openers_.documents).size() == 1; }));
   Press(done, IDC_PRICE_LIST);
   ASSERT_TRUE(WaitUntil([&] { return RecordedStarts(openers_.documents).size() == 2; }));
-  EXPECT_EQ(Quoted(installation_.File("license.txt")),
-            RecordedArguments(RecordedStarts(openers_.documents)[0]));
-  EXPECT_EQ(Quoted(installation_.File("order.txt")),
-            RecordedArguments(RecordedStarts(openers_.documents)[1]));
+  EXPECT_EQ(Quoted(current.File("license.txt")), RecordedArguments(RecordedStarts(openers_.documents)[0]));
+  EXPECT_EQ(Quoted(current.File("order.txt")), RecordedArguments(RecordedStarts(openers_.documents)[1]));
 
   Press(done, IDC_HOME_PAGE);
   ASSERT_TRUE(WaitUntil([&] { return RecordedStarts(openers_.webPages).size() == 1; }));

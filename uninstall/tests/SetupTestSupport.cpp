@@ -191,13 +191,15 @@ void ResetSetupState(const char* isoOwner) {
   if (isoOwner[0] != '\0') SetText(HKEY_CLASSES_ROOT, ".iso", "", isoOwner);
 }
 
-SetupProcess::SetupProcess(const Installation& installation, const char* arguments) {
+SetupProcess::SetupProcess(const Installation& installation, const char* arguments,
+                           const std::string& currentFolder) {
   std::string commandLine = "\"" + installation.Program() + "\" " + arguments;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   if (!CreateProcessA(installation.Program().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      installation.folder.c_str(), &startup, &info)) {
+                      (currentFolder.empty() ? installation.folder : currentFolder).c_str(), &startup,
+                      &info)) {
     return;
   }
   CloseHandle(info.hThread);

@@ -63,10 +63,11 @@ Openers RegisterOpeners();
 // class).
 void ResetSetupState(const char* isoOwner);
 
-// One run of the program, started in the installation folder.
+// One run of the program, started in the installation folder or in `currentFolder`.
 class SetupProcess {
  public:
-  SetupProcess(const Installation& installation, const char* arguments);
+  SetupProcess(const Installation& installation, const char* arguments,
+               const std::string& currentFolder = "");
   ~SetupProcess();
   SetupProcess(const SetupProcess&) = delete;
   SetupProcess& operator=(const SetupProcess&) = delete;

@@ -127,10 +127,13 @@ TEST_F(ShellExtensionTest, SwitchedOffAfterOnRemovesClassAndHandlersAndEmptiesSh
 }
 
 TEST_F(ShellExtensionTest, AppPathNamesTheArchiverAndTheCurrentDirectory) {
-  ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
-  SetAppPath();
-  EXPECT_EQ(folder_ + "\\Zendra.exe", ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, ""));
-  EXPECT_EQ(folder_, ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, "Path"));
+  // "Path" follows the current directory, also where it is not the program's folder.
+  for (const std::string& current : {folder_, kScratchRoot}) {
+    ASSERT_TRUE(SetCurrentDirectoryA(current.c_str()));
+    SetAppPath();
+    EXPECT_EQ(folder_ + "\\Zendra.exe", ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, ""));
+    EXPECT_EQ(current, ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, "Path"));
+  }
   SetCurrentDirectoryA("C:\\");
 }
 

@@ -8,10 +8,33 @@
 #include "base/File.h"
 #include "base/WinVersion.h"
 
+// The import slot through which the program calls GetVersionExA.
+#ifdef _WIN64
+extern "C" BOOL(WINAPI* __imp_GetVersionExA)(LPOSVERSIONINFOA);
+#else
+extern "C" BOOL(WINAPI* __imp_GetVersionExA)(LPOSVERSIONINFOA) __asm__("__imp__GetVersionExA@4");
+#endif
+
 namespace {
 
-TEST(WinHelpers, NtFamilyReportsItsMajorVersion) {
-  EXPECT_GE(GetWinNtVersion(), 4);
+int versionReads = 0;
+BOOL WINAPI CountVersionRead(LPOSVERSIONINFOA) {
+  ++versionReads;
+  return FALSE;
+}
+
+TEST(WinHelpers, NtFamilyReportsItsMajorVersionReadOnlyOnce) {
+  const int version = GetWinNtVersion();
+  EXPECT_GE(version, 4);
+  // Later calls answer from the first one without asking the system again.
+  const auto system = __imp_GetVersionExA;
+  DWORD protection = 0;
+  ASSERT_TRUE(VirtualProtect(&__imp_GetVersionExA, sizeof system, PAGE_READWRITE, &protection));
+  __imp_GetVersionExA = CountVersionRead;
+  EXPECT_EQ(version, GetWinNtVersion());
+  __imp_GetVersionExA = system;
+  VirtualProtect(&__imp_GetVersionExA, sizeof system, protection, &protection);
+  EXPECT_EQ(0, versionReads);
 }
 
 TEST(WinHelpers, CompareNoCaseIgnoresLetterCase) {

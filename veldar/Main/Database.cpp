@@ -21,7 +21,7 @@ constexpr std::string::size_type kDriverPrefixLength = sizeof kDriverPrefix - 1;
 // would keep the result loop going for ever; real batches stay far below this.
 constexpr unsigned kMaxResults = 50000;
 
-using Clock = std::chrono::steady_clock;
+using Clock = DatabaseHost::Clock;
 // How long a cancelled statement may take to end before it is freed anyway.
 constexpr std::chrono::seconds kCancelWait{5};
 
@@ -30,27 +30,38 @@ constexpr std::chrono::seconds kCancelWait{5};
 // 1 ms wait lasts a whole timer tick, which would dominate a script of many short
 // batches. Once it has run for a while the waits grow with its running time, up to
 // 50 ms: at most a quarter more waiting than running, and next to no CPU for a long one.
-unsigned PollWaitMs(Clock::time_point runningSince) {
-  const auto runningMs =
-      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - runningSince).count();
+unsigned PollWaitMs(Clock::time_point runningSince, Clock::time_point now) {
+  const auto runningMs = std::chrono::duration_cast<std::chrono::milliseconds>(now - runningSince).count();
   if (runningMs < 10) return 0;
   return static_cast<unsigned>(std::min<long long>(50, runningMs / 4));
 }
 
-bool NeedsBraces(const std::string& value) {
-  if (value.empty()) return false;
+// Values that would end the attribute early or lose their outer blanks need braces.
+// The text is read by characters: the second byte of a double-byte character may
+// equal ";" or a brace, and the driver reads it as part of its character.
+bool NeedsBraces(const std::string& value, LeadByteTest isLead) {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  return value.find_first_of(";{}") != std::string::npos || blank(value.front()) || blank(value.back());
+  if (value.empty()) return false;
+  if (blank(value.front())) return true;
+  bool blankAtEnd = false;
+  for (size_t i = 0, next; i < value.size(); i = next) {
+    next = NextCharAt(value, i, isLead);
+    const bool single = next - i == 1;
+    if (single && (value[i] == ';' || value[i] == '{' || value[i] == '}')) return true;
+    blankAtEnd = single && blank(value[i]);
+  }
+  return blankAtEnd;
 }
 
-// A connection string value as ODBC reads it: values that would end the attribute early
-// or lose their outer blanks go in braces, with each closing brace doubled.
-std::string QuoteValue(const std::string& value) {
-  if (!NeedsBraces(value)) return value;
+// A connection string value as ODBC reads it: in braces where needed, with each closing
+// brace (a character of its own, not a second byte) doubled.
+std::string QuoteValue(const std::string& value, LeadByteTest isLead) {
+  if (!NeedsBraces(value, isLead)) return value;
   std::string quoted = "{";
-  for (char c : value) {
-    quoted += c;
-    if (c == '}') quoted += '}';
+  for (size_t i = 0, next; i < value.size(); i = next) {
+    next = NextCharAt(value, i, isLead);
+    quoted.append(value, i, next - i);
+    if (next - i == 1 && value[i] == '}') quoted += '}';
   }
   quoted += '}';
   return quoted;
@@ -100,16 +111,17 @@ void ReadDiagnosticRecords(const OdbcApi& api, DatabaseHost& host, SQLSMALLINT t
 
 }  // namespace
 
-Database::Database(const OdbcApi& api, DatabaseHost& host) : api_(api), host_(host) {}
+Database::Database(const OdbcApi& api, DatabaseHost& host, LeadByteTest isLead)
+    : api_(api), host_(host), isLead_(isLead) {}
 
 Database::~Database() {
   CloseDatabase();
 }
 
 std::string Database::ConnectionString(const std::string& server, const std::string& login,
-                                       const std::string& password) {
-  return "DRIVER={SQL Server};SERVER=" + QuoteValue(server) + ";UID=" + QuoteValue(login) +
-         ";PWD=" + QuoteValue(password) + ";";
+                                       const std::string& password, LeadByteTest isLead) {
+  return "DRIVER={SQL Server};SERVER=" + QuoteValue(server, isLead) + ";UID=" + QuoteValue(login, isLead) +
+         ";PWD=" + QuoteValue(password, isLead) + ";";
 }
 
 SQLRETURN Database::ConnectDatabase(const std::string& server, const std::string& login,
@@ -127,7 +139,7 @@ SQLRETURN Database::ConnectDatabase(const std::string& server, const std::string
 
   // The driver must never ask the user for what is missing; the completed string it
   // hands back holds the password and is not used.
-  std::string text = ConnectionString(server, login, password);
+  std::string text = ConnectionString(server, login, password, isLead_);
   SQLCHAR completed[1024];
   SQLSMALLINT completedLength = 0;
   rc = api_.DriverConnect(ConnHandle, nullptr, reinterpret_cast<SQLCHAR*>(&text[0]), SQL_NTS, completed,
@@ -159,11 +171,11 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
   std::string text = batch;
   SQLCHAR* const statement = reinterpret_cast<SQLCHAR*>(&text[0]);
   bool cancelled = false;
-  const Clock::time_point started = Clock::now();
+  const Clock::time_point started = host_.Now();
   for (;;) {
     result = api_.ExecDirect(StmtHandle, statement, SQL_NTS);
     const bool running = result == SQL_STILL_EXECUTING;
-    host_.ProcessMessages(running ? PollWaitMs(started) : 0);
+    host_.ProcessMessages(running ? PollWaitMs(started, host_.Now()) : 0);
     if (host_.CancelRequested()) {
       cancelled = true;
       break;
@@ -178,7 +190,7 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
   unsigned results = 0;
   while (!cancelled) {
     ReadDiagnostics();
-    host_.ProcessMessages(more == SQL_STILL_EXECUTING ? PollWaitMs(runningSince) : 0);
+    host_.ProcessMessages(more == SQL_STILL_EXECUTING ? PollWaitMs(runningSince, host_.Now()) : 0);
     if (host_.CancelRequested()) {
       cancelled = true;
       break;
@@ -193,7 +205,7 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
     if (more != SQL_STILL_EXECUTING)
       ++results;
     else if (previous != SQL_STILL_EXECUTING)
-      runningSince = Clock::now();
+      runningSince = host_.Now();
   }
 
   if (cancelled) {
@@ -202,9 +214,9 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
     // and the statement cannot be freed before it has ended. A driver that does not
     // end it soon is left to end it when the connection closes.
     const bool executing = result == SQL_STILL_EXECUTING;
-    const Clock::time_point cancelledAt = Clock::now();
-    while (more == SQL_STILL_EXECUTING && Clock::now() - cancelledAt < kCancelWait) {
-      host_.ProcessMessages(PollWaitMs(cancelledAt));
+    const Clock::time_point cancelledAt = host_.Now();
+    while (more == SQL_STILL_EXECUTING && host_.Now() - cancelledAt < kCancelWait) {
+      host_.ProcessMessages(PollWaitMs(cancelledAt, host_.Now()));
       more = executing ? api_.ExecDirect(StmtHandle, statement, SQL_NTS) : api_.MoreResults(StmtHandle);
     }
   }

@@ -2,14 +2,19 @@
 // time and read the server's messages, close.
 #pragma once
 
+#include <chrono>
 #include <string>
 
+#include "Main/FileNames.h"
 #include "Main/OdbcApi.h"
 
 // What the connection needs from the window it runs in.
 class DatabaseHost {
  public:
+  using Clock = std::chrono::steady_clock;
   virtual ~DatabaseHost() = default;
+  // The time by which running statements are polled and a cancel is waited for.
+  virtual Clock::time_point Now() const { return Clock::now(); }
   // Appends one line of server output to the window's live output (Memo1).
   virtual void AddOutputLine(const std::string& line) = 0;
   // Processes the pending window messages, first waiting up to timeoutMs for one to
@@ -23,7 +28,8 @@ class DatabaseHost {
 
 class Database {
  public:
-  Database(const OdbcApi& api, DatabaseHost& host);
+  // isLead: the lead bytes of the code page that server, login and password are in.
+  Database(const OdbcApi& api, DatabaseHost& host, LeadByteTest isLead = IsAnsiLeadByte);
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
@@ -39,15 +45,16 @@ class Database {
   void CloseDatabase();
 
   // "DRIVER={SQL Server};SERVER=...;UID=...;PWD=...;" with each value quoted where
-  // ODBC requires it.
+  // ODBC requires it, judged by characters of the code page.
   static std::string ConnectionString(const std::string& server, const std::string& login,
-                                      const std::string& password);
+                                      const std::string& password, LeadByteTest isLead);
 
  private:
   void ReadDiagnostics();
 
   const OdbcApi& api_;
   DatabaseHost& host_;
+  LeadByteTest isLead_;
   SQLHENV EnvHandle = SQL_NULL_HENV;
   SQLHDBC ConnHandle = SQL_NULL_HDBC;
   SQLHSTMT StmtHandle = SQL_NULL_HSTMT;

@@ -10,20 +10,16 @@ struct NameParts {
 
 NameParts FindNameParts(const std::string& path, LeadByteTest isLead) {
   NameParts parts;
-  size_t i = 0;
-  while (i < path.size()) {
-    const unsigned char c = static_cast<unsigned char>(path[i]);
-    if (isLead(c) && i + 1 < path.size()) {
-      i += 2;
-      continue;
-    }
+  for (size_t i = 0, next; i < path.size(); i = next) {
+    next = NextCharAt(path, i, isLead);
+    if (next - i > 1) continue;
+    const char c = path[i];
     if (c == '\\' || c == '/' || c == ':') {
-      parts.nameStart = i + 1;
+      parts.nameStart = next;
       parts.dot = std::string::npos;
     } else if (c == '.') {
       parts.dot = i;
     }
-    ++i;
   }
   return parts;
 }
@@ -36,6 +32,10 @@ char UpperAscii(char c) {
 
 bool IsGbkLeadByte(unsigned char byte) {
   return byte >= 0x81 && byte <= 0xFE;
+}
+
+size_t NextCharAt(const std::string& text, size_t at, LeadByteTest isLead) {
+  return at + (isLead(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1);
 }
 
 std::string ExtractFilePath(const std::string& path, LeadByteTest isLead) {

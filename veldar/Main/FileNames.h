@@ -4,12 +4,20 @@
 // over whole characters with the code page's lead-byte test.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 using LeadByteTest = bool (*)(unsigned char byte);
 
 // Lead bytes of the Simplified Chinese code page 936; for tests and as a reference.
 bool IsGbkLeadByte(unsigned char byte);
+// Lead bytes of the system's ANSI code page. Off Windows, where there is none, those of
+// the C library's multibyte locale: bytes that begin a character of more than one byte.
+bool IsAnsiLeadByte(unsigned char byte);
+
+// Position of the character after the one at `at`: a lead byte takes the next byte
+// with it, unless it is the last byte of the text.
+size_t NextCharAt(const std::string& text, size_t at, LeadByteTest isLead);
 
 // Folder part with its trailing separator ("\", "/" or the ":" of a drive).
 std::string ExtractFilePath(const std::string& path, LeadByteTest isLead);

@@ -95,7 +95,3 @@ bool CopyInstallFile(const std::string& source, const std::string& destination, 
   SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
   return copied;
 }
-
-bool IsAnsiLeadByte(unsigned char byte) {
-  return IsDBCSLeadByte(byte) != FALSE;
-}

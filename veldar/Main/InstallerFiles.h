@@ -19,6 +19,3 @@ bool FileExists(const std::string& name);
 // Copies over a destination even if it is marked read-only; both copies end up with
 // only the archive attribute.
 bool CopyInstallFile(const std::string& source, const std::string& destination, bool failIfExists);
-
-// Lead-byte test of the system's ANSI code page.
-bool IsAnsiLeadByte(unsigned char byte);

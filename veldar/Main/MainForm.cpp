@@ -250,13 +250,17 @@ void TMainForm::FormCreate() {
   if (!options.password.empty()) SetWindowTextA(UPEdit, options.password.c_str());
   FScriptFile = options.scriptFile;
   FModuleName = options.moduleName;
-  // Handled once the message loop runs, after the window is shown.
-  PostMessageA(SetupBtn, BM_CLICK, 0, 0);
+  // The start button's click, handled once the message loop runs, after the window is
+  // shown. It goes to the form as the button's notification: setup packages often start
+  // the program hidden or not activated, and a click sent to a button of an inactive
+  // window may be lost.
+  PostMessageA(window_, WM_COMMAND, MAKEWPARAM(IDC_SETUPBTN, BN_CLICKED), reinterpret_cast<LPARAM>(SetupBtn));
 }
 
 void TMainForm::SetupBtnClick() {
-  // Enter or Alt+S may still reach the hidden button while a run goes on.
-  if (FInstalling || runStarted_ || !IsWindowVisible(Panel1)) return;
+  // A run starts once only, however the window is shown: Enter or Alt+S may still
+  // reach the hidden button while a run goes on.
+  if (FInstalling || runStarted_) return;
   if (!FUnattended && AskQuestion(IDS_CONFIRM_START, MB_DEFBUTTON2) == IDNO) return;
   RunScript();
 }

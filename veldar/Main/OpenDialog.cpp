@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "Main/InstallerFiles.h"
+#include "Main/FileNames.h"
 
 namespace {
 

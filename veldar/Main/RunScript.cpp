@@ -165,8 +165,8 @@ std::string TMainForm::ResultLimitText(unsigned limit) const {
 }
 
 RunnerTexts TMainForm::LoadRunnerTexts() const {
-  return {LoadText(IDS_SCRIPT_HEADING), LoadText(IDS_SEPARATOR), LoadText(IDS_RESULT_HEADING),
-          LoadText(IDS_SUCCEEDED), LoadText(IDS_PROGRAM_FAILED)};
+  return {LoadText(IDS_SCRIPT_HEADING), LoadText(IDS_SEPARATOR),      LoadText(IDS_RESULT_HEADING),
+          LoadText(IDS_SUCCEEDED),      LoadText(IDS_PROGRAM_FAILED), LoadText(IDS_ZERO_BYTE)};
 }
 
 int TMainForm::ExecuteBatch(const std::string& batch) {

@@ -92,13 +92,17 @@ std::string FillPlaceholders(const std::string& command, const PlaceholderValues
   return ReplaceNoCase(result, "%Password%", values.password);
 }
 
-std::string ServerProgramFolder(const std::string& pathValue) {
-  if (pathValue.find("BINN") != std::string::npos) return pathValue;
+std::string ServerProgramFolder(const std::string& pathValue, LeadByteTest isLead) {
+  for (size_t i = 0; i < pathValue.size(); i = NextCharAt(pathValue, i, isLead)) {
+    if (pathValue.compare(i, 4, "BINN") == 0) return pathValue;
+  }
   return pathValue + "\\BINN";
 }
 
-std::string DataFolder(const std::string& programFolder) {
-  const size_t keep = programFolder.size() > 4 ? programFolder.size() - 4 : 0;
+std::string DataFolder(const std::string& programFolder, LeadByteTest isLead) {
+  std::vector<size_t> starts;  // where each character begins
+  for (size_t i = 0; i < programFolder.size(); i = NextCharAt(programFolder, i, isLead)) starts.push_back(i);
+  const size_t keep = starts.size() > 4 ? starts[starts.size() - 4] : 0;
   return programFolder.substr(0, keep) + "Data\\";
 }
 

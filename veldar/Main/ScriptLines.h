@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "Main/FileNames.h"
+
 enum class LineKind {
   Sql,       // appended to the batch (also every empty line)
   Copy,      // "^name" or "--^Cname": copy a file into the server's program folder
@@ -49,11 +51,12 @@ struct PlaceholderValues {
 std::string FillPlaceholders(const std::string& command, const PlaceholderValues& values);
 
 // The server's program folder from the registry's "Path" value: "\BINN" appended
-// unless the value holds "BINN" in capitals.
-std::string ServerProgramFolder(const std::string& pathValue);
-// The data folder beside the program folder: its last four characters replaced by
-// "Data\".
-std::string DataFolder(const std::string& programFolder);
+// unless the value holds "BINN" in capitals (starting at a character, not at the
+// second byte of one).
+std::string ServerProgramFolder(const std::string& pathValue, LeadByteTest isLead = IsAnsiLeadByte);
+// The data folder beside the program folder: its last four characters (double-byte
+// ones whole) replaced by "Data\".
+std::string DataFolder(const std::string& programFolder, LeadByteTest isLead = IsAnsiLeadByte);
 
 // The text without every trailing occurrence of c (deciphered lines end in zero bytes
 // that filled their last block).

@@ -76,13 +76,15 @@ void ScriptRunner::CopyFile(const std::string& line) {
   if (!host_.FileExists(source)) return;
   std::string path;
   if (!host_.ReadServerPath(path)) return;
-  serverFolder_ = ServerProgramFolder(path);
+  serverFolder_ = ServerProgramFolder(path, settings_.isLead);
   host_.CopyInstallFile(source, serverFolder_ + "\\" + name, false);
 }
 
 void ScriptRunner::AddRestore(const std::string& line) {
   std::string path;
-  if (host_.ReadServerPath(path)) serverFolder_ = DataFolder(ServerProgramFolder(path));
+  if (host_.ReadServerPath(path)) {
+    serverFolder_ = DataFolder(ServerProgramFolder(path, settings_.isLead), settings_.isLead);
+  }
   const RestoreDirective restore = ParseRestoreDirective(line);
   const std::string backup = "C:\\" + restore.file;
   host_.CopyInstallFile(settings_.exePath + restore.file, backup, false);
@@ -113,7 +115,17 @@ void ScriptRunner::Execute(const std::string& line) {
 bool ScriptRunner::SendBatch() {
   host_.AddOutputLine(texts_.separator);
   host_.AddOutputLine(texts_.resultHeading);
-  const int result = host_.ExecuteBatch(batch_);
+  // A batch goes out as text that ends at a zero byte, so one that holds a zero byte (a
+  // damaged script) would lose the rest unseen: it is not sent, and fails with the text
+  // that would have gone.
+  int result = -1;
+  const size_t zero = batch_.find('\0');
+  if (zero == std::string::npos) {
+    result = host_.ExecuteBatch(batch_);
+  } else {
+    host_.AddOutputLine(texts_.zeroByte);
+    for (const std::string& line : SplitLines(batch_.substr(0, zero))) host_.AddOutputLine(line);
+  }
   if (result >= 0) host_.AddOutputLine(texts_.succeeded);
   if (!pendingRestore_.empty()) {
     host_.RemoveFile(pendingRestore_);
@@ -135,7 +147,9 @@ bool ScriptRunner::SendBatch() {
 
 void ScriptRunner::AddSqlLine(const std::string& line) {
   batch_.append(line).append("\r\n");
-  if (!line.empty() && host_.OutputLines().size() < kPreviewLimit) host_.AddOutputLine(line);
+  // The output and the log are text: a preview line ends where a zero byte is.
+  if (!line.empty() && host_.OutputLines().size() < kPreviewLimit)
+    host_.AddOutputLine(line.substr(0, line.find('\0')));
 }
 
 void ScriptRunner::StartNextBlock() {

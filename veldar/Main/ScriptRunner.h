@@ -42,6 +42,7 @@ struct RunnerTexts {
   std::string resultHeading;  // heading of a result
   std::string succeeded;      // a batch or program finished successfully
   std::string programFailed;  // the program of an execute directive did not start
+  std::string zeroByte;       // a batch holds a zero byte and was not sent
 };
 
 struct ScriptSettings {
@@ -52,6 +53,8 @@ struct ScriptSettings {
   bool encrypted = false;
   // The window's cipher component; every run sets it to deciphering first.
   TEncryption* cipher = nullptr;
+  // Lead bytes of the code page of the script and the registry's folder names.
+  LeadByteTest isLead = IsAnsiLeadByte;
 };
 
 struct RunOutcome {

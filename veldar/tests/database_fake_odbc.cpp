@@ -95,7 +95,7 @@ SQLRETURN SQL_API FakeOdbc::ExecDirect(SQLHSTMT stmt, SQLCHAR* text, SQLINTEGER 
   if (f.calls.empty() || f.calls.back() != "ExecDirect") f.calls.push_back("ExecDirect");
   f.executions.push_back({stmt, reinterpret_cast<const char*>(text), length});
   if (!f.Live(stmt, "ExecDirect")) return SQL_INVALID_HANDLE;
-  const auto now = std::chrono::steady_clock::now();
+  const auto now = f.now();
   if (f.cancelled_) return f.Post({SQL_ERROR, {"Operation canceled"}});
   if (f.firstExecution_) f.executionStarted_ = now;
   f.firstExecution_ = false;

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -27,9 +28,10 @@ class FakeOdbc {
   // Answers of the connection steps.
   SQLRETURN allocEnv = SQL_SUCCESS, setEnv = SQL_SUCCESS, allocDbc = SQL_SUCCESS, connect = SQL_SUCCESS,
             asyncEnable = SQL_SUCCESS, allocStmt = SQL_SUCCESS;
-  // SQLExecDirect answers SQL_STILL_EXECUTING this long after its first call, then
-  // takes its answers from execSteps (SQL_SUCCESS when they are used up).
+  // SQLExecDirect answers SQL_STILL_EXECUTING this long after its first call (by the
+  // clock `now`), then takes its answers from execSteps (SQL_SUCCESS when they are used up).
   std::chrono::milliseconds runningFor{0};
+  std::function<std::chrono::steady_clock::time_point()> now = std::chrono::steady_clock::now;
   std::deque<FakeStep> execSteps;
   // Answers of SQLMoreResults; afterMore once they are used up.
   std::deque<FakeStep> moreSteps;

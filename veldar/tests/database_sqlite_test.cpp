@@ -37,7 +37,7 @@ class DatabaseSqlite : public ::testing::Test {
     ASSERT_EQ(0, std::system(("mkdir -p '" + folder + "'").c_str()));
     ASSERT_EQ(0, chdir(folder.c_str()));
 #endif
-    file_ = Database::ConnectionString(server_, "sa", "");
+    file_ = Database::ConnectionString(server_, "sa", "", IsAnsiLeadByte);
     std::remove(file_.c_str());
   }
   void TearDown() override {

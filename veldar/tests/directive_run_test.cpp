@@ -55,9 +55,12 @@ TEST_F(DirectiveRun, CopyDirectiveWithoutTheServersKeyCopiesNothing) {
   ForgetOutput("nokey");
   ASSERT_TRUE(WriteWholeFile(folder_ + "a.dll", "first"));
   WriteScript("nokey.sql", {"^a.dll", "create table t(n integer);", "GO"});
-  EXPECT_EQ(0, Run("-Fnokey.sql -Stestdb"));
-  EXPECT_EQ("<missing>", ReadWholeFile(folder_ + "\\BINN\\a.dll"));
-  EXPECT_EQ((Lines{"t"}), Rows("select name from sqlite_master"));
+  // Copied with an empty "Path" value, the file would go to "\BINN" of the current drive.
+  ASSERT_TRUE(CreateDirectoryA("C:\\BINN", nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  Start("-Fnokey.sql -Stestdb", "C:\\");
+  EXPECT_EQ(0, Finish());
+  EXPECT_EQ("<missing>", ReadWholeFile("C:\\BINN\\a.dll"));
+  RemoveDirectoryA("C:\\BINN");
 }
 
 TEST_F(DirectiveRun, RestoreSendsItsStatementAtOnceAndRemovesTheBackupCopy) {

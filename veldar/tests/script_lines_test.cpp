@@ -68,6 +68,10 @@ TEST(ScriptLines, ServerFoldersFromThePathValue) {
   // The last four characters go whatever they are.
   EXPECT_EQ("D:\\Server\\BData\\", DataFolder(ServerProgramFolder("D:\\Server\\BINN\\")));
   EXPECT_EQ("Data\\", DataFolder("BIN"));
+  // Code page 936: "BINN" from the second byte of a character on is none, and the last
+  // four characters are whole ones, whatever their second bytes.
+  EXPECT_EQ("D:\\SQL\201BINN\\BINN", ServerProgramFolder("D:\\SQL\201BINN", IsGbkLeadByte));
+  EXPECT_EQ("D:\\BINNData\\", DataFolder("D:\\BINN\\\x95\x5c\x81\x7b\x82\x7d", IsGbkLeadByte));
 }
 
 TEST(ScriptLines, ExecuteCommandIsTrimmedAndFilledIn) {

@@ -72,7 +72,7 @@ class FakeHost : public RunnerHost {
   std::vector<size_t> programBatchCount;
 };
 
-const RunnerTexts kTexts{"[script]", "... ...", "[result]", "[ok]", "[program failed]"};
+const RunnerTexts kTexts{"[script]", "... ...", "[result]", "[ok]", "[program failed]", "[zero byte]"};
 
 class ScriptRunnerTest : public ::testing::Test {
  protected:
@@ -351,14 +351,20 @@ TEST_F(ScriptRunnerTest, LinesThatDecipherToNothingAreEmptyLinesAndOnlyTrailingZ
   des1.SetKey(kScriptKey);
   settings.encrypted = true;
   settings.cipher = &des1;
-  const Lines encrypted = Encipher({"a", std::string("x\0y", 3), std::string(8, '\0'), "GO"});
+  const Lines encrypted = Encipher({"a", std::string("x\0y", 3), std::string(8, '\0'), "GO", "b", "GO"});
   // A single digit is no byte at all; a block of zero bytes loses them all. Neither is
-  // a directive test's empty text: both stay empty lines of the batch, unseen in the preview.
-  Run({"7", encrypted[0], "", encrypted[1], encrypted[2], encrypted[3], ""});
-  EXPECT_EQ((Lines{std::string("\r\na\r\n\r\nx\0y\r\n\r\n", 14)}), host.batches);
-  EXPECT_EQ((Lines{"[script]", "a", std::string("x\0y", 3), "... ...", "[result]", "[ok]"}), log);
+  // a directive test's empty text: both stay empty lines of the batch, unseen in the
+  // preview. A zero byte inside a line keeps its batch from being sent: it fails with
+  // the text up to the zero byte, and the run goes on.
+  const RunOutcome outcome =
+      Run({"7", encrypted[0], "", encrypted[1], encrypted[2], encrypted[3], encrypted[4], encrypted[5], ""});
+  EXPECT_EQ((Lines{"b\r\n"}), host.batches);
+  EXPECT_TRUE(outcome.failed);
+  const Lines failed = {"[script]", "a", "x", "... ...", "[result]", "[zero byte]", "", "a", "", "x"};
+  EXPECT_EQ(failed, errors);
+  EXPECT_EQ(failed, Lines(log.begin(), log.begin() + failed.size()));
   // The last, empty line was not given to the cipher: its last input is the GO line.
-  EXPECT_EQ(encrypted[3], des1.HexInput());
+  EXPECT_EQ(encrypted[5], des1.HexInput());
 }
 
 }  // namespace

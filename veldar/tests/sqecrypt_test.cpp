@@ -20,9 +20,13 @@ TEST(EncryptedNameFor, ChangesOrAppendsTheExtension) {
   EXPECT_EQ("dir.d/script.SQE", EncryptedNameFor("dir.d/script"));
   EXPECT_EQ("dir/a.SQE", EncryptedNameFor("dir/a.SQE"));
   EXPECT_EQ("trailing.SQE", EncryptedNameFor("trailing."));
+  // Code page 936: "a.b" and a character whose second byte is a backslash: ".b..." goes.
+  EXPECT_EQ("a.SQE", EncryptedNameFor("a.b\x95\x5c", IsGbkLeadByte));
+  EXPECT_EQ("\x95\x5c.d\\\x81\x7b.SQE", EncryptedNameFor("\x95\x5c.d\\\x81\x7b", IsGbkLeadByte));
 #ifdef _WIN32
   EXPECT_EQ("C:\\dir.d\\script.SQE", EncryptedNameFor("C:\\dir.d\\script"));
   EXPECT_EQ("C:x.SQE", EncryptedNameFor("C:x.sql"));
+  EXPECT_EQ("a.SQE", EncryptedNameFor("a.b\x95\x5c"));  // the ANSI code page, 936 under test
 #endif
 }
 

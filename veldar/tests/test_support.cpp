@@ -37,8 +37,9 @@ void DeleteTree(const std::string& folder) {
       SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         DeleteTree(path);
-      } else {
-        DeleteFileA(path.c_str());
+      } else if (!DeleteFileA(path.c_str()) && found.cAlternateFileName[0] != '\0') {
+        // A name that this code page cannot spell is reached by its short name.
+        DeleteFileA((folder + "\\" + found.cAlternateFileName).c_str());
       }
     } while (FindNextFileA(search, &found));
     FindClose(search);
@@ -101,10 +102,13 @@ Process::~Process() {
   CloseHandle(process_);
 }
 
-bool Process::Start(const std::string& program, const std::string& arguments, const std::string& folder) {
+bool Process::Start(const std::string& program, const std::string& arguments, const std::string& folder,
+                    int show) {
   std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
+  startup.dwFlags = show >= 0 ? STARTF_USESHOWWINDOW : 0;
+  startup.wShowWindow = static_cast<WORD>(show >= 0 ? show : 0);
   PROCESS_INFORMATION info = {};
   if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                       &startup, &info)) {

@@ -38,8 +38,10 @@ class Process {
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
 
-  // Starts the program with the arguments (already quoted as needed) in folder.
-  bool Start(const std::string& program, const std::string& arguments, const std::string& folder);
+  // Starts the program with the arguments (already quoted as needed) in folder; with
+  // a show command (SW_HIDE, ...) as a setup package would give it.
+  bool Start(const std::string& program, const std::string& arguments, const std::string& folder,
+             int show = -1);
   // Exit code, or -1 when it does not end within timeoutMs.
   int Wait(DWORD timeoutMs);
   bool Running() const;

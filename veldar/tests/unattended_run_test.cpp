@@ -51,13 +51,49 @@ TEST_F(VeldarRun, TwoGoLinesInARowSendAnEmptyBatch) {
 
 TEST_F(VeldarRun, FailedBatchIsRecordedAndTheRunGoesOn) {
   ForgetOutput("failing");
+  // Sent as far as its zero byte, the third batch would insert 1 and succeed: it is not sent.
+  const std::string zero("insert into t values(1);\0drop table t;", 38);
   WriteScript("failing.sql", {"create table t(n integer);", "GO", "insert into missing values(1);", "GO",
-                              "insert into t values(2);", "GO"});
+                              zero, "GO", "insert into t values(2);", "GO"});
   EXPECT_EQ(1, Run("-Ffailing.sql -Stestdb"));
   EXPECT_EQ((Lines{"2"}), Rows("select n from t"));
-  EXPECT_TRUE(
-      LinesMatch(Errors("failing"), {"", text.heading, "insert into missing values(1);", text.separator,
-                                     text.result, "[SQLite]no such table: missing*"}));
+  EXPECT_TRUE(LinesMatch(Errors("failing"),
+                         {"", text.heading, "insert into missing values(1);", text.separator, text.result,
+                          "[SQLite]no such table: missing*", "", text.heading, "insert into t values(1);",
+                          text.separator, text.result, text.zeroByte, "insert into t values(1);"}));
+}
+
+// Setup packages start it hidden or not activated, and may pass double-byte values:
+// "\x82\x7d" is one character of code page 936 whose second byte is "}".
+TEST_F(VeldarRun, HiddenOrInactiveStartsRunWholeAndDoubleByteValuesGoOutUnquoted) {
+  const struct {
+    int show;
+    const char* arguments;
+    const char* batch;
+    int exitCode;
+  } cases[] = {
+      {SW_HIDE, "-Stestdb", "create table hidden(n integer);", 0},
+      {SW_HIDE, "-Stestdb", "insert into missing values(1);", 1},
+      {SW_SHOWMINNOACTIVE, "-S s\x82\x7d -P p\x82\x7d", "create table t(n integer);", 0},
+      {SW_HIDE, "-Sno/such/folder", "create table never(n integer);", 2},  // its message box shows
+  };
+  for (const auto& c : cases) {
+    ForgetOutput("shown");
+    WriteScript("shown.sql", {c.batch, "GO"});
+    Start(std::string("-Fshown.sql ") + c.arguments, std::string(), c.show);
+    if (c.exitCode == 2) PressButton(NextMessageBox(), IDOK);
+    EXPECT_EQ(c.exitCode, Finish()) << c.batch;
+    if (c.exitCode == 2) continue;
+    EXPECT_TRUE(LinesMatch(Log("shown"), {text.heading, c.batch, text.separator, text.result,
+                                          c.exitCode == 0 ? text.succeeded : "[SQLite]*"}));
+  }
+  EXPECT_EQ((Lines{"hidden"}), Rows("select name from sqlite_master"));
+  // The driver names its database file after the connection string it got. "?": Wine
+  // hands the string on to the Unix driver byte for byte and lists 0x82 as U+FFFD.
+  WIN32_FIND_DATAA found;
+  HANDLE file = FindFirstFileA((folder_ + "DRIVER={SQL Server};SERVER=s?};UID=sa;PWD=p?};").c_str(), &found);
+  EXPECT_NE(INVALID_HANDLE_VALUE, file);
+  FindClose(file);
 }
 
 TEST_F(VeldarRun, ExecuteDirectiveFillsInPlaceholdersButLogsTheLineAsWritten) {

@@ -15,9 +15,9 @@ void VeldarRun::WriteScript(const std::string& name, const std::vector<std::stri
   ASSERT_TRUE(WriteWholeFile(folder_ + name, JoinLines(lines)));
 }
 
-void VeldarRun::Start(const std::string& arguments, const std::string& currentFolder) {
-  ASSERT_TRUE(
-      process_.Start(folder_ + "VELDAR.exe", arguments, currentFolder.empty() ? folder_ : currentFolder));
+void VeldarRun::Start(const std::string& arguments, const std::string& currentFolder, int show) {
+  ASSERT_TRUE(process_.Start(folder_ + "VELDAR.exe", arguments,
+                             currentFolder.empty() ? folder_ : currentFolder, show));
 }
 
 int VeldarRun::Finish(DWORD timeoutMs) {

@@ -20,6 +20,7 @@ struct OutputTexts {
   std::string succeeded = Ansi(u8"命令已成功完成。");
   std::string programFailed = Ansi(u8"命令执行出错！");
   std::string noErrors = Ansi(u8"没有错误。");
+  std::string zeroByte = Ansi(u8"该批处理含有零字节，没有执行。零字节之前的内容：");
   std::string cancelled = Ansi(u8"安装已被取消：以上是取消前已经执行的内容。");
   std::string caption = Ansi(u8"数据库服务器安装");
 };
@@ -30,8 +31,9 @@ class VeldarRun : public ::testing::Test {
 
   // Writes a script (lines joined with CR LF) into the program's folder.
   void WriteScript(const std::string& name, const std::vector<std::string>& lines);
-  // Starts VELDAR.exe with the arguments, in the scratch folder unless another is given.
-  void Start(const std::string& arguments, const std::string& currentFolder = std::string());
+  // Starts VELDAR.exe with the arguments, in the scratch folder unless another is given,
+  // with the show command given (none: -1).
+  void Start(const std::string& arguments, const std::string& currentFolder = std::string(), int show = -1);
   // Waits for the started program; its exit code, or -1 when it hangs.
   int Finish(DWORD timeoutMs = 30000);
   // Start and Finish.

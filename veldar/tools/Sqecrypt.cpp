@@ -14,12 +14,6 @@ const char kUsage[] =
     "An existing file is replaced only once the new one is complete.\n"
     "Exit codes: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
 
-#ifdef _WIN32
-const char kPathSeparators[] = "\\/:";
-#else
-const char kPathSeparators[] = "/";
-#endif
-
 int BadUsage(std::ostream& err, const std::string& problem) {
   err << "sqecrypt: " << problem << "\n" << kUsage;
   return kSqecryptBadUsage;
@@ -27,11 +21,9 @@ int BadUsage(std::ostream& err, const std::string& problem) {
 
 }  // namespace
 
-std::string EncryptedNameFor(const std::string& plain) {
-  const std::size_t nameStart = plain.find_last_of(kPathSeparators) + 1;  // npos + 1 == 0
-  const std::size_t dot = plain.rfind('.');
-  const std::string stem = dot != std::string::npos && dot >= nameStart ? plain.substr(0, dot) : plain;
-  return stem + ".SQE";
+std::string EncryptedNameFor(const std::string& plain, LeadByteTest isLead) {
+  // The installer's encryption command names its output the same way.
+  return ChangeFileExt(plain, ".SQE", isLead);
 }
 
 int RunSqecrypt(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {

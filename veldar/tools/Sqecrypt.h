@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "Main/FileNames.h"
+
 enum SqecryptExit { kSqecryptOk = 0, kSqecryptFileFailed = 1, kSqecryptBadUsage = 2 };
 
 // Runs the tool on its arguments (without the program name); reports go to `out`,
@@ -13,5 +15,6 @@ enum SqecryptExit { kSqecryptOk = 0, kSqecryptFileFailed = 1, kSqecryptBadUsage 
 int RunSqecrypt(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 // The default output: `plain` with its extension (from the last dot of the file name
-// on) replaced by ".SQE", or ".SQE" appended when the name has none.
-std::string EncryptedNameFor(const std::string& plain);
+// on) replaced by ".SQE", or ".SQE" appended when the name has none. Names are
+// stepped through by characters, so the second byte of one is never a separator.
+std::string EncryptedNameFor(const std::string& plain, LeadByteTest isLead = IsAnsiLeadByte);
