@@ -19,7 +19,7 @@ constexpr int kFontHeight = 12;
 constexpr int kAnimationStopFrame = 20;
 const char kDefaultLogin[] = "sa";
 constexpr DWORD kMessageCheckIntervalMs = 10;
-// The progress bar (like Memo1) shows changes ten times a second at most.
+// Memo1 and the progress bar show changes ten times a second at most.
 constexpr DWORD kViewRefreshIntervalMs = 100;
 
 }  // namespace
@@ -233,8 +233,8 @@ void TMainForm::FormCreate() {
   FExeDir = FExePath.empty() ? FExePath : FExePath.substr(0, FExePath.size() - 1);
   SetWindowTextA(window_, LoadText(IDS_CAPTION).c_str());
   SetWindowTextA(SNEdit, GetLocalComputerName().c_str());
-  FLogLines.clear();
-  FErrorLines.clear();
+  FLogLines.Clear();
+  FErrorLines.Clear();
 
   const StartOptions options = ParseStartOptions(arguments_);
   if (options.showUsage) {
@@ -289,8 +289,8 @@ bool TMainForm::FormKeyDown(WORD key, bool ctrl, bool alt, bool repeated) {
 }
 
 void TMainForm::FormDestroy() {
-  FLogLines.clear();
-  FErrorLines.clear();
+  FLogLines.Clear();
+  FErrorLines.Clear();
 }
 
 void TMainForm::ShowRunControls() {
@@ -307,15 +307,29 @@ void TMainForm::ShowRunControls() {
 }
 
 void TMainForm::RefreshRunView(bool force) {
-  Memo1.Refresh(force);
   const DWORD now = GetTickCount();
-  if (progressChanged_ && (force || now - progressRefresh_ >= kViewRefreshIntervalMs)) {
+  if (!force && now - viewRefresh_ < kViewRefreshIntervalMs) return;
+  viewRefresh_ = now;
+  // Changes made while nothing can be seen wait: they show at the first refresh after
+  // the window is shown, restored or uncovered again.
+  if (!RunViewVisible()) return;
+  Memo1.Refresh();
+  if (progressChanged_) {
     SendMessageA(ProgressBar, PBM_SETRANGE32, 0,
                  static_cast<LPARAM>(std::min<size_t>(progressCount_, 0x7fffffff)));
     SendMessageA(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(progressPosition_), 0);
     progressChanged_ = false;
-    progressRefresh_ = now;
   }
+}
+
+bool TMainForm::RunViewVisible() const {
+  if (!IsWindowVisible(window_) || IsIconic(window_)) return false;
+  // A window wholly covered by others has nothing left to draw on.
+  HDC dc = GetDC(window_);
+  RECT box;
+  const int region = GetClipBox(dc, &box);
+  ReleaseDC(window_, dc);
+  return region != NULLREGION;
 }
 
 void TMainForm::EndProgram(int exitCode) {

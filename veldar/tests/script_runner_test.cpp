@@ -81,8 +81,12 @@ class ScriptRunnerTest : public ::testing::Test {
     settings.placeholders = {"D:\\setup", "db1", "sa", "secret"};
   }
   RunOutcome Run(const Lines& lines) {
-    ScriptRunner runner(host, kTexts, settings, log, errors);
-    return runner.Run(lines);
+    RunLog runLog, runErrors;
+    ScriptRunner runner(host, kTexts, settings, runLog, runErrors);
+    const RunOutcome outcome = runner.Run(lines);
+    log = runLog.Lines();
+    errors = runErrors.Lines();
+    return outcome;
   }
 
   FakeHost host;
@@ -226,7 +230,7 @@ TEST_F(ScriptRunnerTest, CancelDuringAProgramTakesEffectAtTheNextBatch) {
   // Without a batch after the program the run ends normally.
   FakeHost other;
   other.cancelDuringProgram = true;
-  Lines otherLog, otherErrors;
+  RunLog otherLog, otherErrors;
   ScriptRunner runner(other, kTexts, settings, otherLog, otherErrors);
   outcome = runner.Run({"--^Etool.exe", "select 1"});
   EXPECT_FALSE(outcome.cancelled);
@@ -262,8 +266,11 @@ struct RunRecord {
 void RunInto(RunRecord& record, const ScriptSettings& settings, const Lines& lines) {
   record.host.existing = {"D:\\setup\\a.dll"};
   record.host.serverPaths = {"E:\\Server"};
-  ScriptRunner runner(record.host, kTexts, settings, record.log, record.errors);
+  RunLog log, errors;
+  ScriptRunner runner(record.host, kTexts, settings, log, errors);
   record.outcome = runner.Run(lines);
+  record.log = log.Lines();
+  record.errors = errors.Lines();
 }
 
 // The batches with every whole marker line replaced by the clause.
