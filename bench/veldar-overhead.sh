@@ -46,9 +46,6 @@ else
 fi
 cp "$veldar_exe" "$work/VELDAR.exe"
 cp build/win64/bench/odbc_batches.exe "$work/"
-# The folder as the Windows programs see it (drive Z: is the root of the file system),
-# to tell their processes from others' by their command lines.
-windows_work="Z:${work//\//\\}"
 
 script_for() {  # script_for <batches>: BENCH-<batches>.SQL in the work folder
   awk -v n="$1" 'BEGIN {
@@ -61,22 +58,6 @@ script_for() {  # script_for <batches>: BENCH-<batches>.SQL in the work folder
 count_rows() { sqlite3 "$1" 'select count(*) from bench'; }
 file='DRIVER={SQL Server};SERVER=bench;UID=sa;PWD=;'
 ticks_per_second=$(getconf CLK_TCK)
-
-# The Wine process of a program started from run folder <name>; Wine starts it apart
-# from the harness, so it is found by the program's path in its command line.
-find_program() {  # find_program <name> <program> <pid of its harness>
-  local pid
-  while kill -0 "$3" 2>/dev/null; do
-    for pid in $(pgrep -f "${2%.exe}" || true); do
-      if tr '\0' '\n' < "/proc/$pid/cmdline" 2>/dev/null | head -n 1 | grep -qiF "$windows_work\\$1\\$2"; then
-        echo "$pid"
-        return 0
-      fi
-    done
-    sleep 0.01
-  done
-  return 1
-}
 
 # One run in a fresh folder: sets wall (seconds from start to end), cpu (user and system
 # seconds of the program's process, its last reading before it ended) and peak (its
@@ -94,7 +75,7 @@ timed() {  # timed <name> <program> <arguments...>
   start=$EPOCHREALTIME
   "$run" "./$program" "$@" >/dev/null &
   harness=$!
-  pid=$(find_program "$name" "$program" "$harness") || pid=""
+  pid=$(wine_program_pid "$work/$name/$program" "$harness") || pid=""
   # Read every 20 ms while the process lives; a zombie has no memory figures left.
   sampler=""
   while [ -n "$pid" ] && read -r stat < "/proc/$pid/stat" 2>/dev/null; do
@@ -180,4 +161,5 @@ if [ "$c" != "$b" ]; then
 fi
 printf 'RESULT marginal=%.3f\n' "$(echo "$vm / $ym" | bc -l)"
 printf 'RESULT fixed_seconds=%.3f\n' "$(echo "$vf - $yf" | bc -l)"
-printf 'RESULT scale_%sk_over_%sk=%.3f\n' "$((c / 1000))" "$((b / 1000))" "$(echo "${vwall[$c]} / ${vwall[$b]}" | bc -l)"
+[ "$c" = "$b" ] ||
+  printf 'RESULT scale_%sk_over_%sk=%.3f\n' "$((c / 1000))" "$((b / 1000))" "$(echo "${vwall[$c]} / ${vwall[$b]}" | bc -l)"

@@ -84,7 +84,9 @@ bool TMainForm::Create() {
 
 void TMainForm::Show(int showCommand) {
   ShowWindow(window_, showCommand);
-  UpdateWindow(window_);
+  // An unattended start's posted click comes before the first paint and hides the
+  // input panel: painting the panel now would only cost time.
+  if (!FUnattended) UpdateWindow(window_);
   // The first box starts with its text selected, as after a Tab into it.
   SetFocus(SNEdit);
   SendMessageA(SNEdit, EM_SETSEL, 0, -1);
@@ -182,8 +184,11 @@ void TMainForm::CreateControls() {
     return control;
   };
 
-  // The run's controls lie under the panel and show once it is hidden.
-  Animate1 = add(window_, IDC_ANIMATE1, ANIMATE_CLASSA, "", ACS_CENTER | ACS_TRANSPARENT, 0, 8, 2, 272, 60);
+  // The run's controls lie under the panel and show once it is hidden. The clip plays
+  // on timer messages of this thread: a second thread would make every lock in the
+  // process's libraries (the database driver's among them) cost more.
+  Animate1 = add(window_, IDC_ANIMATE1, ANIMATE_CLASSA, "", ACS_CENTER | ACS_TRANSPARENT | ACS_TIMER, 0, 8, 2,
+                 272, 60);
   Animate_OpenEx(Animate1, GetModuleHandleA("shell32.dll"), MAKEINTRESOURCEA(IDR_SHELL_FILECOPY_AVI));
   ProgressBar = add(window_, IDC_PROGRESSBAR, PROGRESS_CLASSA, "", 0, 0, 8, 62, 273, 16);
   Memo1.Attach(add(window_, IDC_MEMO1, WC_EDITA, "",
