@@ -72,6 +72,24 @@ class FakeHost : public RunnerHost {
   std::vector<size_t> programBatchCount;
 };
 
+TEST(RunLog, HoldsTheFilesTextInBlocksAndGivesTheLinesBack) {
+  Lines lines = {"", "a", std::string(150000, 'x'), "\xb1\x5c"};
+  for (int i = 0; i < 5000; ++i) lines.push_back("line " + std::to_string(i));
+  RunLog log;
+  EXPECT_TRUE(log.Empty());
+  log.Add(lines);
+  std::string text, expected;
+  for (const std::string& block : log.Blocks()) text += block;
+  for (const std::string& line : lines) expected += line + "\r\n";
+  EXPECT_EQ(expected, text);
+  EXPECT_LT(3u, log.Blocks().size());
+  EXPECT_EQ(lines.size(), log.LineCount());
+  EXPECT_EQ(lines, log.Lines());
+  log.Clear();
+  EXPECT_TRUE(log.Empty());
+  EXPECT_EQ(Lines{}, log.Lines());
+}
+
 const RunnerTexts kTexts{"[script]", "... ...", "[result]", "[ok]", "[program failed]"};
 
 class ScriptRunnerTest : public ::testing::Test {
