@@ -147,6 +147,11 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       FormDestroy();
       return 0;
+    case WM_SIZE:
+      // Restored: what a run gathered while minimised shows at once, also while a
+      // message box's loop runs instead of the run's.
+      if (runStarted_ && wParam != SIZE_MINIMIZED) RefreshRunView(true);
+      break;
   }
   return DefWindowProcA(window_, message, wParam, lParam);
 }
