@@ -33,16 +33,6 @@ cpu_ns() {
 }
 now_ns() { date +%s%N; }
 
-# The process below the harness script that Wine named after the program.
-program_pid() {  # program_pid <ancestor pid> <name>
-  local child
-  for child in $(pgrep -P "$1"); do
-    if [ "$(cat "/proc/$child/comm" 2>/dev/null)" = "$2" ]; then echo "$child"; return 0; fi
-    program_pid "$child" "$2" && return 0
-  done
-  return 1
-}
-
 "$run" ./VELDAR.exe -F IDLE.SQL -S idle &
 session=$!
 for _ in $(seq 600); do
@@ -50,7 +40,7 @@ for _ in $(seq 600); do
   sleep 0.01
 done
 [ -f started.txt ] || { echo "veldar-idle: the directive's program did not start" >&2; exit 1; }
-veldar=$(program_pid "$session" VELDAR.exe) || { echo "veldar-idle: VELDAR.exe not found" >&2; exit 1; }
+veldar=$(wine_program_pid "$work/VELDAR.exe" "$session") || { echo "veldar-idle: VELDAR.exe not found" >&2; exit 1; }
 sleep 0.3
 cpu0=$(cpu_ns "$veldar")
 t0=$(now_ns)

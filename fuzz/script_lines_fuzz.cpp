@@ -1,5 +1,7 @@
-// Any bytes as a script: the line reader and the cipher's hexadecimal reading must
-// take them safely, and every line must survive enciphering and deciphering.
+// Any bytes as a script: the line readers and the cipher's hexadecimal reading must
+// take them safely, the run's reader (in pieces of any size) must find the lines of the
+// whole-text split, and every line must survive enciphering and deciphering.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -7,6 +9,7 @@
 #include <vector>
 
 #include "Des/ScriptFile.h"
+#include "Main/LineReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
@@ -14,6 +17,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string& line : lines)
     if (line.find_first_of("\r\n") != std::string::npos) std::abort();
   if (SplitLines(JoinLines(lines)) != lines) std::abort();
+
+  const size_t pieceSize = size == 0 ? 1 : 1 + data[0] % 7;
+  size_t offset = 0;
+  LineReader reader(
+      [&](char* buffer, size_t room) {
+        const size_t part = std::min(room, size - offset);
+        std::copy(data + offset, data + offset + part, buffer);
+        offset += part;
+        return part;
+      },
+      pieceSize);
+  std::vector<std::string> read;
+  for (std::string line; reader.Next(line);) read.push_back(line);
+  if (read != lines) std::abort();
 
   TEncryption des;
   des.SetKey(kScriptKey);

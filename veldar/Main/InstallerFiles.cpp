@@ -20,62 +20,67 @@ std::string SystemErrorText(DWORD code) {
   return text;
 }
 
-bool ReadTextFile(const std::string& name, std::string& text, DWORD& error) {
-  KernelHandle file = FileNamed(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
+bool ScriptFileReader::Open(const std::string& name, DWORD& error) {
+  file_ = FileNamed(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file_) {
     error = GetLastError();
     return false;
   }
-  // GetFileSize, not GetFileSizeEx, which the documentation gives only from Windows XP.
-  DWORD high = 0;
+  const auto read = [this](char* buffer, size_t size) { return ReadPiece(buffer, size); };
+  reader_.emplace(read);
+  std::string line;
+  lineCount_ = 0;
+  while (reader_->Next(line)) ++lineCount_;
+  // SetFilePointer, not SetFilePointerEx, which the documentation gives only from Windows XP.
+  LONG high = 0;
   SetLastError(NO_ERROR);
-  const DWORD low = GetFileSize(file.Get(), &high);
-  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
-    error = GetLastError();
+  if (readError_ == 0 && SetFilePointer(file_.Get(), 0, &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
+      GetLastError() != NO_ERROR) {
+    readError_ = GetLastError();
+  }
+  if (readError_ != 0) {
+    error = readError_;
+    reader_.reset();
     return false;
   }
-  // Scripts are text; anything that does not fit in memory is refused, not cut.
-  if (high != 0 || low > 0x7fffffff) {
-    error = ERROR_FILE_TOO_LARGE;
-    return false;
-  }
-  text.assign(static_cast<size_t>(low), '\0');
-  size_t done = 0;
-  while (done < text.size()) {
-    DWORD read = 0;
-    if (!ReadFile(file.Get(), &text[done], static_cast<DWORD>(text.size() - done), &read, nullptr)) {
-      error = GetLastError();
-      return false;
-    }
-    if (read == 0) break;  // the file shrank while it was read
-    done += read;
-  }
-  text.resize(done);
+  reader_.emplace(read);
   return true;
 }
 
-bool WriteLines(const std::string& name, const std::vector<std::string>& lines, DWORD& error) {
-  size_t size = 0;
-  for (const std::string& line : lines) size += line.size() + 2;
-  std::string text;
-  text.reserve(size);
-  for (const std::string& line : lines) text.append(line).append("\r\n");
+void ScriptFileReader::Close() {
+  reader_.reset();
+  file_.Reset();
+}
+
+size_t ScriptFileReader::ReadPiece(char* buffer, size_t size) {
+  DWORD read = 0;
+  if (readError_ != 0) return 0;
+  if (!ReadFile(file_.Get(), buffer, static_cast<DWORD>(size), &read, nullptr)) {
+    readError_ = GetLastError();
+    return 0;
+  }
+  return read;
+}
+
+bool WriteLog(const std::string& name, const RunLog& log, DWORD& error) {
   KernelHandle file = FileNamed(
       CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     error = GetLastError();
     return false;
   }
-  size_t done = 0;
-  while (done < text.size()) {
-    DWORD written = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 20));
-    if (!WriteFile(file.Get(), text.data() + done, chunk, &written, nullptr) || written == 0) {
-      error = GetLastError();
-      return false;
+  for (const std::string& block : log.Blocks()) {
+    for (size_t done = 0; done < block.size();) {
+      DWORD written = 0;
+      if (!WriteFile(file.Get(), block.data() + done, static_cast<DWORD>(block.size() - done), &written,
+                     nullptr) ||
+          written == 0) {
+        error = GetLastError();
+        return false;
+      }
+      done += written;
     }
-    done += written;
   }
   if (!CloseHandle(file.Release())) {
     error = GetLastError();

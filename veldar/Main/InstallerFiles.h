@@ -4,15 +4,47 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
-#include <vector>
+
+#include "Main/Handle.h"
+#include "Main/LineReader.h"
+#include "Main/RunLog.h"
+#include "Main/ScriptRunner.h"
 
 // The system's description of an error code, without the trailing line break.
 std::string SystemErrorText(DWORD code);
 
-bool ReadTextFile(const std::string& name, std::string& text, DWORD& error);
-// Writes every line followed by CR LF, replacing an existing file.
-bool WriteLines(const std::string& name, const std::vector<std::string>& lines, DWORD& error);
+// A script read from its file a block at a time, so that a long script is never held
+// in memory whole. Open reads it once to count its lines (the range of the progress
+// bar); the lines then come one at a time. Others may read the file meanwhile, but
+// not change it.
+class ScriptFileReader : public ScriptSource {
+ public:
+  ScriptFileReader() = default;
+  // The reader reads through this object: it stays where it was opened.
+  ScriptFileReader(const ScriptFileReader&) = delete;
+  ScriptFileReader& operator=(const ScriptFileReader&) = delete;
+
+  bool Open(const std::string& name, DWORD& error);
+  size_t LineCount() const override { return lineCount_; }
+  bool NextLine(std::string& line) override { return reader_ && reader_->Next(line); }
+  // Nonzero when a read failed after Open: the lines stopped early.
+  DWORD ReadError() const { return readError_; }
+  // Lets others change the file again (the log may be written over the script).
+  void Close();
+
+ private:
+  size_t ReadPiece(char* buffer, size_t size);
+
+  KernelHandle file_;
+  std::optional<LineReader> reader_;
+  size_t lineCount_ = 0;
+  DWORD readError_ = 0;
+};
+
+// Writes the log's lines, each followed by CR LF, replacing an existing file.
+bool WriteLog(const std::string& name, const RunLog& log, DWORD& error);
 
 bool FileExists(const std::string& name);
 

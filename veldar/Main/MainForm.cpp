@@ -19,7 +19,7 @@ constexpr int kFontHeight = 12;
 constexpr int kAnimationStopFrame = 20;
 const char kDefaultLogin[] = "sa";
 constexpr DWORD kMessageCheckIntervalMs = 10;
-// The progress bar (like Memo1) shows changes ten times a second at most.
+// Memo1 and the progress bar show changes ten times a second at most.
 constexpr DWORD kViewRefreshIntervalMs = 100;
 
 }  // namespace
@@ -84,7 +84,9 @@ bool TMainForm::Create() {
 
 void TMainForm::Show(int showCommand) {
   ShowWindow(window_, showCommand);
-  UpdateWindow(window_);
+  // An unattended start's posted click comes before the first paint and hides the
+  // input panel: painting the panel now would only cost time.
+  if (!FUnattended) UpdateWindow(window_);
   // The first box starts with its text selected, as after a Tab into it.
   SetFocus(SNEdit);
   SendMessageA(SNEdit, EM_SETSEL, 0, -1);
@@ -145,6 +147,11 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       FormDestroy();
       return 0;
+    case WM_SIZE:
+      // Restored: what a run gathered while minimised shows at once, also while a
+      // message box's loop runs instead of the run's.
+      if (runStarted_ && wParam != SIZE_MINIMIZED) RefreshRunView(true);
+      break;
   }
   return DefWindowProcA(window_, message, wParam, lParam);
 }
@@ -182,8 +189,11 @@ void TMainForm::CreateControls() {
     return control;
   };
 
-  // The run's controls lie under the panel and show once it is hidden.
-  Animate1 = add(window_, IDC_ANIMATE1, ANIMATE_CLASSA, "", ACS_CENTER | ACS_TRANSPARENT, 0, 8, 2, 272, 60);
+  // The run's controls lie under the panel and show once it is hidden. The clip plays
+  // on timer messages of this thread: a second thread would make every lock in the
+  // process's libraries (the database driver's among them) cost more.
+  Animate1 = add(window_, IDC_ANIMATE1, ANIMATE_CLASSA, "", ACS_CENTER | ACS_TRANSPARENT | ACS_TIMER, 0, 8, 2,
+                 272, 60);
   Animate_OpenEx(Animate1, GetModuleHandleA("shell32.dll"), MAKEINTRESOURCEA(IDR_SHELL_FILECOPY_AVI));
   ProgressBar = add(window_, IDC_PROGRESSBAR, PROGRESS_CLASSA, "", 0, 0, 8, 62, 273, 16);
   Memo1.Attach(add(window_, IDC_MEMO1, WC_EDITA, "",
@@ -233,8 +243,8 @@ void TMainForm::FormCreate() {
   FExeDir = FExePath.empty() ? FExePath : FExePath.substr(0, FExePath.size() - 1);
   SetWindowTextA(window_, LoadText(IDS_CAPTION).c_str());
   SetWindowTextA(SNEdit, GetLocalComputerName().c_str());
-  FLogLines.clear();
-  FErrorLines.clear();
+  FLogLines.Clear();
+  FErrorLines.Clear();
 
   const StartOptions options = ParseStartOptions(arguments_);
   if (options.showUsage) {
@@ -293,8 +303,8 @@ bool TMainForm::FormKeyDown(WORD key, bool ctrl, bool alt, bool repeated) {
 }
 
 void TMainForm::FormDestroy() {
-  FLogLines.clear();
-  FErrorLines.clear();
+  FLogLines.Clear();
+  FErrorLines.Clear();
 }
 
 void TMainForm::ShowRunControls() {
@@ -311,15 +321,29 @@ void TMainForm::ShowRunControls() {
 }
 
 void TMainForm::RefreshRunView(bool force) {
-  Memo1.Refresh(force);
   const DWORD now = GetTickCount();
-  if (progressChanged_ && (force || now - progressRefresh_ >= kViewRefreshIntervalMs)) {
+  if (!force && now - viewRefresh_ < kViewRefreshIntervalMs) return;
+  viewRefresh_ = now;
+  // Changes made while nothing can be seen wait: they show at the first refresh after
+  // the window is shown, restored or uncovered again.
+  if (!RunViewVisible()) return;
+  Memo1.Refresh();
+  if (progressChanged_) {
     SendMessageA(ProgressBar, PBM_SETRANGE32, 0,
                  static_cast<LPARAM>(std::min<size_t>(progressCount_, 0x7fffffff)));
     SendMessageA(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(progressPosition_), 0);
     progressChanged_ = false;
-    progressRefresh_ = now;
   }
+}
+
+bool TMainForm::RunViewVisible() const {
+  if (!IsWindowVisible(window_) || IsIconic(window_)) return false;
+  // A window wholly covered by others has nothing left to draw on.
+  HDC dc = GetDC(window_);
+  RECT box;
+  const int region = GetClipBox(dc, &box);
+  ReleaseDC(window_, dc);
+  return region != NULLREGION;
 }
 
 void TMainForm::EndProgram(int exitCode) {

@@ -15,6 +15,7 @@
 #include "Main/Handle.h"
 #include "Main/OpenDialog.h"
 #include "Main/OutputMemo.h"
+#include "Main/RunLog.h"
 #include "Main/ScriptRunner.h"
 
 // The whole text of a window or control.
@@ -53,7 +54,10 @@ class TMainForm : private DatabaseHost, private RunnerHost {
 
   void CreateControls();
   void ShowRunControls();
+  // Shows the run's latest output and progress, at most ten times a second unless
+  // forced, and only while some of the window can be seen.
   void RefreshRunView(bool force);
+  bool RunViewVisible() const;
   // Dispatches every pending message (and shows the run's latest state).
   void PumpMessages();
   // Ends the message loop; the program exits with this code.
@@ -103,7 +107,7 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   size_t progressPosition_ = 0;
   size_t progressCount_ = 0;
   bool progressChanged_ = false;
-  DWORD progressRefresh_ = 0;
+  DWORD viewRefresh_ = 0;
   DWORD lastMessageCheck_ = 0;
 
   // Controls.
@@ -135,6 +139,6 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   std::string FPassword;
   std::string FScriptFile;
   std::string FModuleName;
-  std::vector<std::string> FLogLines;
-  std::vector<std::string> FErrorLines;
+  RunLog FLogLines;
+  RunLog FErrorLines;
 };

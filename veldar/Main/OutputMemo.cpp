@@ -1,11 +1,5 @@
 #include "Main/OutputMemo.h"
 
-namespace {
-
-constexpr DWORD kRefreshIntervalMs = 100;
-
-}  // namespace
-
 void OutputMemo::AddLine(const std::string& line) {
   lines_.push_back(line);
   changed_ = true;
@@ -16,10 +10,8 @@ void OutputMemo::Clear() {
   changed_ = true;
 }
 
-void OutputMemo::Refresh(bool force) {
+void OutputMemo::Refresh() {
   if (!changed_ || !control_) return;
-  const DWORD now = GetTickCount();
-  if (!force && now - lastRefresh_ < kRefreshIntervalMs) return;
   std::string text;
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (i > 0) text += "\r\n";
@@ -30,5 +22,4 @@ void OutputMemo::Refresh(bool force) {
   SendMessageA(control_, EM_SETSEL, text.size(), text.size());
   SendMessageA(control_, EM_SCROLLCARET, 0, 0);
   changed_ = false;
-  lastRefresh_ = now;
 }

@@ -1,7 +1,7 @@
 // Memo1: the live output of a run, one block of lines at a time. The lines are kept
-// here; the control is brought up to date at most every few dozen milliseconds (or
-// when asked), so a run of many short batches is not slowed down by drawing text
-// nobody could read at that speed.
+// here; the control is brought up to date only when the window asks (a few times a
+// second while it can be seen), so a run of many short batches is not slowed down by
+// drawing text nobody could read at that speed.
 #pragma once
 
 #include <windows.h>
@@ -18,13 +18,11 @@ class OutputMemo {
   void Clear();
   const std::vector<std::string>& Lines() const { return lines_; }
 
-  // Shows the current lines if they changed and the last update is long enough ago
-  // (or always with force).
-  void Refresh(bool force);
+  // Shows the current lines if they changed since they were last shown.
+  void Refresh();
 
  private:
   HWND control_ = nullptr;
   std::vector<std::string> lines_;
   bool changed_ = false;
-  DWORD lastRefresh_ = 0;
 };

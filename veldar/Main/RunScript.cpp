@@ -32,8 +32,8 @@ std::string FillText(const std::string& pattern, const std::vector<std::string>&
 }  // namespace
 
 void TMainForm::RunScript() {
-  FLogLines.clear();
-  FErrorLines.clear();
+  FLogLines.Clear();
+  FErrorLines.Clear();
   FServerName = WindowText(SNEdit);
   FUserName = WindowText(UNEdit);
   FPassword = WindowText(UPEdit);
@@ -71,41 +71,40 @@ void TMainForm::RunScript() {
     return;
   }
 
-  std::vector<std::string> lines;
-  {
-    std::string text;
-    DWORD error = 0;
-    if (!ReadTextFile(script, text, error)) {
-      ShowFileError(IDS_READ_FAILED, script, error);
-      FInstalling = false;
-      database->CloseDatabase();
-      EndProgram(kExitFileError);
-      return;
-    }
-    lines = SplitLines(text);
+  ScriptFileReader reader;
+  DWORD error = 0;
+  if (!reader.Open(script, error)) {
+    ShowFileError(IDS_READ_FAILED, script, error);
+    FInstalling = false;
+    database->CloseDatabase();
+    EndProgram(kExitFileError);
+    return;
   }
 
   database_ = &*database;
   const RunnerTexts texts = LoadRunnerTexts();
   ScriptRunner runner(*this, texts, settings, FLogLines, FErrorLines);
-  const RunOutcome outcome = runner.Run(lines);
+  const RunOutcome outcome = runner.Run(reader);
+  reader.Close();
   database_ = nullptr;
-  lines.clear();
   database->CloseDatabase();
   RefreshRunView(true);
+  // A script that could not be read to its end ran only in part; the log says what ran.
+  const bool readFailed = reader.ReadError() != 0;
+  if (readFailed) ShowFileError(IDS_READ_FAILED, script, reader.ReadError());
 
   if (outcome.cancelled) {
     // What ran before the cancel has changed the database: the record says so.
     const std::string cancelled = LoadText(IDS_CANCELLED);
-    FLogLines.push_back(cancelled);
-    FErrorLines.push_back(cancelled);
-  } else if (FErrorLines.empty()) {
-    FErrorLines.push_back(LoadText(IDS_NO_ERRORS));
+    FLogLines.Add(cancelled);
+    FErrorLines.Add(cancelled);
+  } else if (FErrorLines.Empty()) {
+    FErrorLines.Add(LoadText(IDS_NO_ERRORS));
   }
   const bool written = WriteRunFiles(script);
   FInstalling = false;
 
-  if (!outcome.cancelled) {
+  if (!outcome.cancelled && !readFailed) {
     if (!FUnattended && written) {
       const std::string logFile = OutputFileName(script, ".LOG", IsAnsiLeadByte);
       const std::string errorFile = OutputFileName(script, ".ERR", IsAnsiLeadByte);
@@ -120,7 +119,7 @@ void TMainForm::RunScript() {
     if (!FModuleName.empty()) RemoveModuleFromRunList(FModuleName);
   }
 
-  if (!written) {
+  if (!written || readFailed) {
     EndProgram(kExitFileError);
   } else if (outcome.cancelled) {
     EndProgram(kExitCancelled);
@@ -139,12 +138,12 @@ bool TMainForm::WriteRunFiles(const std::string& script) {
   bool written = true;
   DWORD error = 0;
   const std::string logFile = OutputFileName(script, ".LOG", IsAnsiLeadByte);
-  if (!WriteLines(logFile, FLogLines, error)) {
+  if (!WriteLog(logFile, FLogLines, error)) {
     ShowFileError(IDS_WRITE_FAILED, logFile, error);
     written = false;
   }
   const std::string errorFile = OutputFileName(script, ".ERR", IsAnsiLeadByte);
-  if (!WriteLines(errorFile, FErrorLines, error)) {
+  if (!WriteLog(errorFile, FErrorLines, error)) {
     ShowFileError(IDS_WRITE_FAILED, errorFile, error);
     written = false;
   }

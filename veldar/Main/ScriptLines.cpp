@@ -110,21 +110,3 @@ std::string TrimTrailingChar(const std::string& text, char c) {
   const size_t end = text.find_last_not_of(c);
   return end == std::string::npos ? std::string() : text.substr(0, end + 1);
 }
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  size_t i = 0;
-  while (i < text.size()) {
-    const char c = text[i];
-    if (c != '\r' && c != '\n') {
-      ++i;
-      continue;
-    }
-    lines.push_back(text.substr(start, i - start));
-    i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-    start = i;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}

@@ -66,6 +66,3 @@ std::string TrimTrailingChar(const std::string& text, char c);
 // clause it becomes there.
 constexpr const char* kEncryptionMarker = "--LANTHORN--";
 constexpr const char* kEncryptionClause = "with Encryption";
-
-// Splits file text at CR, LF or CR LF. A break after the last line adds no empty line.
-std::vector<std::string> SplitLines(const std::string& text);

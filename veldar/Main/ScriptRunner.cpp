@@ -1,17 +1,39 @@
 #include "Main/ScriptRunner.h"
 
+#include "Des/ScriptFile.h"
+
 namespace {
 
 // The preview shows script lines while the block has fewer lines than this.
 constexpr size_t kPreviewLimit = 5;
 
+class LineListSource : public ScriptSource {
+ public:
+  explicit LineListSource(const std::vector<std::string>& lines) : lines_(lines) {}
+  size_t LineCount() const override { return lines_.size(); }
+  bool NextLine(std::string& line) override {
+    if (next_ == lines_.size()) return false;
+    line = lines_[next_++];
+    return true;
+  }
+
+ private:
+  const std::vector<std::string>& lines_;
+  size_t next_ = 0;
+};
+
 }  // namespace
 
 ScriptRunner::ScriptRunner(RunnerHost& host, const RunnerTexts& texts, const ScriptSettings& settings,
-                           std::vector<std::string>& logLines, std::vector<std::string>& errorLines)
+                           RunLog& logLines, RunLog& errorLines)
     : host_(host), texts_(texts), settings_(settings), logLines_(logLines), errorLines_(errorLines) {}
 
 RunOutcome ScriptRunner::Run(const std::vector<std::string>& lines) {
+  LineListSource source(lines);
+  return Run(source);
+}
+
+RunOutcome ScriptRunner::Run(ScriptSource& script) {
   batch_.clear();
   serverFolder_.clear();
   pendingRestore_.clear();
@@ -19,9 +41,11 @@ RunOutcome ScriptRunner::Run(const std::vector<std::string>& lines) {
   if (settings_.cipher) settings_.cipher->SetAction(TActionType::Decryption);
   host_.AddOutputLine(texts_.scriptHeading);
 
-  for (size_t i = 0; i < lines.size(); ++i) {
-    host_.SetProgress(i, lines.size());
-    const std::string* line = &lines[i];
+  const size_t count = script.LineCount();
+  std::string text;
+  for (size_t i = 0; script.NextLine(text); ++i) {
+    host_.SetProgress(i, count);
+    const std::string* line = &text;
     std::string changed;
     // A line empty after deciphering is handled as an empty line.
     if (!line->empty() && settings_.encrypted) {
@@ -158,7 +182,6 @@ void ScriptRunner::StartNextBlock() {
   host_.AddOutputLine(texts_.scriptHeading);
 }
 
-void ScriptRunner::AppendOutputTo(std::vector<std::string>& lines) const {
-  const std::vector<std::string>& output = host_.OutputLines();
-  lines.insert(lines.end(), output.begin(), output.end());
+void ScriptRunner::AppendOutputTo(RunLog& lines) const {
+  lines.Add(host_.OutputLines());
 }

@@ -8,7 +8,17 @@
 #include <vector>
 
 #include "Des/Encryption.h"
+#include "Main/RunLog.h"
 #include "Main/ScriptLines.h"
+
+// The lines of a script, one at a time.
+class ScriptSource {
+ public:
+  virtual ~ScriptSource() = default;
+  virtual size_t LineCount() const = 0;
+  // The next line; false after the last one.
+  virtual bool NextLine(std::string& line) = 0;
+};
 
 class RunnerHost {
  public:
@@ -65,9 +75,10 @@ struct RunOutcome {
 class ScriptRunner {
  public:
   ScriptRunner(RunnerHost& host, const RunnerTexts& texts, const ScriptSettings& settings,
-               std::vector<std::string>& logLines, std::vector<std::string>& errorLines);
+               RunLog& logLines, RunLog& errorLines);
 
   // Handles every line. Lines after the last batch end are not sent.
+  RunOutcome Run(ScriptSource& script);
   RunOutcome Run(const std::vector<std::string>& lines);
 
  private:
@@ -80,13 +91,13 @@ class ScriptRunner {
   bool SendBatch();
   void AddSqlLine(const std::string& line);
   void StartNextBlock();
-  void AppendOutputTo(std::vector<std::string>& lines) const;
+  void AppendOutputTo(RunLog& lines) const;
 
   RunnerHost& host_;
   const RunnerTexts& texts_;
   const ScriptSettings& settings_;
-  std::vector<std::string>& logLines_;
-  std::vector<std::string>& errorLines_;
+  RunLog& logLines_;
+  RunLog& errorLines_;
 
   std::string batch_;
   std::string serverFolder_;    // last folder a directive read from the registry

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
+#include "Main/LineReader.h"
+
 namespace {
 
 TEST(ScriptLines, BatchEndIsGoInAnyCaseWithBlanksAround) {
@@ -96,16 +101,46 @@ TEST(ScriptLines, TrimTrailingCharRemovesOnlyTheTrailingRun) {
   EXPECT_EQ("abc", TrimTrailingChar("abc", '\0'));
 }
 
-TEST(ScriptLines, SplitLinesAtEveryKindOfBreak) {
+// Every line of `text`, read in pieces of `pieceSize` bytes.
+std::vector<std::string> ReadLines(const std::string& text, size_t pieceSize) {
+  size_t offset = 0;
+  LineReader reader(
+      [&](char* buffer, size_t size) {
+        const size_t part = std::min(size, text.size() - offset);
+        std::memcpy(buffer, text.data() + offset, part);
+        offset += part;
+        return part;
+      },
+      pieceSize);
+  std::vector<std::string> lines;
+  std::string line;
+  while (reader.Next(line)) lines.push_back(line);
+  return lines;
+}
+
+TEST(ScriptLines, LinesBreakAtEveryKindOfBreakWhereverThePiecesEnd) {
   using Lines = std::vector<std::string>;
-  EXPECT_EQ((Lines{"a", "b", "c", "d"}), SplitLines("a\r\nb\nc\rd"));
-  EXPECT_EQ((Lines{"a"}), SplitLines("a\r\n"));
-  EXPECT_EQ((Lines{"a", ""}), SplitLines("a\n\n"));
-  EXPECT_EQ((Lines{"a", "", "b"}), SplitLines("a\r\r\nb"));
-  EXPECT_EQ((Lines{"", "x"}), SplitLines("\nx"));
-  EXPECT_EQ(Lines{}, SplitLines(""));
-  EXPECT_EQ((Lines{""}), SplitLines("\r\n"));
-  EXPECT_EQ((Lines{"\xb1\x5c", "\t"}), SplitLines("\xb1\x5c\r\n\t"));
+  const struct {
+    const char* text;
+    Lines lines;
+  } cases[] = {
+      {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+      {"a\r\n", {"a"}},
+      {"a\n\n", {"a", ""}},
+      {"a\r\r\nb", {"a", "", "b"}},
+      {"\nx", {"", "x"}},
+      {"", {}},
+      {"\r\n", {""}},
+      {"\r\r", {"", ""}},
+      {"\n\r", {"", ""}},
+      {"\xb1\x5c\r\n\t", {"\xb1\x5c", "\t"}},
+      {"GO\r\nlonger line\r\n\r\nend", {"GO", "longer line", "", "end"}},
+  };
+  for (const auto& c : cases) {
+    for (size_t pieceSize : {1, 2, 3, 4096}) {
+      EXPECT_EQ(c.lines, ReadLines(c.text, pieceSize)) << '"' << c.text << "\" in pieces of " << pieceSize;
+    }
+  }
 }
 
 }  // namespace

@@ -72,6 +72,24 @@ class FakeHost : public RunnerHost {
   std::vector<size_t> programBatchCount;
 };
 
+TEST(RunLog, HoldsTheFilesTextInBlocksAndGivesTheLinesBack) {
+  Lines lines = {"", "a", std::string(150000, 'x'), "\xb1\x5c"};
+  for (int i = 0; i < 5000; ++i) lines.push_back("line " + std::to_string(i));
+  RunLog log;
+  EXPECT_TRUE(log.Empty());
+  log.Add(lines);
+  std::string text, expected;
+  for (const std::string& block : log.Blocks()) text += block;
+  for (const std::string& line : lines) expected += line + "\r\n";
+  EXPECT_EQ(expected, text);
+  EXPECT_LT(3u, log.Blocks().size());
+  EXPECT_EQ(lines.size(), log.LineCount());
+  EXPECT_EQ(lines, log.Lines());
+  log.Clear();
+  EXPECT_TRUE(log.Empty());
+  EXPECT_EQ(Lines{}, log.Lines());
+}
+
 const RunnerTexts kTexts{"[script]", "... ...", "[result]", "[ok]", "[program failed]", "[zero byte]"};
 
 class ScriptRunnerTest : public ::testing::Test {
@@ -81,8 +99,12 @@ class ScriptRunnerTest : public ::testing::Test {
     settings.placeholders = {"D:\\setup", "db1", "sa", "secret"};
   }
   RunOutcome Run(const Lines& lines) {
-    ScriptRunner runner(host, kTexts, settings, log, errors);
-    return runner.Run(lines);
+    RunLog runLog, runErrors;
+    ScriptRunner runner(host, kTexts, settings, runLog, runErrors);
+    const RunOutcome outcome = runner.Run(lines);
+    log = runLog.Lines();
+    errors = runErrors.Lines();
+    return outcome;
   }
 
   FakeHost host;
@@ -226,7 +248,7 @@ TEST_F(ScriptRunnerTest, CancelDuringAProgramTakesEffectAtTheNextBatch) {
   // Without a batch after the program the run ends normally.
   FakeHost other;
   other.cancelDuringProgram = true;
-  Lines otherLog, otherErrors;
+  RunLog otherLog, otherErrors;
   ScriptRunner runner(other, kTexts, settings, otherLog, otherErrors);
   outcome = runner.Run({"--^Etool.exe", "select 1"});
   EXPECT_FALSE(outcome.cancelled);
@@ -262,8 +284,11 @@ struct RunRecord {
 void RunInto(RunRecord& record, const ScriptSettings& settings, const Lines& lines) {
   record.host.existing = {"D:\\setup\\a.dll"};
   record.host.serverPaths = {"E:\\Server"};
-  ScriptRunner runner(record.host, kTexts, settings, record.log, record.errors);
+  RunLog log, errors;
+  ScriptRunner runner(record.host, kTexts, settings, log, errors);
   record.outcome = runner.Run(lines);
+  record.log = log.Lines();
+  record.errors = errors.Lines();
 }
 
 // The batches with every whole marker line replaced by the clause.

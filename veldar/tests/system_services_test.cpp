@@ -22,20 +22,31 @@ TEST(InstallerFiles, LinesRoundTripWithCrLfAndReplaceTheFile) {
   const std::string name = folder + "out.log";
   ASSERT_TRUE(WriteWholeFile(name, std::string(10000, 'x')));
   DWORD error = 0xdeadbeef;
-  ASSERT_TRUE(WriteLines(name, {"a", "", Ansi(u8"【安装脚本】")}, error));
+  RunLog log;
+  log.Add({"a", "", Ansi(u8"【安装脚本】")});
+  ASSERT_TRUE(WriteLog(name, log, error));
   EXPECT_EQ("a\r\n\r\n" + Ansi(u8"【安装脚本】") + "\r\n", ReadWholeFile(name));
-  std::string text;
-  ASSERT_TRUE(ReadTextFile(name, text, error));
-  EXPECT_EQ(ReadWholeFile(name), text);
-  ASSERT_TRUE(WriteLines(name, {}, error));
+  // A log of many blocks and a script read back line by line.
+  const std::string line(999, 'x');
+  for (int i = 0; i < 300; ++i) log.Add(line + std::to_string(i));
+  ASSERT_TRUE(WriteLog(name, log, error));
+  ScriptFileReader reader;
+  ASSERT_TRUE(reader.Open(name, error));
+  EXPECT_EQ(log.LineCount(), reader.LineCount());
+  std::vector<std::string> lines;
+  for (std::string text; reader.NextLine(text);) lines.push_back(text);
+  EXPECT_EQ(log.Lines(), lines);
+  EXPECT_EQ(0u, reader.ReadError());
+  reader.Close();
+  ASSERT_TRUE(WriteLog(name, RunLog(), error));
   EXPECT_EQ("", ReadWholeFile(name));
 }
 
 TEST(InstallerFiles, FailuresComeBackWithTheSystemsReason) {
   const std::string folder = MakeScratchFolder("FileFailures");
   DWORD error = 0;
-  std::string text = "untouched";
-  EXPECT_FALSE(ReadTextFile(folder + "missing.sql", text, error));
+  ScriptFileReader reader;
+  EXPECT_FALSE(reader.Open(folder + "missing.sql", error));
   EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), error);
   EXPECT_FALSE(SystemErrorText(error).empty());
   EXPECT_EQ(std::string::npos, SystemErrorText(error).find('\n'));
@@ -45,7 +56,7 @@ TEST(InstallerFiles, FailuresComeBackWithTheSystemsReason) {
   ASSERT_TRUE(WriteWholeFile(locked, "select 1"));
   HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);
-  EXPECT_FALSE(ReadTextFile(locked, text, error));
+  EXPECT_FALSE(reader.Open(locked, error));
   EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), error);
   CloseHandle(holder);
 
@@ -53,7 +64,7 @@ TEST(InstallerFiles, FailuresComeBackWithTheSystemsReason) {
   const std::string blocked = folder + "blocked.log";
   ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr));
   error = 0;
-  EXPECT_FALSE(WriteLines(blocked, {"x"}, error));
+  EXPECT_FALSE(WriteLog(blocked, RunLog(), error));
   EXPECT_NE(0u, error);
 }
 

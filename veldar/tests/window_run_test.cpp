@@ -146,6 +146,32 @@ TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTh
                                             text.result, text.cancelled}));
 }
 
+TEST_F(WindowRun, MinimisedRunDrawsNothingAndShowsItsCurrentBlockOnceRestored) {
+  ForgetOutput("restore");
+  WaitingProgram first("first"), second("second");
+  WriteScript("restore.sql", {first.Directive(), second.Directive()});
+  Start("-Frestore.sql -Stestdb");
+  ASSERT_TRUE(first.Started());
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  HWND memo = GetDlgItem(main, IDC_MEMO1);
+  const auto showing = [memo](const std::string& line) {
+    for (int i = 0; i < 100; ++i, Sleep(50)) {
+      if (ControlText(memo).find(line) != std::string::npos) return true;
+    }
+    return false;
+  };
+  ASSERT_TRUE(showing(first.Directive()));
+  ShowWindow(main, SW_MINIMIZE);
+  first.Release();
+  ASSERT_TRUE(second.Started());
+  EXPECT_NE(std::string::npos, ControlText(memo).find(first.Directive()));
+  ShowWindow(main, SW_RESTORE);
+  EXPECT_TRUE(showing(second.Directive()));
+  second.Release();
+  EXPECT_EQ(0, Finish());
+}
+
 TEST_F(WindowRun, CloseRequestAnsweredNoLetsTheRunFinish) {
   ForgetOutput("goon");
   WaitingProgram program("goon");
