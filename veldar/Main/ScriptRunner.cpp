@@ -24,6 +24,12 @@ class LineListSource : public ScriptSource {
 
 }  // namespace
 
+std::string DecipherScriptLine(TEncryption& cipher, const std::string& line) {
+  cipher.SetHexInput(line);
+  cipher.Execute();
+  return TrimTrailingChar(cipher.Output(), '\0');
+}
+
 ScriptRunner::ScriptRunner(RunnerHost& host, const RunnerTexts& texts, const ScriptSettings& settings,
                            RunLog& logLines, RunLog& errorLines)
     : host_(host), texts_(texts), settings_(settings), logLines_(logLines), errorLines_(errorLines) {}
@@ -89,9 +95,7 @@ RunOutcome ScriptRunner::Run(ScriptSource& script) {
 std::string ScriptRunner::Decipher(const std::string& line) {
   // Without a cipher nothing could be deciphered; the text is not sent as it is.
   if (!settings_.cipher) return std::string();
-  settings_.cipher->SetHexInput(line);
-  settings_.cipher->Execute();
-  return TrimTrailingChar(settings_.cipher->Output(), '\0');
+  return DecipherScriptLine(*settings_.cipher, line);
 }
 
 void ScriptRunner::CopyFile(const std::string& line) {

@@ -67,6 +67,11 @@ struct ScriptSettings {
   LeadByteTest isLead = IsAnsiLeadByte;
 };
 
+// The plain text of a non-empty line of an encrypted script: the line as read goes to
+// the cipher as hexadecimal text, and the zero bytes that filled the last block are
+// cut off. The cipher must be set to deciphering.
+std::string DecipherScriptLine(TEncryption& cipher, const std::string& line);
+
 struct RunOutcome {
   bool failed = false;     // a batch or a directive's program failed
   bool cancelled = false;  // the run stopped after a batch because cancel was requested
