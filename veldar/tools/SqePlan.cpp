@@ -1,0 +1,73 @@
+#include "tools/SqePlan.h"
+
+#include "tools/PlanReport.h"
+#include "tools/ScriptPlan.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: sqeplan SCRIPT [-S server] [-U login] [-M module] [--source-dir FOLDER] [--json]\n"
+    "Reads the installation script SCRIPT as a VELDAR run would (encrypted when its\n"
+    "extension is .SQE) and prints, without a server, what the run would do: every batch\n"
+    "with its lines, every directive with the copy, restore or command line it makes\n"
+    "(placeholders filled in, the password shown as ***), and warnings: lines never\n"
+    "sent, lines that look like GO but are not, empty batches, zero bytes, encrypted\n"
+    "lines that are not whole blocks of hexadecimal digits, missing files.\n"
+    "  -S, -U       server and login as given to VELDAR (default: <computer name>, sa)\n"
+    "  -M           the module whose run list entry the run removes\n"
+    "  --source-dir the program's folder (%SourceDir%), where the directives' files are\n"
+    "               looked for; by default the script's folder, shown as <program folder>\n"
+    "  --json       one JSON object with batches, directives and warnings\n"
+    "Exit codes: 0 no warnings, 1 warnings, 2 the script cannot be read or bad usage.\n";
+
+int BadUsage(std::ostream& err, const std::string& problem) {
+  err << "sqeplan: " << problem << "\n" << kUsage;
+  return kSqeplanUnreadable;
+}
+
+}  // namespace
+
+int RunSqeplan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  PlanOptions options;
+  std::string script;
+  bool json = false;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "-h" || argument == "--help" || argument == "-?" || argument == "/?") {
+      out << kUsage;
+      return kSqeplanClean;
+    }
+    std::string* value = nullptr;
+    if (argument == "--json") {
+      json = true;
+      continue;
+    } else if (argument == "-S") {
+      value = &options.server;
+    } else if (argument == "-U") {
+      value = &options.login;
+    } else if (argument == "-M") {
+      value = &options.module;
+    } else if (argument == "--source-dir") {
+      value = &options.sourceDir;
+    } else if (argument.size() > 1 && argument[0] == '-') {
+      return BadUsage(err, "unknown option " + argument);
+    } else if (!script.empty()) {
+      return BadUsage(err, "more than one script");
+    } else {
+      script = argument;
+      continue;
+    }
+    if (i + 1 == arguments.size()) return BadUsage(err, argument + " needs a value");
+    *value = arguments[++i];
+  }
+  if (script.empty()) return BadUsage(err, "no script given");
+
+  ScriptPlan plan;
+  std::string error;
+  if (!PlanScriptFile(script, options, plan, error)) {
+    err << "sqeplan: cannot read " << script << ": " << error << "\n";
+    return kSqeplanUnreadable;
+  }
+  out << (json ? PlanJson(plan) : PlanText(plan));
+  return plan.warnings.empty() ? kSqeplanClean : kSqeplanWarnings;
+}
