@@ -39,9 +39,17 @@ class LanguageResources {
   // section and builds the index. Returns whether a section is held afterwards.
   template <class Source>
   bool LoadFrom(Source& source);
+  // The offset of the section marker in a byte source, looked for from the source's
+  // position in at most kMarkerBlocks overlapping blocks; -1 when it is not found there.
+  template <class Source>
+  static int64_t FindSectionMarker(Source& source);
   // Takes a raw section (starting at its marker): converts the escapes and line ends,
   // builds and sorts the line index.
   bool SetSection(const char* raw, int length);
+  // One step of that conversion: the character that the raw text at `raw` (with
+  // `available` characters) gives, and how many raw characters it takes: 2 for an
+  // escape, 1 otherwise, 0 at a NUL, which ends the section.
+  static int ConvertStep(const char* raw, int available, char* converted);
 
   // Writes the translation of `source`, or the text itself when there is none, into
   // `output` of `capacity` characters, cut to fit. `output` may be `source`.
@@ -50,6 +58,8 @@ class LanguageResources {
   // Looks an eight-digit key up (index first, then a scan of the whole section) and
   // copies the entry's text; false when no entry has that key.
   bool TranslateKey(const char* key, char* output, int capacity) const;
+  // The offset in `text` of the line that a lookup of the key finds, or -1.
+  int FindEntry(const char* key) const;
   static void MakeKey(const char* source, const char* section, TranslationCategory category,
                       char key[kKeyLength + 1]);
 
@@ -80,21 +90,23 @@ class LanguageResources {
 };
 
 template <class Source>
-bool LanguageResources::LoadFrom(Source& source) {
-  Clear();
+int64_t LanguageResources::FindSectionMarker(Source& source) {
   char block[kMarkerBlockSize];
-  int64_t marker = -1;
   for (int i = 0; i < kMarkerBlocks; ++i) {
     int64_t position = source.Tell();
     int n = source.Read(block, kMarkerBlockSize);
     if (n < kMarkerOverlap) break;
     int offset = FindMarker(block, n);
-    if (offset >= 0) {
-      marker = position + offset;
-      break;
-    }
+    if (offset >= 0) return position + offset;
     source.Seek(position + n - kMarkerOverlap, 0);
   }
+  return -1;
+}
+
+template <class Source>
+bool LanguageResources::LoadFrom(Source& source) {
+  Clear();
+  int64_t marker = FindSectionMarker(source);
   if (marker < 0) return false;
   char* raw = new (std::nothrow) char[kSectionSize];
   if (raw == nullptr) return false;

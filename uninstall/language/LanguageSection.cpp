@@ -57,6 +57,18 @@ int LanguageResources::FindMarker(const char* block, int size) {
   return -1;
 }
 
+int LanguageResources::ConvertStep(const char* raw, int available, char* converted) {
+  char c = raw[0];
+  if (c == '\0') return 0;
+  char escaped = c == '\\' && available > 1 ? Unescape(raw[1]) : '\0';
+  if (escaped != '\0') {
+    *converted = escaped;
+    return 2;
+  }
+  *converted = c == '\r' || c == '\n' ? kSeparator : c;
+  return 1;
+}
+
 bool LanguageResources::SetSection(const char* raw, int length) {
   Clear();
   if (length <= 0) return false;
@@ -64,16 +76,11 @@ bool LanguageResources::SetSection(const char* raw, int length) {
   if (converted == nullptr) return false;
   int read = 0;
   int written = 0;
-  while (read < length && raw[read] != '\0') {
-    char c = raw[read];
-    char escaped = c == '\\' && read + 1 < length ? Unescape(raw[read + 1]) : '\0';
-    if (escaped != '\0') {
-      converted[written++] = escaped;
-      read += 2;
-    } else {
-      converted[written++] = c == '\r' || c == '\n' ? kSeparator : c;
-      ++read;
-    }
+  while (read < length) {
+    int step = ConvertStep(raw + read, length - read, &converted[written]);
+    if (step == 0) break;
+    ++written;
+    read += step;
   }
   converted[written] = '\0';
   // Keep the section in a buffer of exactly its size.
@@ -131,6 +138,11 @@ int LanguageResources::ScanForLine(const char* key) const {
   return -1;
 }
 
+int LanguageResources::FindEntry(const char* key) const {
+  int line = FindLine(key);
+  return line >= 0 ? line : ScanForLine(key);
+}
+
 void LanguageResources::CopyEntry(int line, char* output, int capacity) const {
   // Skip the key, then the "=" and the quote, never past the end of the line (a line
   // found through the index need not have them).
@@ -154,8 +166,7 @@ void LanguageResources::CopyEntry(int line, char* output, int capacity) const {
 
 bool LanguageResources::TranslateKey(const char* key, char* output, int capacity) const {
   if (!IsLoaded() || capacity <= 0 || strlen(key) != kKeyLength) return false;
-  int line = FindLine(key);
-  if (line < 0) line = ScanForLine(key);
+  int line = FindEntry(key);
   if (line < 0) return false;
   CopyEntry(line, output, capacity);
   return true;

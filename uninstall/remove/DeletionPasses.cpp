@@ -17,13 +17,7 @@ bool DeleteListedPath(const char* path) {
 }
 
 int RunDeletionPasses(FILE* list, const char* folder) {
-  int passes = 0;
-  for (;;) {
-    ++passes;
-    if (VisitListEntries(list, folder, DeleteListedPath, kPathSize) == 0) break;
-    rewind(list);
-  }
-  return passes;
+  return RunListPasses(list, folder, DeleteListedPath, kPathSize);
 }
 
 void DeleteHelpIndexFiles() {

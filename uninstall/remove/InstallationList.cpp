@@ -5,22 +5,31 @@
 
 #include "base/TextHelpers.h"
 
-bool ReadListLine(FILE* list, char* line, size_t capacity, bool* intact) {
+bool ReadListLine(FILE* list, char* line, size_t capacity, ListLineCheck* check) {
   size_t length = 0;
   bool any = false;
-  *intact = true;
+  bool zeroByte = false;
+  bool tooLong = false;
   int c;
   while ((c = getc(list)) != EOF) {
     any = true;
     if (c == '\n') break;
-    if (c == '\0') *intact = false;
+    if (c == '\0') zeroByte = true;
     if (length + 1 < capacity) {
       line[length++] = static_cast<char>(c);
     } else {
-      *intact = false;
+      tooLong = true;
     }
   }
   if (capacity > 0) line[length] = '\0';
+  *check = tooLong ? ListLineCheck::TooLong : zeroByte ? ListLineCheck::ZeroByte : ListLineCheck::Usable;
+  return any;
+}
+
+bool ReadListLine(FILE* list, char* line, size_t capacity, bool* intact) {
+  ListLineCheck check;
+  const bool any = ReadListLine(list, line, capacity, &check);
+  *intact = check == ListLineCheck::Usable;
   return any;
 }
 
@@ -59,6 +68,15 @@ bool IsEntryInsideFolder(const char* entry) {
   return !IsClimbingPart(partStart, p);
 }
 
+ListLineCheck CheckListLine(char* line, const char* folder, char* path, size_t pathSize) {
+  RemoveTrailingSpaces(line);
+  if (line[0] == '\0') return ListLineCheck::Empty;
+  if (!IsEntryInsideFolder(line)) return ListLineCheck::OutsideFolder;
+  // A path that does not fit is left alone: cut short it would name something else.
+  if (!FormatText(path, pathSize, "%s%s", folder, line)) return ListLineCheck::PathTooLong;
+  return ListLineCheck::Usable;
+}
+
 int VisitListEntries(FILE* list, const char* folder, const std::function<bool(const char* path)>& visit,
                      size_t pathSize) {
   int succeeded = 0;
@@ -67,11 +85,19 @@ int VisitListEntries(FILE* list, const char* folder, const std::function<bool(co
   bool intact = true;
   while (ReadListLine(list, line.data(), line.size(), &intact)) {
     if (!intact) continue;
-    RemoveTrailingSpaces(line.data());
-    if (line[0] == '\0' || !IsEntryInsideFolder(line.data())) continue;
-    // A path that does not fit is left alone: cut short it would name something else.
-    if (!FormatText(path.data(), path.size(), "%s%s", folder, line.data())) continue;
+    if (CheckListLine(line.data(), folder, path.data(), path.size()) != ListLineCheck::Usable) continue;
     if (visit(path.data())) ++succeeded;
   }
   return succeeded;
+}
+
+int RunListPasses(FILE* list, const char* folder, const std::function<bool(const char* path)>& remove,
+                  size_t pathSize) {
+  int passes = 0;
+  for (;;) {
+    ++passes;
+    if (VisitListEntries(list, folder, remove, pathSize) == 0) break;
+    rewind(list);
+  }
+  return passes;
 }
