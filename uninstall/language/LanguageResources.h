@@ -60,6 +60,8 @@ class LanguageResources {
   bool TranslateKey(const char* key, char* output, int capacity) const;
   // The offset in `text` of the line that a lookup of the key finds, or -1.
   int FindEntry(const char* key) const;
+  // Copies the text of the entry that starts at `line` into `output`, cut to fit.
+  void CopyEntry(int line, char* output, int capacity) const;
   static void MakeKey(const char* source, const char* section, TranslationCategory category,
                       char key[kKeyLength + 1]);
 
@@ -86,7 +88,6 @@ class LanguageResources {
   static int FindMarker(const char* block, int size);
   int FindLine(const char* key) const;
   int ScanForLine(const char* key) const;
-  void CopyEntry(int line, char* output, int capacity) const;
 };
 
 template <class Source>
