@@ -241,7 +241,7 @@ class Checker {
       if (section_.text[i] != '\\' || section_.escaped[i]) continue;
       const size_t raw = section_.rawOffset[i] + 1;
       const std::string next = raw < bytes_.size() ? bytes_.substr(raw, 1) : std::string();
-      Unreachable(line, "\\" + (next == "\r" || next == "\n" || next.empty() ? std::string() : next) +
+      Unreachable(line, ShownText("\\" + (next == "\r" || next == "\n" ? std::string() : next)) +
                             " is no escape (\\n, \\r, \\t, \\\", \\\\ are): the backslash stays as it is");
       break;
     }

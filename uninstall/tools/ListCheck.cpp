@@ -6,6 +6,7 @@
 #include "integration/Components.h"
 #include "integration/ProgramFolder.h"
 #include "remove/InstallationList.h"
+#include "tools/JsonText.h"
 
 namespace {
 
@@ -106,7 +107,7 @@ class PassPlayer {
         Skip(line, "already deleted", "by line " + std::to_string(DeletedBy(node)));
       } else if (snapshot_.IsFolder(node)) {
         const size_t inside = snapshot_.FirstPresentInside(node);
-        Skip(line, "folder not empty", "it still holds " + snapshot_.PathOf(inside));
+        Skip(line, "folder not empty", "it still holds " + ShownText(snapshot_.PathOf(inside)));
       }
     }
     std::stable_sort(report_.skips.begin(), report_.skips.end(),

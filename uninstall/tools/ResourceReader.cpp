@@ -32,6 +32,13 @@ class Bytes {
     }
     return false;
   }
+  // `count` UTF-16 units.
+  bool Units(size_t offset, size_t count, std::u16string& text) const {
+    if (!Has(offset, count * 2)) return false;
+    text.clear();
+    for (size_t i = 0; i < count; ++i) text += static_cast<char16_t>(Byte(offset + 2 * i) | Byte(offset + 2 * i + 1) << 8);
+    return true;
+  }
   // A name or number as dialog templates and .res headers hold them: 0xFFFF and a
   // number, or a zero-terminated text (empty when the first unit is 0).
   bool NameOrNumber(size_t offset, ResourceName& name, size_t& end) const {
@@ -140,14 +147,8 @@ class ResourceDirectory {
     }
     const size_t at = root_ + (name & 0x7FFFFFFFu);
     uint16_t length;
-    if (!bytes_.Word(at, length) || !bytes_.Has(at + 2, size_t{length} * 2)) return false;
     slot.numeric = false;
-    for (size_t i = 0; i < length; ++i) {
-      uint16_t unit;
-      bytes_.Word(at + 2 + i * 2, unit);
-      slot.text += static_cast<char16_t>(unit);
-    }
-    return true;
+    return bytes_.Word(at, length) && bytes_.Units(at + 2, length, slot.text);
   }
 
   void AddData(size_t entry, const Resource& resource) {
@@ -173,7 +174,7 @@ std::string AsciiUpper(const std::u16string& text) {
   std::string upper;
   for (char16_t c : text) {
     if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    upper += c < 0x80 ? static_cast<char>(c) : '?';
+    upper += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
   }
   return upper;
 }
@@ -225,14 +226,9 @@ std::map<int, std::u16string> ReadStringTable(const std::vector<Resource>& resou
     size_t offset = 0;
     for (int i = 0; i < 16; ++i) {
       uint16_t length;
-      if (!bytes.Word(offset, length) || !bytes.Has(offset + 2, size_t{length} * 2)) break;
-      const int number = (resource.name.id - 1) * 16 + i;
       std::u16string text;
-      for (size_t u = 0; u < length; ++u) {
-        uint16_t unit;
-        bytes.Word(offset + 2 + u * 2, unit);
-        text += static_cast<char16_t>(unit);
-      }
+      if (!bytes.Word(offset, length) || !bytes.Units(offset + 2, length, text)) break;
+      const int number = (resource.name.id - 1) * 16 + i;
       if (length > 0 && strings.count(number) == 0) strings[number] = text;
       offset += 2 + size_t{length} * 2;
     }

@@ -32,7 +32,7 @@ std::string Entry(const std::string& key, const std::string& text) {
 std::string Outline(const LanguageReport& report) {
   static const std::pair<const char*, const char*> kTags[] = {
       {"an entry on the marker", "marker"}, {"the key is also", "duplicate"}, {"a lookup of its key finds line", "shadowed"},
-      {"no closing", "closing-quote"},     {"\\", "escape"},                 {"a key of", "length"},
+      {"no closing", "closing-quote"},     {"\"\\", "escape"},                 {"a key of", "length"},
       {"a key with capital", "capitals"},  {"blanks before", "blank"},       {"no double quote after", "opening-quote"},
       {"no text of the program", "unused"}, {"begins with the key", "taken"}};
   std::string outline;
