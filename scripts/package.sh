@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Builds the release: both programs and the two console tools for 32-bit and for 64-bit
+# Builds the release: both programs and the console tools for 32-bit and for 64-bit
 # Windows, in release mode, each bitness into one zip in dist/:
 #   dist/veldar-zendra-<version>-win32.zip   i686 programs
 #   dist/veldar-zendra-<version>-win64.zip   x86-64 programs
 #   dist/SHA256SUMS                          checksums of both (sha256sum -c SHA256SUMS)
-# Each zip holds VELDAR.exe, uninstall.exe, sqecrypt.exe, sqeverify.exe, README.txt and
-# WINDOWS.txt (which Windows versions each program starts on). The version is the
+# Each zip holds VELDAR.exe, uninstall.exe, sqecrypt.exe, sqeverify.exe, sqeplan.exe,
+# lstcheck.exe, lngcheck.exe, README.txt and WINDOWS.txt (which Windows versions each program starts on). The version is the
 # project version in CMakeLists.txt. Two clean clones in any folders give identical
 # zips: the images carry no time stamp or build path, and every file in a zip has the
 # time of the last commit (or SOURCE_DATE_EPOCH), fixed permissions and a fixed order.
@@ -30,6 +30,9 @@ windows_text() {
 VELDAR.exe     Windows 2000 and later (also on 64-bit Windows)
 sqecrypt.exe   Windows 2000 and later (also on 64-bit Windows)
 sqeverify.exe  Windows 2000 and later (also on 64-bit Windows)
+sqeplan.exe    Windows 2000 and later (also on 64-bit Windows)
+lstcheck.exe   Windows 2000 and later (also on 64-bit Windows)
+lngcheck.exe   Windows 2000 and later (also on 64-bit Windows)
 uninstall.exe  Windows 98 SE, Windows ME, Windows 2000 and later (also on 64-bit Windows)
 
 Ship this uninstall.exe with the 32-bit archiver: the shell extension it registers is
@@ -42,6 +45,9 @@ TEXT
 VELDAR.exe     Windows XP Professional x64 Edition, Windows Server 2003 x64 and later 64-bit Windows
 sqecrypt.exe   the same
 sqeverify.exe  the same
+sqeplan.exe    the same
+lstcheck.exe   the same
+lngcheck.exe   the same
 uninstall.exe  the same
 
 Ship this uninstall.exe with the 64-bit archiver: the shell extension it registers is
@@ -53,14 +59,15 @@ TEXT
 for bitness in win32 win64; do
   build="build/release-$bitness"
   cmake --preset "$bitness" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPROJECT_RUN_TESTS=OFF >/dev/null
-  cmake --build "$build" -j "${JOBS:-2}" --target VELDAR uninstall sqecrypt sqeverify
+  cmake --build "$build" -j "${JOBS:-2}" --target VELDAR uninstall sqecrypt sqeverify sqeplan lstcheck lngcheck
 
   name="veldar-zendra-$version-$bitness"
   stage="build/package/$name"
   rm -rf "$stage"
   mkdir -p "$stage"
   cp "$build/veldar/VELDAR.exe" "$build/uninstall/uninstall.exe" \
-     "$build/veldar/tools/sqecrypt.exe" "$build/veldar/tools/sqeverify.exe" "$stage/"
+     "$build/veldar/tools/sqecrypt.exe" "$build/veldar/tools/sqeverify.exe" "$build/veldar/tools/sqeplan.exe" \
+     "$build/uninstall/tools/lstcheck.exe" "$build/uninstall/tools/lngcheck.exe" "$stage/"
   # Text files with CR LF, as Windows' own editor expects.
   sed 's/$/\r/' README.md > "$stage/README.txt"
   windows_text "$bitness" | sed 's/$/\r/' > "$stage/WINDOWS.txt"
