@@ -3,8 +3,15 @@
 // stays untranslated. And the program's own texts as read from its compiled resources.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include <cstdio>
+
 #include "language/LanguageResources.h"
 #include "tests/ScopedGbkTable.h"
+#include "tools/CodePage.h"
 #include "tools/LanguageCheck.h"
 #include "tools/OwnResources.h"
 
@@ -114,5 +121,39 @@ TEST(LanguageCheckTest, TheProgramsOwnTextsInTheCodePage936) {
   EXPECT_TRUE(found);
   EXPECT_TRUE(texts.problems.empty());
 }
+
+#ifdef _WIN32
+// The test program carries the uninstall's resource script: the reader finds in its image
+// what the system's loader gives, and what the embedded .res holds.
+TEST(LanguageCheckTest, TheImageReadsAsTheSystemLoadsIt) {
+  char path[MAX_PATH];
+  ASSERT_NE(0u, GetModuleFileNameA(nullptr, path, sizeof path));
+  FILE* file = fopen(path, "rb");
+  ASSERT_NE(nullptr, file);
+  std::string image;
+  char buffer[65536];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;) image.append(buffer, n);
+  fclose(file);
+  std::vector<Resource> fromImage, fromRes;
+  ASSERT_TRUE(ReadImageResources(image, fromImage));
+  ASSERT_TRUE(ReadResourceFile(std::string(reinterpret_cast<const char*>(kOwnResources), kOwnResourcesSize), fromRes));
+
+  const std::map<int, std::u16string> strings = ReadStringTable(fromImage);
+  for (int number = 5101; number <= 5112; ++number) {
+    char loaded[256] = {};
+    LoadStringA(nullptr, number, loaded, sizeof loaded);
+    ASSERT_EQ(1u, strings.count(number));
+    EXPECT_EQ(loaded, Utf16ToCodePage936(strings.at(number))) << number;
+  }
+  for (const std::string& name : DialogNames(fromRes)) {
+    DialogTexts a, b;
+    ASSERT_NE(nullptr, FindDialog(fromImage, name)) << name;
+    ASSERT_TRUE(ReadDialogTexts(FindDialog(fromRes, name)->data, a));
+    ASSERT_TRUE(ReadDialogTexts(FindDialog(fromImage, name)->data, b));
+    EXPECT_EQ(a.caption, b.caption);
+    EXPECT_EQ(a.controls, b.controls);
+  }
+}
+#endif
 
 }  // namespace
