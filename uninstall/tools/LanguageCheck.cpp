@@ -95,7 +95,10 @@ class Checker {
     const size_t marker = static_cast<size_t>(report_.markerOffset);
     report_.markerLine = LineAt(marker);
     source.Seek(0, 0);
-    resources_.LoadFrom(source);
+    if (!resources_.LoadFrom(source)) {
+      report_.problems.push_back("the section could not be held in memory");
+      return;
+    }
     section_ = Convert(bytes_, marker);
     if (section_.zeroByte) {
       report_.problems.push_back("a zero byte on line " + std::to_string(LineAt(section_.end)) +

@@ -34,7 +34,7 @@ int BadUsage(std::ostream& err, const std::string& problem) {
   return kLngcheckUnreadable;
 }
 
-bool ReadFile(const std::string& name, std::string& bytes, std::string& error) {
+bool ReadWholeFile(const std::string& name, std::string& bytes, std::string& error) {
   Handle<FILE*, fclose> file(std::fopen(name.c_str(), "rb"));
   if (!file) {
     error = std::strerror(errno);
@@ -136,7 +136,7 @@ int RunLngcheck(const std::vector<std::string>& arguments, std::ostream& out, st
   std::string bytes, error;
   if (!library.empty()) {
     std::string image;
-    if (!ReadFile(library, image, error)) {
+    if (!ReadWholeFile(library, image, error)) {
       err << "lngcheck: cannot read " << library << ": " << error << "\n";
       return kLngcheckUnreadable;
     }
@@ -145,7 +145,7 @@ int RunLngcheck(const std::vector<std::string>& arguments, std::ostream& out, st
       return kLngcheckUnreadable;
     }
   }
-  if (!ReadFile(file, bytes, error)) {
+  if (!ReadWholeFile(file, bytes, error)) {
     err << "lngcheck: cannot read " << file << ": " << error << "\n";
     return kLngcheckUnreadable;
   }

@@ -112,10 +112,13 @@ int RunLstcheck(const std::vector<std::string>& arguments, std::ostream& out, st
     }
   }
   if (folder.empty()) return BadUsage(err, "no folder given");
-  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+  // The folder as the uninstall's paths begin: with one separator at its end.
+  const bool separated = folder.back() == '/' || folder.back() == '\\';
+  const std::string prefix = separated ? folder : folder + "\\";
+  if (separated && folder.size() > 1 && folder[folder.size() - 2] != ':') folder.pop_back();
 
-  // Both systems take the slash; the uninstall's own paths use the backslash.
-  const std::string list = folder + "/" + components::kInstallationList;
+  // Both systems take the slash.
+  const std::string list = prefix.substr(0, prefix.size() - 1) + "/" + components::kInstallationList;
   Handle<FILE*, fclose> file(std::fopen(list.c_str(), "rb"));
   if (!file) {
     err << "lstcheck: cannot read " << list << ": " << std::strerror(errno) << "\n";
@@ -127,7 +130,7 @@ int RunLstcheck(const std::vector<std::string>& arguments, std::ostream& out, st
     err << "lstcheck: cannot read the folder " << folder << ": " << error << "\n";
     return kLstcheckUnreadable;
   }
-  const ListReport report = CheckInstallationList(file.Get(), folder + "\\", snapshot);
+  const ListReport report = CheckInstallationList(file.Get(), prefix, snapshot);
   out << (json ? ListReportJson(list, report) : ListReportText(list, report));
   return report.skips.empty() ? kLstcheckClean : kLstcheckSkips;
 }
