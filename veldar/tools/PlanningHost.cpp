@@ -11,7 +11,9 @@ namespace {
 // that the loop hands out.
 const std::string kServerValue = std::string("\x01\x02") + "\\BINN";
 const std::string kServerDataFolder = std::string("\x01\x02") + "\\Data\\";
-const char kZeroByteMark[] = "\x01zero byte";
+// The loop's own texts hold a line break, which no line of a script can hold: a script
+// line in the output is never taken for one of them.
+const char kZeroByteMark[] = "\nzero byte";
 
 std::string ReplaceAll(std::string text, const std::string& what, const std::string& with) {
   for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
@@ -41,7 +43,7 @@ PlanningHost::PlanningHost(ScriptPlan& plan, std::string exePath, std::string ex
       fileExists_(std::move(fileExists)) {}
 
 RunnerTexts PlanningHost::Texts() {
-  return {"\x01script", "\x01separator", "\x01result", "\x01succeeded", "\x01program failed", kZeroByteMark};
+  return {"\nscript", "\nseparator", "\nresult", "\nsucceeded", "\nprogram failed", kZeroByteMark};
 }
 
 void PlanningHost::AddOutputLine(const std::string& line) {
