@@ -53,17 +53,28 @@ if(WIN32)
   endif()
 endif()
 
-# project_test(<name> [OWN_MAIN] SOURCES <files...> [LIBS <targets...>] [ENV <VAR=value...>]
-#              [LABELS <labels...>] [RESOURCE_LOCK <names...>] [FIXTURES <names...>] [TIMEOUT <seconds>])
+# project_test(<name> [OWN_MAIN] SOURCES <files...> [LIBS <targets...>] [INCLUDES <folders...>]
+#              [PREFIX <prefix name>] [ENV <VAR=value...>] [LABELS <labels...>]
+#              [RESOURCE_LOCK <names...>] [FIXTURES <names...>] [TIMEOUT <seconds>])
 # Builds a GoogleTest executable (with GoogleTest's main unless OWN_MAIN) and registers each of its tests with ctest.
-# ENV entries are passed to the test process; under Wine, WINEPREFIX=<dir> there gives
-# the tests their own prefix (made from the same template, wiped at every run). Tests
+# INCLUDES are include folders relative to the source tree's top (for example uninstall).
+# PREFIX <program>-<what> gives the tests under Wine a prefix of their own,
+# wine/prefix-<program>-<what> (made from the same template, wiped at every run), and a
+# resource lock of that name, so no two tests change one prefix at once.
+# ENV entries are passed to the test process. Tests
 # that load an ODBC driver natively pass ${ODBC_TEST_ENV}. FIXTURES names ctest fixtures
 # the tests need (for example "postgres", a database server on loopback).
 function(project_test name)
-  cmake_parse_arguments(T "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;ENV;LABELS;RESOURCE_LOCK;FIXTURES" ${ARGN})
+  cmake_parse_arguments(T "OWN_MAIN" "TIMEOUT;PREFIX" "SOURCES;LIBS;INCLUDES;ENV;LABELS;RESOURCE_LOCK;FIXTURES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+  foreach(folder IN LISTS T_INCLUDES)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/${folder})
+  endforeach()
+  if(T_PREFIX AND WIN32)
+    list(APPEND T_ENV WINEPREFIX=${CMAKE_BINARY_DIR}/wine/prefix-${T_PREFIX})
+    list(APPEND T_RESOURCE_LOCK prefix-${T_PREFIX})
+  endif()
   if(T_OWN_MAIN)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest)
   else()
