@@ -56,7 +56,8 @@ endif()
 # project_test(<name> [OWN_MAIN] SOURCES <files...> [LIBS <targets...>] [INCLUDES <folders...>]
 #              [PREFIX <prefix name>] [ENV <VAR=value...>] [LABELS <labels...>]
 #              [RESOURCE_LOCK <names...>] [FIXTURES <names...>] [TIMEOUT <seconds>])
-# Builds a GoogleTest executable (with GoogleTest's main unless OWN_MAIN) and registers each of its tests with ctest.
+# Builds a GoogleTest executable (with GoogleTest's main unless OWN_MAIN), linked with the
+# shared test-support library (tests/support), and registers each of its tests with ctest.
 # INCLUDES are include folders relative to the source tree's top (for example uninstall).
 # PREFIX <program>-<what> gives the tests under Wine a prefix of their own,
 # wine/prefix-<program>-<what> (made from the same template, wiped at every run), and a
@@ -75,6 +76,7 @@ function(project_test name)
     list(APPEND T_ENV WINEPREFIX=${CMAKE_BINARY_DIR}/wine/prefix-${T_PREFIX})
     list(APPEND T_RESOURCE_LOCK prefix-${T_PREFIX})
   endif()
+  target_link_libraries(${name} PRIVATE test_support)
   if(T_OWN_MAIN)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest)
   else()

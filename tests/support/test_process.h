@@ -1,0 +1,56 @@
+// Programs under test started as processes of their own and watched from the test.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace test_support {
+
+// Long enough for a loaded machine; a test that fails waits this long once.
+constexpr DWORD kTimeout = 20000;
+
+// Waits until `condition` holds, handling this thread's messages meanwhile (windows
+// that a test creates, such as stand-ins for other programs, keep answering). False on
+// timeout.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeout);
+// Handles this thread's messages for `milliseconds`.
+void PumpFor(DWORD milliseconds);
+
+// A started program. It is ended when the object goes away, so a failing test leaves
+// nothing running.
+class Process {
+ public:
+  Process() = default;
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  // Starts `program` with `arguments` (quoted as needed) in `folder` (empty: this
+  // process's current folder); with a show command (SW_HIDE, ...) as a setup package
+  // would give it.
+  bool Start(const std::string& program, const std::string& arguments, const std::string& folder = "",
+             int show = -1);
+  // Starts a whole command line, the program found as the system finds it (a Unix
+  // program under Wine, too).
+  bool StartCommandLine(const std::string& commandLine, const std::string& folder = "");
+  // The exit code, or -1 when the process does not end within `timeoutMs`.
+  int Wait(DWORD timeoutMs = kTimeout);
+  // Waits handling this thread's messages; false on timeout.
+  bool WaitForExit(DWORD timeoutMs = kTimeout);
+  bool Started() const { return process_ != nullptr; }
+  bool Running() const;
+  bool HasExited() const { return process_ != nullptr && !Running(); }
+  DWORD Id() const { return id_; }
+  // Ends the process with `code` unless it has ended.
+  void End(UINT code = 99);
+
+ private:
+  bool Launch(const char* application, std::string commandLine, const std::string& folder, int show);
+
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+};
+
+}  // namespace test_support

@@ -1,0 +1,250 @@
+// Associations taken and given back against Wine's real registry. The executable has a
+// Wine prefix of its own: it rewrites fixed machine-wide keys (HKCR\.zip, HKCR\Zendra).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "integration/Associations.h"
+#include "integration/ProgramFolder.h"
+#include "tests/integration_support.h"
+
+using namespace uninstall_test;
+
+namespace {
+
+const std::string kBackups = "Software\\Zendra\\Setup\\";
+
+SetupOptions Taking(std::initializer_list<int> groups, bool explorerIntegration) {
+  SetupOptions options;
+  for (int group : groups) options.associations[group] = true;
+  options.shellIntegration = explorerIntegration;
+  return options;
+}
+
+using AssociationsTest = IntegrationTest;
+
+TEST_F(AssociationsTest, ExtensionWithoutKeyIsRecordedAsMissingAndDeletedWhenGivenBack) {
+  ASSERT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, ".kzp"));
+  SetAssociations(Taking({kGroupKzp}, true));
+  EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, ".kzp", ""));
+  EXPECT_EQ(0u, ReadNumber(HKEY_CURRENT_USER, kBackups + ".kzp", "Exist"));
+  EXPECT_EQ("", ReadText(HKEY_CURRENT_USER, kBackups + ".kzp", "Type"));
+  EXPECT_EQ("", ReadText(HKEY_CURRENT_USER, kBackups + ".kzp", "Content"));
+  EXPECT_EQ("", ReadText(HKEY_CURRENT_USER, kBackups + ".kzp", "ShellNew"));
+  ASSERT_TRUE(RawKeyExists(HKEY_CLASSES_ROOT, ".kzp\\ShellNew"));
+
+  SetAssociations(SetupOptions{});
+  EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, ".kzp\\ShellNew"));
+  EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, ".kzp"));
+  for (int n = 0; n < 100; ++n) EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, Volume(n))) << Volume(n);
+  EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, kBackups + ".kzp")) << "the backup outlives the give-back";
+}
+
+TEST_F(AssociationsTest, PreviousOwnersReturnExactly) {
+  // .zip: a content type and a New-menu entry by NullFile; .kzp: by FileName; .lha:
+  // a bare class, the second extension of its group.
+  RawSetText(HKEY_CLASSES_ROOT, ".zip", "", "OtherArchiver.Zip");
+  RawSetText(HKEY_CLASSES_ROOT, ".zip", "Content Type", "application/x-zip-compressed");
+  RawSetText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "NullFile", "");
+  RawSetText(HKEY_CLASSES_ROOT, ".kzp", "", "OtherArchiver.Kzp");
+  RawSetText(HKEY_CLASSES_ROOT, ".kzp", "Content Type", "application/x-kzp");
+  RawSetText(HKEY_CLASSES_ROOT, ".kzp\\ShellNew", "FileName", "C:\\Other\\new.kzp");
+  RawSetText(HKEY_CLASSES_ROOT, ".lha", "", "OtherArchiver.Lha");
+  Snapshot zip = TakeSnapshot(HKEY_CLASSES_ROOT, ".zip");
+  Snapshot kzp = TakeSnapshot(HKEY_CLASSES_ROOT, ".kzp");
+  Snapshot lha = TakeSnapshot(HKEY_CLASSES_ROOT, ".lha");
+
+  SetAssociations(Taking({kGroupKzp, kGroupZip, kGroupLzh}, true));
+  EXPECT_EQ("Zendra.ZIP", ReadText(HKEY_CLASSES_ROOT, ".zip", ""));
+  EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, ".kzp", ""));
+  EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, ".lha", ""));
+  EXPECT_EQ("<none>", ReadText(HKEY_CLASSES_ROOT, ".zip", "Content Type"));
+  EXPECT_EQ("<none>", ReadText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "NullFile"));
+  EXPECT_EQ(folder_ + "\\zipnew.dat", ReadText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "FileName"));
+  EXPECT_EQ(folder_ + "\\kzpnew.dat", ReadText(HKEY_CLASSES_ROOT, ".kzp\\ShellNew", "FileName"));
+
+  EXPECT_EQ(1u, ReadNumber(HKEY_CURRENT_USER, kBackups + ".zip", "Exist"));
+  EXPECT_EQ("OtherArchiver.Zip", ReadText(HKEY_CURRENT_USER, kBackups + ".zip", "Type"));
+  EXPECT_EQ("application/x-zip-compressed", ReadText(HKEY_CURRENT_USER, kBackups + ".zip", "Content"));
+  EXPECT_EQ("*", ReadText(HKEY_CURRENT_USER, kBackups + ".zip", "ShellNew"));
+  EXPECT_EQ("C:\\Other\\new.kzp", ReadText(HKEY_CURRENT_USER, kBackups + ".kzp", "ShellNew"));
+  EXPECT_EQ("OtherArchiver.Lha", ReadText(HKEY_CURRENT_USER, kBackups + ".lha", "Type"));
+  EXPECT_EQ("", ReadText(HKEY_CURRENT_USER, kBackups + ".lha", "ShellNew"));
+
+  SetAssociations(SetupOptions{});
+  EXPECT_EQ(zip, TakeSnapshot(HKEY_CLASSES_ROOT, ".zip"));
+  EXPECT_EQ(kzp, TakeSnapshot(HKEY_CLASSES_ROOT, ".kzp"));
+  EXPECT_EQ(lha, TakeSnapshot(HKEY_CLASSES_ROOT, ".lha"));
+  // The volumes go to the previous owner of .kzp, all hundred of them.
+  for (int n = 0; n < 100; ++n) {
+    EXPECT_EQ("OtherArchiver.Kzp", ReadText(HKEY_CLASSES_ROOT, Volume(n), "")) << Volume(n);
+    EXPECT_EQ("application/x-kzp", ReadText(HKEY_CLASSES_ROOT, Volume(n), "Content Type")) << Volume(n);
+  }
+}
+
+TEST_F(AssociationsTest, SecondSetupKeepsTheFirstBackup) {
+  RawSetText(HKEY_CLASSES_ROOT, ".cab", "", "OtherCab");
+  RawSetText(HKEY_CLASSES_ROOT, ".cab", "Content Type", "application/vnd.ms-cab-compressed");
+  SetAssociations(Taking({kGroupCab}, false));
+  SetAssociations(Taking({kGroupCab}, false));
+  EXPECT_EQ(1u, ReadNumber(HKEY_CURRENT_USER, kBackups + ".cab", "Exist"));
+  EXPECT_EQ("OtherCab", ReadText(HKEY_CURRENT_USER, kBackups + ".cab", "Type"));
+  EXPECT_EQ("application/vnd.ms-cab-compressed", ReadText(HKEY_CURRENT_USER, kBackups + ".cab", "Content"));
+
+  SetAssociations(SetupOptions{});
+  EXPECT_EQ("OtherCab", ReadText(HKEY_CLASSES_ROOT, ".cab", ""));
+  EXPECT_EQ("application/vnd.ms-cab-compressed", ReadText(HKEY_CLASSES_ROOT, ".cab", "Content Type"));
+}
+
+TEST_F(AssociationsTest, ExtensionTakenByAnotherProgramSinceIsLeftAlone) {
+  RawSetText(HKEY_CLASSES_ROOT, ".ace", "", "OtherAce");
+  SetAssociations(Taking({kGroupAce, kGroupKzp}, false));
+  RawSetText(HKEY_CLASSES_ROOT, ".ace", "", "ThirdProgram.Ace");
+  RawSetText(HKEY_CLASSES_ROOT, ".ace", "Content Type", "application/x-third");
+  RawSetText(HKEY_CLASSES_ROOT, ".kzp", "", "ThirdProgram.Kzp");
+  Snapshot ace = TakeSnapshot(HKEY_CLASSES_ROOT, ".ace");
+  Snapshot kzp = TakeSnapshot(HKEY_CLASSES_ROOT, ".kzp");
+
+  SetAssociations(SetupOptions{});
+  EXPECT_EQ(ace, TakeSnapshot(HKEY_CLASSES_ROOT, ".ace"));
+  EXPECT_EQ(kzp, TakeSnapshot(HKEY_CLASSES_ROOT, ".kzp"));
+  EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, ".k00", "")) << "the volumes follow .kzp";
+}
+
+TEST_F(AssociationsTest, ArchiverClassInTheBackupRestoresAnEmptyClass) {
+  // Backups that name the archiver in any letter case, and an extension without any
+  // backup: each keeps its key with an empty class.
+  for (const char* extension : {".tar", ".gz", ".tgz"})
+    RawSetText(HKEY_CLASSES_ROOT, extension, "", "Zendra");
+  RawSetNumber(HKEY_CURRENT_USER, kBackups + ".tar", "Exist", 1);
+  RawSetText(HKEY_CURRENT_USER, kBackups + ".tar", "Type", "zENDRA");
+  RawSetText(HKEY_CURRENT_USER, kBackups + ".tar", "Content", "application/x-tar");
+  RawSetText(HKEY_CURRENT_USER, kBackups + ".gz", "Type", "ZENDRA.zip");
+
+  SetAssociations(SetupOptions{});
+  EXPECT_EQ("", ReadText(HKEY_CLASSES_ROOT, ".tar", ""));
+  EXPECT_EQ("application/x-tar", ReadText(HKEY_CLASSES_ROOT, ".tar", "Content Type"));
+  EXPECT_EQ("", ReadText(HKEY_CLASSES_ROOT, ".gz", ""));
+  EXPECT_EQ("", ReadText(HKEY_CLASSES_ROOT, ".tgz", ""));
+  EXPECT_FALSE(IsOwnAssociation(".tar"));
+}
+
+TEST_F(AssociationsTest, ThirtyVolumesOnTheNtFamilyAndAHundredGivenBack) {
+  RawSetText(HKEY_CLASSES_ROOT, ".k05", "Content Type", "application/x-other");
+  SetAssociations(Taking({kGroupKzp}, false));
+  for (int n = 0; n < 30; ++n) EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, Volume(n), "")) << Volume(n);
+  EXPECT_EQ("<none>", ReadText(HKEY_CLASSES_ROOT, ".k05", "Content Type"));
+  EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, ".k30"));
+
+  // Volumes left by a setup on an older system go as well.
+  for (int n = 30; n < 100; ++n) RawSetText(HKEY_CLASSES_ROOT, Volume(n), "", "Zendra");
+  SetAssociations(SetupOptions{});
+  for (int n = 0; n < 100; ++n) EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, Volume(n))) << Volume(n);
+}
+
+TEST_F(AssociationsTest, WithoutExplorerIntegrationTheNewMenuIsNotTouched) {
+  RawSetText(HKEY_CLASSES_ROOT, ".zip", "", "OtherArchiver.Zip");
+  RawSetText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "FileName", "C:\\Other\\empty.zip");
+  Snapshot zipShellNew = TakeSnapshot(HKEY_CLASSES_ROOT, ".zip\\ShellNew");
+  SetAssociations(Taking({kGroupKzp, kGroupZip}, false));
+  EXPECT_EQ("Zendra.ZIP", ReadText(HKEY_CLASSES_ROOT, ".zip", ""));
+  EXPECT_EQ(zipShellNew, TakeSnapshot(HKEY_CLASSES_ROOT, ".zip\\ShellNew"));
+  EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, ".kzp\\ShellNew"));
+  EXPECT_FALSE(FileExists(folder_ + "\\kzpnew.dat"));
+  EXPECT_FALSE(FileExists(folder_ + "\\zipnew.dat"));
+}
+
+TEST_F(AssociationsTest, EachGroupTakesExactlyItsExtensions) {
+  const std::vector<std::vector<std::string>> expected = {{".kzp"},
+                                                          {".zip"},
+                                                          {".cab"},
+                                                          {".arj"},
+                                                          {".lzh", ".lha"},
+                                                          {".ace"},
+                                                          {".tar"},
+                                                          {".gz", ".tgz"},
+                                                          {".uue", ".xxe", ".uu"},
+                                                          {".bz2", ".tbz2", ".bz", ".tbz"},
+                                                          {".jar"},
+                                                          {".iso"}};
+  ASSERT_EQ(static_cast<size_t>(kAssociationGroupCount), expected.size());
+  for (int group = 0; group < kAssociationGroupCount; ++group) {
+    SetAssociations(Taking({group}, false));
+    std::set<std::string> taken;
+    for (const char* extension : kArchiverExtensions)
+      if (IsOwnAssociation(extension)) taken.insert(extension);
+    EXPECT_EQ(std::set<std::string>(expected[group].begin(), expected[group].end()), taken)
+        << AssociationGroups[group].name;
+    for (const std::string& extension : expected[group])
+      EXPECT_EQ(group == kGroupZip ? "Zendra.ZIP" : "Zendra", ReadText(HKEY_CLASSES_ROOT, extension, ""));
+    SetAssociations(SetupOptions{});
+    for (const char* extension : kArchiverExtensions) EXPECT_FALSE(IsOwnAssociation(extension)) << extension;
+  }
+}
+
+TEST_F(AssociationsTest, OwnAssociationIgnoresLetterCaseOnly) {
+  RawSetText(HKEY_CLASSES_ROOT, ".arj", "", "zendra.zip");
+  RawSetText(HKEY_CLASSES_ROOT, ".ace", "", "ZENDRA");
+  RawSetText(HKEY_CLASSES_ROOT, ".cab", "", "Zendra.REV");
+  RawSetText(HKEY_CLASSES_ROOT, ".tar", "", "ZendraX");
+  EXPECT_TRUE(IsOwnAssociation(".arj"));
+  EXPECT_TRUE(IsOwnAssociation(".ace"));
+  EXPECT_FALSE(IsOwnAssociation(".cab"));
+  EXPECT_FALSE(IsOwnAssociation(".tar"));
+  EXPECT_FALSE(IsOwnAssociation(".iso")) << "no key at all";
+}
+
+TEST_F(AssociationsTest, ClassTableNamesTheArchiverQuoted) {
+  RegisterProgIds();
+  const std::string archiver = folder_ + "\\Zendra.exe";
+  const std::string command = "\"" + archiver + "\" \"%1\"";
+  EXPECT_EQ(Ansi(u8"Zendra 压缩文件"), ReadText(HKEY_CLASSES_ROOT, "Zendra", ""));
+  EXPECT_EQ(command, ReadText(HKEY_CLASSES_ROOT, "Zendra\\shell\\open\\command", ""));
+  EXPECT_EQ(archiver + ",0", ReadText(HKEY_CLASSES_ROOT, "Zendra\\DefaultIcon", ""));
+  EXPECT_EQ(Ansi(u8"Zendra ZIP 压缩文件"), ReadText(HKEY_CLASSES_ROOT, "Zendra.ZIP", ""));
+  EXPECT_EQ(command, ReadText(HKEY_CLASSES_ROOT, "Zendra.ZIP\\shell\\open\\command", ""));
+  EXPECT_EQ(archiver + ",0", ReadText(HKEY_CLASSES_ROOT, "Zendra.ZIP\\DefaultIcon", ""));
+  EXPECT_EQ("Zendra.REV", ReadText(HKEY_CLASSES_ROOT, ".rev", ""));
+  EXPECT_EQ(Ansi(u8"KZP 恢复卷"), ReadText(HKEY_CLASSES_ROOT, "Zendra.REV", ""));
+  EXPECT_EQ(command, ReadText(HKEY_CLASSES_ROOT, "Zendra.REV\\shell\\open\\command", ""));
+  EXPECT_EQ(archiver + ",1", ReadText(HKEY_CLASSES_ROOT, "Zendra.REV\\DefaultIcon", ""));
+}
+
+TEST_F(AssociationsTest, TemplateFilesHoldEmptyArchivesAndAreNeverRewritten) {
+  SetAssociations(Taking({kGroupKzp, kGroupZip}, true));
+  EXPECT_EQ(ExpectedTemplate(true), ReadFileBytes(folder_ + "\\kzpnew.dat"));
+  EXPECT_EQ(ExpectedTemplate(false), ReadFileBytes(folder_ + "\\zipnew.dat"));
+
+  WriteFileBytes(folder_ + "\\zipnew.dat", "kept as it is");
+  SetAssociations(Taking({kGroupKzp, kGroupZip}, true));
+  EXPECT_EQ("kept as it is", ReadFileBytes(folder_ + "\\zipnew.dat"));
+  EXPECT_EQ(folder_ + "\\zipnew.dat", ReadText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "FileName"));
+}
+
+TEST_F(AssociationsTest, ProgramFolderTooLongForAFileNameIsSkippedNotCut) {
+  // The module path fits a path buffer, the folder with "kzpnew.dat" does not.
+  std::string longFolder = "C:\\" + std::string(1012, 'a');
+  OverrideProgramPath((longFolder + "\\u.exe").c_str());
+  SetAssociations(Taking({kGroupKzp}, true));
+  EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, ".kzp", ""));
+  EXPECT_EQ("<none>", ReadText(HKEY_CLASSES_ROOT, ".kzp\\ShellNew", "FileName"));
+  RegisterProgIds();
+  EXPECT_EQ(Ansi(u8"Zendra 压缩文件"), ReadText(HKEY_CLASSES_ROOT, "Zendra", ""));
+  EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, "Zendra\\shell\\open\\command"));
+}
+
+TEST(ProgramFile, HoldsNoCompleteArchiveSignature) {
+  char path[MAX_PATH];
+  ASSERT_GT(GetModuleFileNameA(nullptr, path, MAX_PATH), 0u);
+  std::string image = ReadFileBytes(path);
+  ASSERT_GT(image.size(), 10000u);
+  EXPECT_EQ(std::string::npos, image.find(ExpectedTemplate(true).substr(0, 7)));
+  EXPECT_EQ(std::string::npos, image.find(ExpectedTemplate(false).substr(0, 4)));
+}
+
+}  // namespace

@@ -1,0 +1,262 @@
+// Dialogs translated, scaled and mirrored while they are created, through the hook
+// that every dialog procedure calls first; and the help topics the hook opens.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "language/DialogScale.h"
+#include "language/ExtResource.h"
+#include "language/LanguageResources.h"
+#include "setup/DialogHook.h"
+#include "test_text.h"
+#include "test_windows.h"
+#include "tests/help_viewer.h"
+#include "tests/language_support.h"
+
+using namespace test_support;
+using namespace uninstall_test;
+
+namespace {
+
+// What a test does inside the dialog: before the hook handles WM_INITDIALOG, and after.
+struct Probe {
+  const char* templateName;
+  std::function<void(HWND)> before;
+  std::function<void(HWND)> after;
+};
+
+Probe* currentProbe = nullptr;
+
+INT_PTR CALLBACK ProbeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG && currentProbe->before) currentProbe->before(dialog);
+  PreprocessDialogMessage(dialog, message, wParam, lParam, 0, currentProbe->templateName);
+  if (message != WM_INITDIALOG) return FALSE;
+  if (currentProbe->after) currentProbe->after(dialog);
+  EndDialog(dialog, 1);
+  return TRUE;
+}
+
+void RunDialog(Probe& probe) {
+  currentProbe = &probe;
+  INT_PTR result = DialogBoxParamA(ExtResource::currentModule, probe.templateName, nullptr, ProbeProc, 0);
+  currentProbe = nullptr;
+  ASSERT_EQ(1, result);
+}
+
+RECT WindowRect(HWND window) {
+  RECT r = {};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+ScaleRect ToScale(const RECT& r) {
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+class DialogLocalizationTest : public LanguageStateTest {
+ protected:
+  void SetUp() override {
+    LanguageStateTest::SetUp();
+    LoadLibraryBeside("plain");
+    ASSERT_TRUE(extResource.loaded);
+  }
+  void LoadLanguageFile(const std::string& entries) {
+    LanguageStateTest::LoadLanguageFile(entries);
+    ASSERT_TRUE(languageResources.IsLoaded());
+  }
+  static std::string Dialog(const std::string& text, const std::string& translation,
+                            const char* name = "TESTDLG") {
+    return DialogEntry(text, translation, name);
+  }
+};
+
+TEST_F(DialogLocalizationTest, TemplateComesFromTheLibraryAndTextsAreTranslated) {
+  LoadLanguageFile(Dialog(Ansi("库对话框"), Ansi("译文标题")) + Dialog(Ansi("确定"), "OK") +
+                   // The scale entry's key is that of an empty text: an empty control
+                   // would take it if it were looked up.
+                   Dialog("", "100*100"));
+  RECT before = {};
+  RECT after = {};
+  std::string caption, ok, help, empty, note;
+  Probe probe{"TESTDLG", [&](HWND d) { before = WindowRect(d); },
+              [&](HWND d) {
+                after = WindowRect(d);
+                caption = WindowText(d);
+                ok = WindowText(GetDlgItem(d, IDOK));
+                help = WindowText(GetDlgItem(d, IDHELP));
+                empty = WindowText(GetDlgItem(d, 101));
+                note = WindowText(GetDlgItem(d, 103));
+              }};
+  RunDialog(probe);
+  EXPECT_EQ(Ansi("译文标题"), caption);
+  EXPECT_EQ("OK", ok);
+  EXPECT_EQ(Ansi("帮助"), help);
+  EXPECT_EQ("", empty);
+  EXPECT_EQ(Ansi("说明文字"), note);
+  // 100*100: nothing is moved or resized.
+  EXPECT_TRUE(EqualRect(&before, &after));
+}
+
+TEST_F(DialogLocalizationTest, WithoutLibraryTheProgramsOwnTemplateIsUsed) {
+  extResource.Unload();
+  std::string caption;
+  Probe probe{"TESTDLG", nullptr, [&](HWND d) { caption = WindowText(d); }};
+  RunDialog(probe);
+  EXPECT_EQ(Ansi("自己的对话框"), caption);
+}
+
+TEST_F(DialogLocalizationTest, ScaleEntryResizesTheDialogAndMovesItsControls) {
+  LoadLanguageFile(Dialog("", "120*100"));
+  RECT window = {};
+  RECT client = {};
+  RECT okBefore = {};
+  RECT after = {};
+  RECT okAfter = {};
+  HWND ok = nullptr;
+  Probe probe{"TESTDLG",
+              [&](HWND d) {
+                // The window of the worked example: 408 x 330 pixels.
+                SetWindowPos(d, nullptr, 0, 0, 408, 330, SWP_NOMOVE | SWP_NOZORDER);
+                window = WindowRect(d);
+                GetClientRect(d, &client);
+                ok = GetDlgItem(d, IDOK);
+                okBefore = WindowRect(ok);
+              },
+              [&](HWND d) {
+                after = WindowRect(d);
+                okAfter = WindowRect(ok);
+                MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&okAfter), 2);
+              }};
+  RunDialog(probe);
+  int frameX = 0;
+  int frameY = 0;
+  MeasureFrame(ToScale(window), ToScale(client), &frameX, &frameY);
+  int width = 0;
+  int height = 0;
+  ScaleDialogSize(ToScale(client), frameX, frameY, 120, 100, &width, &height);
+  EXPECT_EQ(width, after.right - after.left);
+  EXPECT_EQ(height, after.bottom - after.top);
+  if (client.right == 400 && client.bottom == 300) {
+    EXPECT_EQ(489, after.right - after.left);
+    EXPECT_EQ(331, after.bottom - after.top);
+  }
+  Placement p = ScaleChild(ToScale(window), ToScale(okBefore), frameX,
+                           frameY - GetSystemMetrics(SM_CYDLGFRAME), 120, 100);
+  EXPECT_EQ(p.x, okAfter.left);
+  EXPECT_EQ(p.y, okAfter.top);
+  EXPECT_EQ(p.width, okAfter.right - okAfter.left);
+  EXPECT_EQ(p.height, okAfter.bottom - okAfter.top);
+  // The button grew by a fifth of its width.
+  EXPECT_GT(okAfter.right - okAfter.left, okBefore.right - okBefore.left);
+  std::printf("client %ldx%ld in window %ldx%ld -> %ldx%ld\n", client.right, client.bottom,
+              window.right - window.left, window.bottom - window.top, after.right - after.left,
+              after.bottom - after.top);
+}
+
+// Records the size a window is given: a combo box reports its list's height in its
+// own way, so the test looks at the size that reaches the window.
+WNDPROC comboProc = nullptr;
+WINDOWPOS comboGiven = {};
+
+LRESULT CALLBACK RecordSizeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_WINDOWPOSCHANGING) {
+    auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+    // The first size is the one given from outside; the box then fits itself.
+    if ((pos->flags & SWP_NOSIZE) == 0 && comboGiven.hwnd == nullptr) comboGiven = *pos;
+  }
+  return CallWindowProcA(comboProc, window, message, wParam, lParam);
+}
+
+TEST_F(DialogLocalizationTest, DropDownComboHeightIncludesItsList) {
+  LoadLanguageFile(Dialog("", "110*100"));
+  RECT comboBefore = {};
+  RECT droppedBefore = {};
+  comboGiven = {};
+  Probe probe{"TESTDLG",
+              [&](HWND d) {
+                HWND combo = GetDlgItem(d, 102);
+                comboBefore = WindowRect(combo);
+                SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&droppedBefore));
+                comboProc = reinterpret_cast<WNDPROC>(
+                    SetWindowLongPtrA(combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordSizeProc)));
+              },
+              nullptr};
+  RunDialog(probe);
+  // Its own height plus one, and its list's height plus one.
+  int expected = AddDroppedListHeight(comboBefore.bottom - comboBefore.top + 1, ToScale(droppedBefore), 100);
+  std::printf("combo %ld high, list %ld high: given %d\n", comboBefore.bottom - comboBefore.top,
+              droppedBefore.bottom - droppedBefore.top, comboGiven.cy);
+  EXPECT_EQ(comboBefore.bottom - comboBefore.top + 1 + droppedBefore.bottom - droppedBefore.top + 1,
+            expected);
+  EXPECT_EQ(expected, comboGiven.cy);
+  EXPECT_EQ((comboBefore.right - comboBefore.left + 1) * 110 / 100, comboGiven.cx);
+}
+
+TEST_F(DialogLocalizationTest, RightToLeftLanguagesMirrorTheDialog) {
+  struct Case {
+    const char* library;
+    bool rtlEntry;
+    bool mirrored;
+  } cases[] = {{"plain", false, false}, {"plain", true, true}, {"rtl", false, true}};
+  for (const Case& c : cases) {
+    LoadLibraryBeside(c.library);
+    ASSERT_TRUE(extResource.loaded);
+    LoadLanguageFile(c.rtlEntry ? DialogEntry("LTR", "RTL", "LTR") : Entry("LTR", "LTR"));
+    LONG exStyle = 0;
+    Probe probe{"TESTDLG", nullptr, [&](HWND d) { exStyle = GetWindowLongA(d, GWL_EXSTYLE); }};
+    RunDialog(probe);
+    EXPECT_EQ(c.mirrored, (exStyle & WS_EX_LAYOUTRTL) != 0) << c.library << " " << c.rtlEntry;
+  }
+}
+
+TEST_F(DialogLocalizationTest, AtMost512ChildrenAreHandled) {
+  LoadLanguageFile(Dialog("x", "y", "EMPTYDLG"));
+  int translated = 0;
+  int untouched = 0;
+  Probe probe{"EMPTYDLG",
+              [&](HWND d) {
+                for (int i = 0; i < 600; ++i)
+                  CreateWindowExA(0, "STATIC", "x", WS_CHILD, 0, 0, 10, 10, d,
+                                  reinterpret_cast<HMENU>(1000 + i), nullptr, nullptr);
+              },
+              [&](HWND d) {
+                for (HWND c = GetWindow(d, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+                  std::string text = WindowText(c);
+                  if (text == "y") ++translated;
+                  if (text == "x") ++untouched;
+                }
+              }};
+  RunDialog(probe);
+  EXPECT_EQ(512, translated);
+  EXPECT_EQ(88, untouched);
+}
+
+TEST_F(DialogLocalizationTest, HelpButtonAndF1OpenTheDialogsHelpTopic) {
+  HelpViewerStandIn viewer;
+  ASSERT_TRUE(viewer.Ready());
+  HWND dialog = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+
+  PreprocessDialogMessage(dialog, WM_COMMAND, MAKEWPARAM(IDHELP, BN_CLICKED), 0, 268, "SETUPDLG");
+  ASSERT_EQ(1u, viewer.Requests().size());
+  EXPECT_EQ(static_cast<UINT>(HELP_CONTEXT), viewer.Requests()[0].command);
+  EXPECT_EQ(268, viewer.Requests()[0].data);
+  EXPECT_EQ("zendra.hlp", viewer.Requests()[0].file);
+
+  HELPINFO info = {};
+  info.cbSize = sizeof info;
+  PreprocessDialogMessage(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&info), 310, "CONTEXTITEMS");
+  ASSERT_EQ(2u, viewer.Requests().size());
+  EXPECT_EQ(310, viewer.Requests()[1].data);
+
+  // No help for a dialog with context 0, and other commands are no help requests.
+  PreprocessDialogMessage(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&info), 0, "DONEDLG");
+  PreprocessDialogMessage(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0, 268, "SETUPDLG");
+  EXPECT_EQ(2u, viewer.Requests().size());
+  DestroyWindow(dialog);
+}
+
+}  // namespace

@@ -1,0 +1,37 @@
+// A stand-in for the help viewer: the system's help function finds a window of the
+// viewer's class and hands it each request. It lives on the creating thread, which must
+// handle its messages (test_support::WaitUntil and PumpFor do, and so does a modal loop).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace uninstall_test {
+
+// What a help request asked for.
+struct HelpRequest {
+  UINT command;
+  LONG data;
+  std::string file;
+};
+
+class HelpViewerStandIn {
+ public:
+  HelpViewerStandIn();
+  ~HelpViewerStandIn();
+  HelpViewerStandIn(const HelpViewerStandIn&) = delete;
+  HelpViewerStandIn& operator=(const HelpViewerStandIn&) = delete;
+
+  bool Ready() const { return window_ != nullptr; }
+  const std::vector<HelpRequest>& Requests() const { return requests_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND window_ = nullptr;
+  std::vector<HelpRequest> requests_;
+};
+
+}  // namespace uninstall_test

@@ -1,0 +1,76 @@
+// The archiver's footprint on a system, stated once for every test that makes or
+// removes it: its registry keys, its shortcuts and program groups. And the fixture of
+// the integration tests (associations, shell extension, shortcuts): each test starts
+// and ends without any of the footprint, with a scratch program folder.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "integration/ShellExtension.h"
+#include "test_files.h"
+#include "test_registry.h"
+#include "test_text.h"
+
+namespace uninstall_test {
+
+using namespace test_support;
+
+// Every extension that an association group takes, group by group.
+extern const char* const kArchiverExtensions[19];
+inline constexpr char kProductKey[] = "Software\\Zendra";
+inline constexpr char kApprovedKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
+inline const std::string kClassId = kShellExtensionClassId;
+// Handler keys that name the class identifier in their own name, and the drop handlers.
+extern const std::string kClassHandlerKeys[5];
+extern const std::string kDropHandlerKeys[2];
+// The handler keys of every file, folders and drives: other programs keep their entries
+// beside the archiver's, so these stay, empty, when the extension is removed.
+extern const std::string kSharedHandlerKeys[6];
+// The key above the property sheet handler of programs, which the setup may have made.
+inline constexpr char kProgramSheetHandlers[] = "exefile\\shellex\\PropertySheetHandlers";
+
+// The name of a multi-volume extension: .k00, .k01, ...
+std::string Volume(int n);
+// The desktop and start menu shortcuts, the user's program group and the all-users one,
+// in this order.
+enum ShortcutPlace { kDesktopShortcut, kStartMenuShortcut, kUserGroup, kCommonGroup };
+std::vector<std::string> ShortcutPaths();
+// Removes every part of the footprint.
+void RemoveArchiverFootprint();
+// The registry trees where the footprint lies (all classes, the per-user settings, the
+// machine's App Paths, Uninstall and shell extension lists), for snapshots.
+std::vector<RegistryPlace> FootprintPlaces();
+
+struct ShortcutFields {
+  bool loaded = false;
+  std::string target;
+  std::string description;
+};
+// Loads a shortcut file back through the shell and reads its target and description.
+ShortcutFields ReadShortcut(const std::string& file);
+// The expected New-menu template, built so that no complete signature stands in the
+// test program.
+std::string ExpectedTemplate(bool kzp);
+
+class IntegrationTest : public ::testing::Test {
+ protected:
+  // A program folder with a blank and double-byte characters in its name.
+  explicit IntegrationTest(std::string folderName = Ansi(u8"压缩 程序"))
+      : folderName_(std::move(folderName)) {}
+  void SetUp() override;
+  void TearDown() override;
+  // A folder `name` in the scratch root made the folder of "this program".
+  std::string MakeProgramFolder(const std::string& name);
+
+  const std::string root_ = "C:\\ZendraTests";
+  std::string folderName_;
+  std::string folder_;
+};
+
+}  // namespace uninstall_test

@@ -1,0 +1,279 @@
+// The language file's section: marker search, escapes, line index, lookups and keys.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "language/Crc32.h"
+#include "language/DialogScale.h"
+#include "language/LanguageResources.h"
+#include "tests/language_support.h"
+#include "tests/memory_source.h"
+#include "tests/scoped_gbk_table.h"
+
+using namespace uninstall_test;
+
+namespace {
+
+const std::string kMarker = "***messages**";
+
+bool Load(LanguageResources& language, const std::string& file) {
+  MemorySource source(file);
+  return language.LoadFrom(source);
+}
+
+std::string Translate(const LanguageResources& language, const std::string& text,
+                      const char* section = nullptr,
+                      TranslationCategory category = TranslationCategory::Message, int capacity = 1024) {
+  std::string output(capacity + 8, '\x55');
+  language.Translate(text.c_str(), &output[0], capacity, section, category);
+  for (int i = capacity; i < capacity + 8; ++i) EXPECT_EQ('\x55', output[i]) << "written past the buffer";
+  return output.c_str();
+}
+
+TEST(Crc32Keys, KnownTexts) {
+  EXPECT_EQ(0xCBF43926u, Crc32Text(0, "123456789"));
+  EXPECT_EQ(0x414FA339u, Crc32Text(0, "The quick brown fox jumps over the lazy dog"));
+  EXPECT_EQ(Crc32Text(0, "123456789"), Crc32Text(Crc32Text(0, "1234"), "56789")) << "continued checksum";
+  EXPECT_EQ(0u, Crc32(0, "", 0));
+  // The reading-direction entry, a message, a dialog control and a dialog scale entry;
+  // the Chinese texts in the code page 936.
+  EXPECT_EQ("50a17ae8", Key("LTR", "LTR", TranslationCategory::Dialog));
+  EXPECT_EQ("34db7fff",
+            Key("\xc8\xb7\xca\xb5\xd2\xaa\xd0\xb6\xd4\xd8 Zendra \xc2\xf0?"));  // 确实要卸载 Zendra 吗?
+  EXPECT_EQ("9432898b", Key("\xd0\xb6\xd4\xd8\xd2\xd1\xcd\xea\xb3\xc9"));       // 卸载已完成
+  EXPECT_EQ("762298c1", Key("\xc8\xb7\xb6\xa8", "SETUPDLG", TranslationCategory::Dialog));  // 确定
+  EXPECT_EQ("9b889d24", Key("", "SETUPDLG", TranslationCategory::Dialog));
+  EXPECT_EQ("cc468f57", Key("hello"));
+}
+
+TEST(LanguageSection, WithoutASectionTextsStayAsTheyAre) {
+  LanguageResources language;
+  EXPECT_FALSE(language.IsLoaded());
+  EXPECT_EQ("hello", Translate(language, "hello"));
+  EXPECT_FALSE(Load(language, "preamble without the marker\n" + Entry("hello", "bad")));
+  EXPECT_FALSE(language.IsLoaded());
+  EXPECT_EQ("hello", Translate(language, "hello"));
+  EXPECT_FALSE(Load(language, "short"));
+}
+
+TEST(LanguageSection, EntriesTranslateMessagesAndDialogTexts) {
+  LanguageResources language;
+  ASSERT_TRUE(Load(language, "; preamble\n" + kMarker + "\n" + Entry("hello", "bonjour") +
+                                 "; a comment line\n" + DialogEntry("OK", "D'accord", "TESTDLG") +
+                                 Entry("OK", "other category", "TESTDLG", TranslationCategory::Other)));
+  EXPECT_EQ("bonjour", Translate(language, "hello"));
+  EXPECT_EQ("D'accord", Translate(language, "OK", "TESTDLG", TranslationCategory::Dialog));
+  EXPECT_EQ("OK", Translate(language, "OK", "OTHERDLG", TranslationCategory::Dialog));
+  EXPECT_EQ("OK", Translate(language, "OK")) << "another category gives another key";
+  EXPECT_EQ("unknown", Translate(language, "unknown"));
+}
+
+TEST(LanguageSection, TranslatesIntoTheSameBuffer) {
+  LanguageResources language;
+  ASSERT_TRUE(Load(language, kMarker + "\n" + Entry("hello", "a longer translation")));
+  char buffer[32] = "hello";
+  language.Translate(buffer, buffer, sizeof buffer);
+  EXPECT_STREQ("a longer translation", buffer);
+  char untranslated[32] = "not there";
+  language.Translate(untranslated, untranslated, sizeof untranslated);
+  EXPECT_STREQ("not there", untranslated);
+}
+
+TEST(LanguageSection, EscapesLineEndsAndQuotes) {
+  LanguageResources language;
+  std::string file = kMarker + "\r\n" +                                    // CR LF file
+                     Key("quoted") + "=\"He said \\\"hi\\\"\"\r\n" +       // escaped quotes
+                     Key("inner") + "=\"a \"b\" c\"\r\n" +                 // plain inner quotes
+                     Key("lines") + "=\"one\\ntwo\\r\\tthree\\\\\"\r\n" +  // \n \r \t and backslash
+                     Key("other") + "=\"C:\\q\\Zendra\"\r\n" +             // unknown escapes stay
+                     Key("open") + "=\"no closing quote\r\n" +             // text to the line end
+                     Key("last") + "=\"x\"";                               // last line, no line end
+  ASSERT_TRUE(Load(language, file));
+  EXPECT_EQ("He said \"hi\"", Translate(language, "quoted"));
+  EXPECT_EQ("a \"b\" c", Translate(language, "inner"));
+  EXPECT_EQ("one\ntwo\r\tthree\\", Translate(language, "lines"));
+  EXPECT_EQ("C:\\q\\Zendra", Translate(language, "other"));
+  EXPECT_EQ("no closing quote", Translate(language, "open"));
+  EXPECT_EQ("x", Translate(language, "last"));
+}
+
+TEST(LanguageSection, UpperCaseKeysNeverMatch) {
+  LanguageResources language;
+  std::string key = Key("Zendra");
+  std::string upper = key;
+  for (char& c : upper) c = static_cast<char>(toupper(c));
+  ASSERT_NE(key, upper);
+  ASSERT_TRUE(Load(language, kMarker + "\n" + upper + "=\"shouted\"\n"));
+  EXPECT_EQ("Zendra", Translate(language, "Zendra"));
+}
+
+TEST(LanguageSection, MarkerLineWithMoreAsterisksIsFollowedByAnEntry) {
+  LanguageResources language;
+  ASSERT_TRUE(Load(language, "x" + kMarker + "****** trailing words " + Entry("hello", "on the marker line") +
+                                 Entry("hello", "next line")));
+  EXPECT_EQ("next line", Translate(language, "hello")) << "the marker's own line is never an entry";
+}
+
+TEST(LanguageSection, MarkerIsSearchedUpToOffset130816) {
+  std::string entries = "\n" + Entry("hello", "found");
+  for (size_t offset : {size_t{0}, size_t{8176}, size_t{8177}, size_t{130816}}) {
+    LanguageResources language;
+    std::string file = std::string(offset, '.') + kMarker + entries + std::string(9000, '-');
+    EXPECT_TRUE(Load(language, file)) << offset;
+    EXPECT_EQ("found", Translate(language, "hello")) << offset;
+  }
+  LanguageResources language;
+  EXPECT_FALSE(Load(language, std::string(130817, '.') + kMarker + entries + std::string(9000, '-')));
+  EXPECT_EQ("hello", Translate(language, "hello"));
+}
+
+TEST(LanguageSection, EntriesMoreThan64KiBAfterTheMarkerAreNotSeen) {
+  std::string comments;
+  while (comments.size() < 65536 - 100) comments += "; comment line to fill the section\n";
+  LanguageResources language;
+  std::string file =
+      kMarker + "\n" + Entry("early", "in") + comments + std::string(200, ';') + "\n" + Entry("late", "out");
+  ASSERT_TRUE(Load(language, file));
+  EXPECT_LE(language.textLength, 65536);
+  EXPECT_EQ("in", Translate(language, "early"));
+  EXPECT_EQ("late", Translate(language, "late"));
+}
+
+TEST(LanguageSection, NulByteEndsTheSection) {
+  LanguageResources language;
+  ASSERT_TRUE(Load(language, kMarker + "\n" + Entry("a", "A") + std::string(1, '\0') + Entry("b", "B")));
+  EXPECT_EQ("A", Translate(language, "a"));
+  EXPECT_EQ("b", Translate(language, "b"));
+}
+
+TEST(LanguageSection, ManyEntriesAreFoundThroughTheSortedIndex) {
+  std::string file = kMarker + "\n";
+  for (int i = 0; i < 2000; ++i)
+    file += Entry("text " + std::to_string(i), "translation " + std::to_string(i));
+  LanguageResources language;
+  ASSERT_TRUE(Load(language, file));
+  EXPECT_EQ(2000, language.lineIndex.count);
+  for (int i = 0; i < language.lineIndex.count - 1; ++i)
+    ASSERT_LE(strncmp(language.text + language.lineIndex[i], language.text + language.lineIndex[i + 1], 8),
+              0);
+  for (int i = 0; i < 2000; i += 7)
+    EXPECT_EQ("translation " + std::to_string(i), Translate(language, "text " + std::to_string(i)));
+}
+
+TEST(LanguageSection, DuplicateKeysGiveOneOfTheirTexts) {
+  LanguageResources language;
+  ASSERT_TRUE(Load(language, kMarker + "\n" + Entry("hello", "first") + Entry("hello", "second")));
+  std::string t = Translate(language, "hello");
+  EXPECT_TRUE(t == "first" || t == "second") << t;
+}
+
+TEST(LanguageSection, ScanFindsTheLinesTheIndexLeavesOut) {
+  LanguageResources language;
+  // A section given directly may start with an entry: offset 0 is never indexed.
+  std::string section = Entry("first", "found by the scan") + Entry("second", "indexed");
+  ASSERT_TRUE(language.SetSection(section.data(), static_cast<int>(section.size())));
+  EXPECT_EQ(1, language.lineIndex.count);
+  EXPECT_EQ("found by the scan", Translate(language, "first"));
+  EXPECT_EQ("indexed", Translate(language, "second"));
+  // The index does not look at the "=" and the quote: a bare key line is found and
+  // gives an empty text. The scan wants both, and a last line that starts within the
+  // last eight characters is not indexed.
+  std::string bare = kMarker + "\n" + Key("third") + "\n" + Key("fourth");
+  ASSERT_TRUE(language.SetSection(bare.data(), static_cast<int>(bare.size())));
+  EXPECT_EQ(1, language.lineIndex.count);
+  EXPECT_EQ("", Translate(language, "third"));
+  EXPECT_EQ("fourth", Translate(language, "fourth"));
+}
+
+TEST(LanguageSection, TranslationsAreCutAtTheDestinationsCapacity) {
+  ScopedGbkTable gbk;
+  std::string longText(600, 'w');
+  std::string chinese;
+  for (int i = 0; i < 10; ++i) chinese += "\xd6\xd0";  // 中 ten times
+  LanguageResources language;
+  ASSERT_TRUE(Load(language, kMarker + "\n" + Entry("long", longText) + Entry("zh", chinese) + Key("tail") +
+                                 "=\"" + std::string(300, 't')));
+  EXPECT_EQ(longText, Translate(language, "long", nullptr, TranslationCategory::Message, 1024));
+  EXPECT_EQ(longText.substr(0, 255), Translate(language, "long", nullptr, TranslationCategory::Message, 256));
+  EXPECT_EQ("", Translate(language, "long", nullptr, TranslationCategory::Message, 1));
+  // A cut never leaves half a double-byte character.
+  EXPECT_EQ(chinese.substr(0, 6), Translate(language, "zh", nullptr, TranslationCategory::Message, 8));
+  // An unended last line without its quote gives at most 255 characters.
+  EXPECT_EQ(std::string(255, 't'), Translate(language, "tail"));
+  // Untranslated texts are cut as well.
+  EXPECT_EQ("unkn", Translate(language, "unknown", nullptr, TranslationCategory::Message, 5));
+}
+
+TEST(LanguageSection, DirectionEntry) {
+  LanguageResources language;
+  EXPECT_FALSE(language.DirectionEntryIsRightToLeft());
+  ASSERT_TRUE(Load(language, kMarker + "\n" + DialogEntry("LTR", "RTL", "LTR")));
+  EXPECT_TRUE(language.DirectionEntryIsRightToLeft());
+  ASSERT_TRUE(Load(language, kMarker + "\n" + DialogEntry("LTR", "rtl", "LTR")));
+  EXPECT_FALSE(language.DirectionEntryIsRightToLeft()) << "case-sensitive";
+}
+
+TEST(DialogScale, ScaleEntries) {
+  struct Case {
+    const char* text;
+    int x, y;
+    bool needed;
+  } cases[] = {
+      {"120*100", 120, 100, true},       {"100*100", 100, 100, false},
+      {"120", 100, 100, false},          {"", 100, 100, false},
+      {" -5*+7x", -5, 7, true},          {"abc*", 0, 0, true},
+      {"99999999999*1", 10000, 1, true},
+  };
+  for (const Case& c : cases) {
+    int x = -1;
+    int y = -1;
+    EXPECT_EQ(c.needed, ParseDialogScale(c.text, &x, &y)) << c.text;
+    EXPECT_EQ(c.x, x) << c.text;
+    EXPECT_EQ(c.y, y) << c.text;
+  }
+  LanguageResources language;
+  ASSERT_TRUE(Load(language, kMarker + "\n" + DialogEntry("", "120*100", "TESTDLG")));
+  int x = 0;
+  int y = 0;
+  EXPECT_TRUE(language.GetDialogScale("TESTDLG", &x, &y));
+  EXPECT_EQ(120, x);
+  EXPECT_EQ(100, y);
+  EXPECT_FALSE(language.GetDialogScale("OTHERDLG", &x, &y));
+}
+
+TEST(DialogScale, DialogOf400By300GrowsTo489By331) {
+  ScaleRect window = {100, 50, 508, 380};  // 408 x 330
+  ScaleRect client = {0, 0, 400, 300};
+  int frameX = 0;
+  int frameY = 0;
+  MeasureFrame(window, client, &frameX, &frameY);
+  EXPECT_EQ(9, frameX);
+  EXPECT_EQ(31, frameY);
+  int width = 0;
+  int height = 0;
+  ScaleDialogSize(client, frameX, frameY, 120, 100, &width, &height);
+  EXPECT_EQ(489, width);
+  EXPECT_EQ(331, height);
+
+  // A child at screen (120, 100) of 50 x 20: frame 9 halves to 4, the dialog frame's
+  // border (3 here) is taken off the frame height first.
+  Placement p = ScaleChild(window, {120, 100, 170, 120}, frameX, frameY - 3, 120, 100);
+  EXPECT_EQ((120 - 100 - 4) * 120 / 100, p.x);
+  EXPECT_EQ(100 - 50 - 28, p.y);
+  EXPECT_EQ(51 * 120 / 100, p.width);
+  EXPECT_EQ(21, p.height);
+  // Negative offsets truncate toward zero.
+  Placement q = ScaleChild(window, {97, 50, 98, 51}, frameX, frameY, 150, 100);
+  EXPECT_EQ(-7 * 150 / 100, q.x);
+  EXPECT_EQ(-10, q.x);
+}
+
+TEST(DialogScale, DropDownComboHeightIncludesItsList) {
+  ScaleRect window = {0, 0, 300, 200};
+  Placement p = ScaleChild(window, {10, 40, 110, 61}, 9, 28, 110, 100);  // 21 pixels high
+  EXPECT_EQ(22, p.height);
+  EXPECT_EQ(123, AddDroppedListHeight(p.height, {10, 40, 110, 140}, 100));  // dropped: 100 high
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+// uninstall.exe itself: its modes, and the final notice read back from the real
+// message box. Each test runs a copy of the program in a scratch folder, so that the
+// language library and file beside it are the test's own.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "test_files.h"
+#include "test_text.h"
+#include "test_windows.h"
+#include "tests/language_support.h"
+
+using namespace test_support;
+using namespace uninstall_test;
+
+namespace {
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = MakeScratchFolder(
+        TempFolder(), "program-" + Ansi("卸载") + "\x81\x5c-" + std::to_string(GetCurrentProcessId()));
+  }
+  void TearDown() override { RemoveFolder(folder_); }
+  // Copies the program (and, when asked, the test language library) into the folder.
+  std::string Install(const std::string& programName, bool withLibrary) {
+    std::string program = folder_ + programName;
+    EXPECT_TRUE(CopyFileA(WindowsPath(UNINSTALL_EXE).c_str(), program.c_str(), FALSE));
+    if (withLibrary) {
+      EXPECT_TRUE(CopyFileA((WindowsPath(TEST_LIBRARY_DIR) + "\\kzplng.dll").c_str(),
+                            (folder_ + "kzplng.dll").c_str(), FALSE));
+    }
+    return program;
+  }
+  // Runs the program with its scratch folder as the current folder; when `box` is
+  // given, waits for its message box, reads it and presses OK. Returns the exit code.
+  int Run(const std::string& program, const std::string& switches, BoxTexts* box = nullptr,
+          DWORD* milliseconds = nullptr) {
+    const DWORD start = GetTickCount();
+    Process process;
+    if (!process.Start(program, switches, folder_)) {
+      ADD_FAILURE() << "cannot start " << program;
+      return -2;
+    }
+    if (box != nullptr) {
+      std::vector<BoxTexts> boxes = AnswerMessageBoxes(process, {IDOK}, 60000);
+      *box = boxes.empty() ? BoxTexts() : boxes[0];
+    }
+    const int code = process.Wait(60000);
+    if (milliseconds != nullptr) *milliseconds = GetTickCount() - start;
+    return code;
+  }
+  std::string folder_;
+};
+
+TEST_F(ProgramTest, WarningShowsTheFinalNoticeWithTheProgramsPath) {
+  std::string program = Install("uninstall.exe", false);
+  BoxTexts box;
+  EXPECT_EQ(0, Run(program, "/warning", &box));
+  ASSERT_TRUE(box.shown);
+  EXPECT_EQ(Ansi("卸载 Zendra"), box.caption);
+  EXPECT_EQ(Ansi("卸载已完成") + "\n" + Ansi("你应该手动删除 ") + program, box.text);
+}
+
+TEST_F(ProgramTest, WarningSpeaksThroughTheLanguageLibraryAndFileBesideTheProgram) {
+  // The program's name holds a character whose trail byte is the backslash byte.
+  std::string program = Install("\x81\x5c.exe", true);
+  BoxTexts box;
+  EXPECT_EQ(0, Run(program, "/WARNING", &box));
+  ASSERT_TRUE(box.shown);
+  EXPECT_EQ(Ansi("库：卸载 Zendra"), box.caption);
+  EXPECT_EQ(Ansi("库：卸载已完成") + "\n" + Ansi("库：请手动删除 ") + program, box.text);
+
+  // A language file comes first; its keys are made from the program's own texts.
+  WriteFileBytes(folder_ + "uninstall.lng",
+                 kMarkerLine + Entry(Ansi("卸载已完成"), "Uninstall complete") +
+                     Entry(Ansi("你应该手动删除 %s"), "Please delete %s yourself. 100%% %d"));
+  EXPECT_EQ(0, Run(program, "/warning", &box));
+  ASSERT_TRUE(box.shown);
+  EXPECT_EQ(Ansi("卸载 Zendra"), box.caption);
+  EXPECT_EQ("Uninstall complete\nPlease delete " + program + " yourself. 100% %d", box.text);
+}
+
+TEST_F(ProgramTest, WaitSleepsTwoSeconds) {
+  std::string program = Install("uninstall.exe", false);
+  DWORD elapsed = 0;
+  EXPECT_EQ(0, Run(program, "/wait", nullptr, &elapsed));
+  EXPECT_GE(elapsed, 1900u);
+}
+
+TEST_F(ProgramTest, OtherSwitchesEndWithoutAnyWindow) {
+  std::string program = Install("uninstall.exe", false);
+  for (const char* switches : {"/clean", "/s", "/setup /s /warning /s "}) {
+    Process process;
+    ASSERT_TRUE(process.Start(program, switches, folder_));
+    HWND box = nullptr;
+    while (process.Wait(20) == -1 && (box = FindWindowOf(process.Id(), "#32770")) == nullptr) {
+    }
+    EXPECT_EQ(nullptr, box) << switches;
+    if (box != nullptr) Press(box, IDOK);
+    EXPECT_EQ(0, process.Wait(60000)) << switches;
+  }
+}
+
+}  // namespace

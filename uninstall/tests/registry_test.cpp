@@ -1,0 +1,210 @@
+// The registry layer against Wine's registry. Every test works on scratch keys that it
+// makes and removes; the executable has a Wine prefix of its own.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "registry/Registry.h"
+#include "test_registry.h"
+
+using namespace test_support;
+
+namespace {
+
+const std::string kProduct = "Software\\Zendra";
+const std::string kScratch = "RegistryTests";  // below the product key
+const std::string kScratchFull = kProduct + "\\" + kScratch;
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { RawDeleteTree(HKEY_CURRENT_USER, kScratchFull); }
+  void TearDown() override {
+    RawDeleteTree(HKEY_CURRENT_USER, kScratchFull);
+    RawDeleteTree(HKEY_CURRENT_USER, "Software\\ZendraTestOther");
+  }
+};
+
+TEST_F(RegistryTest, MakeKeyNameUnderTheCurrentUser) {
+  char full[kKeyNameSize];
+  ASSERT_TRUE(MakeKeyName(HKEY_CURRENT_USER, "Setup\\MenuItems", full));
+  EXPECT_STREQ("Software\\Zendra\\Setup\\MenuItems", full);
+  ASSERT_TRUE(MakeKeyName(HKEY_CURRENT_USER, "", full));
+  EXPECT_STREQ("Software\\Zendra", full);
+  ASSERT_TRUE(MakeKeyName(HKEY_CURRENT_USER, "\\Software\\Other", full));
+  EXPECT_STREQ("Software\\Other", full);
+  ASSERT_TRUE(MakeKeyName(HKEY_CLASSES_ROOT, "Zendra\\shell", full));
+  EXPECT_STREQ("Zendra\\shell", full);
+  ASSERT_TRUE(MakeKeyName(HKEY_LOCAL_MACHINE, "\\x", full));
+  EXPECT_STREQ("\\x", full) << "the backslash rule holds under HKEY_CURRENT_USER only";
+}
+
+TEST_F(RegistryTest, NamesOf236CharactersAreAcceptedAnd237Refused) {
+  std::string name236 = kScratch + "\\" + std::string(236 - kScratch.size() - 1, 'n');
+  std::string name237 = name236 + "m";
+  ASSERT_EQ(236u, name236.size());
+  char full[kKeyNameSize];
+  EXPECT_TRUE(MakeKeyName(HKEY_CURRENT_USER, name236.c_str(), full));
+  EXPECT_FALSE(MakeKeyName(HKEY_CURRENT_USER, name237.c_str(), full));
+
+  WriteUserDword(name236.c_str(), "Set", 5);
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, name236.c_str()));
+  EXPECT_EQ(5u, ReadUserDword(name236.c_str(), "Set", 0));
+
+  // Refused: nothing written, reads give their defaults, the key "does not exist".
+  WriteUserDword(name237.c_str(), "Set", 5);
+  EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kProduct + "\\" + name237));
+  RawCreateKey(HKEY_CURRENT_USER, kProduct + "\\" + name237);
+  ASSERT_TRUE(RawKeyExists(HKEY_CURRENT_USER, kProduct + "\\" + name237));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, name237.c_str()));
+  EXPECT_EQ(9u, ReadUserDword(name237.c_str(), "Set", 9));
+  DeleteKey(HKEY_CURRENT_USER, name237.c_str());
+  EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, kProduct + "\\" + name237));
+}
+
+TEST_F(RegistryTest, BackslashRuleUnderTheCurrentUser) {
+  WriteUserDword((kScratch + "\\Setup\\MenuItems").c_str(), "ExtrTo", 1);
+  std::string data;
+  ASSERT_EQ(static_cast<DWORD>(REG_DWORD),
+            RawQuery(HKEY_CURRENT_USER, kScratchFull + "\\Setup\\MenuItems", "ExtrTo", &data));
+  EXPECT_EQ(std::string("\1\0\0\0", 4), data);
+
+  WriteUserDword("\\Software\\ZendraTestOther", "Value", 7);
+  ASSERT_EQ(static_cast<DWORD>(REG_DWORD),
+            RawQuery(HKEY_CURRENT_USER, "Software\\ZendraTestOther", "Value", &data));
+  EXPECT_EQ(std::string("\7\0\0\0", 4), data);
+  EXPECT_EQ(7u, ReadUserDword("\\Software\\ZendraTestOther", "Value", 0));
+}
+
+TEST_F(RegistryTest, WritesStoreTypeAndExactBytes) {
+  WriteUserString(kScratch.c_str(), "Text", "abc");
+  WriteUserString(kScratch.c_str(), "", "default value");
+  const unsigned char bytes[] = {0x50, 0x4B, 0x00, 0x06};
+  WriteBinary(HKEY_CURRENT_USER, kScratch.c_str(), "Bytes", bytes, sizeof bytes);
+  std::string data;
+  EXPECT_EQ(static_cast<DWORD>(REG_SZ), RawQuery(HKEY_CURRENT_USER, kScratchFull, "Text", &data));
+  EXPECT_EQ(std::string("abc\0", 4), data);
+  EXPECT_EQ(static_cast<DWORD>(REG_SZ), RawQuery(HKEY_CURRENT_USER, kScratchFull, "", &data));
+  EXPECT_EQ(std::string("default value\0", 14), data);
+  EXPECT_EQ(static_cast<DWORD>(REG_BINARY), RawQuery(HKEY_CURRENT_USER, kScratchFull, "Bytes", &data));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes), 4), data);
+}
+
+TEST_F(RegistryTest, ReadsGiveTheirDefaultsOnMissingKeysAndValues) {
+  char buffer[32];
+  memset(buffer, 0x55, sizeof buffer);
+  EXPECT_FALSE(ReadUserString((kScratch + "\\Missing").c_str(), "Type", buffer, sizeof buffer, "fallback"));
+  EXPECT_STREQ("fallback", buffer);
+  WriteUserString(kScratch.c_str(), "Other", "x");
+  memset(buffer, 0x55, sizeof buffer);
+  EXPECT_FALSE(ReadUserString(kScratch.c_str(), "Type", buffer, sizeof buffer, ""));
+  EXPECT_STREQ("", buffer);
+  EXPECT_EQ(1u, ReadUserDword((kScratch + "\\Missing").c_str(), "Set", 1));
+  EXPECT_EQ(0u, ReadUserDword(kScratch.c_str(), "Set", 0));
+
+  WriteUserString(kScratch.c_str(), "Type", "Zendra");
+  EXPECT_TRUE(ReadUserString(kScratch.c_str(), "Type", buffer, sizeof buffer, "fallback"));
+  EXPECT_STREQ("Zendra", buffer);
+}
+
+TEST_F(RegistryTest, ValuesLargerThanTheBufferReadAsTheDefault) {
+  WriteUserString(kScratch.c_str(), "Type", "0123456789");
+  char buffer[8];
+  EXPECT_FALSE(ReadUserString(kScratch.c_str(), "Type", buffer, sizeof buffer, "dflt"));
+  EXPECT_STREQ("dflt", buffer);
+  // A default longer than the buffer is cut inside it.
+  char small[4];
+  memset(small, 0x55, sizeof small);
+  EXPECT_FALSE(ReadUserString(kScratch.c_str(), "Type", small, sizeof small, "longer default"));
+  EXPECT_STREQ("lon", small);
+  // A value of another size than a DWORD reads as the default number.
+  const unsigned char eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  WriteBinary(HKEY_CURRENT_USER, kScratch.c_str(), "Wide", eight, sizeof eight);
+  EXPECT_EQ(42u, ReadUserDword(kScratch.c_str(), "Wide", 42));
+}
+
+TEST_F(RegistryTest, StringsStoredWithoutTerminatorAreTerminatedInsideTheBuffer) {
+  // Stored as four bytes without a terminating zero.
+  RawSetValue(HKEY_CURRENT_USER, kScratchFull, "Raw", REG_BINARY, "abcd", 4);
+  char buffer[16];
+  memset(buffer, 0x55, sizeof buffer);
+  EXPECT_TRUE(ReadUserString(kScratch.c_str(), "Raw", buffer, sizeof buffer, "x"));
+  EXPECT_STREQ("abcd", buffer);
+  // Exactly as large as the buffer: terminated in its last byte, nothing written past it.
+  char exact[8];
+  memset(exact, 0x55, sizeof exact);
+  RawSetValue(HKEY_CURRENT_USER, kScratchFull, "Raw5", REG_BINARY, "abcde", 5);
+  EXPECT_TRUE(ReadUserString(kScratch.c_str(), "Raw5", exact, 5, "x"));
+  EXPECT_STREQ("abcd", exact);
+  for (int i = 5; i < 8; ++i) EXPECT_EQ(0x55, exact[i]) << i;
+}
+
+TEST_F(RegistryTest, DeleteValueAndDeleteKey) {
+  WriteUserString(kScratch.c_str(), "Keep", "1");
+  WriteUserString(kScratch.c_str(), "Drop", "2");
+  DeleteValue(HKEY_CURRENT_USER, kScratch.c_str(), "Drop");
+  std::string data;
+  EXPECT_EQ(static_cast<DWORD>(REG_NONE), RawQuery(HKEY_CURRENT_USER, kScratchFull, "Drop", &data));
+  EXPECT_EQ(static_cast<DWORD>(REG_SZ), RawQuery(HKEY_CURRENT_USER, kScratchFull, "Keep", &data));
+
+  // A key with a subkey stays on the NT family; a leaf goes.
+  RawCreateKey(HKEY_CURRENT_USER, kScratchFull + "\\Parent\\Child");
+  DeleteKey(HKEY_CURRENT_USER, (kScratch + "\\Parent").c_str());
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, (kScratch + "\\Parent").c_str()));
+  DeleteKey(HKEY_CURRENT_USER, (kScratch + "\\Parent\\Child").c_str());
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, (kScratch + "\\Parent\\Child").c_str()));
+  DeleteKey(HKEY_CURRENT_USER, (kScratch + "\\Parent").c_str());
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, (kScratch + "\\Parent").c_str()));
+}
+
+TEST_F(RegistryTest, CreateAndOpenGiveHandlesOnlyForUsableKeys) {
+  EXPECT_EQ(nullptr, OpenKeyForRead(HKEY_CURRENT_USER, (kScratch + "\\Missing").c_str()));
+  HKEY created = CreateKeyForWrite(HKEY_CURRENT_USER, (kScratch + "\\Made").c_str());
+  ASSERT_NE(nullptr, created);
+  EXPECT_TRUE(CloseKey(created));
+  HKEY opened = OpenKeyForRead(HKEY_CURRENT_USER, (kScratch + "\\Made").c_str());
+  ASSERT_NE(nullptr, opened);
+  EXPECT_TRUE(CloseKey(opened));
+}
+
+TEST_F(RegistryTest, DeleteKeyTreeRemovesWideAndDeepTrees) {
+  int wide = MakeTree(HKEY_CURRENT_USER, kScratchFull + "\\Wide", 6, 3);
+  ASSERT_EQ(1 + 6 + 36 + 216, wide);
+  std::string deep = kScratchFull + "\\Deep";
+  for (int i = 0; i < 40; ++i) deep += "\\d";
+  RawCreateKey(HKEY_CURRENT_USER, deep);
+  RawCreateKey(HKEY_CURRENT_USER, kScratchFull + "\\Sibling");
+
+  DeleteKeyTree(HKEY_CURRENT_USER, (kScratch + "\\Wide").c_str());
+  DeleteKeyTree(HKEY_CURRENT_USER, (kScratch + "\\Deep").c_str());
+  EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kScratchFull + "\\Wide"));
+  EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kScratchFull + "\\Deep"));
+  EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, kScratchFull + "\\Sibling"));
+}
+
+TEST_F(RegistryTest, DeleteKeyTreeUnderOtherRootsTakesTheNameAsItIs) {
+  const std::string classKey = "ZendraRegistryTestClass";
+  const std::string keepKey = "ZendraRegistryTestKeep";
+  MakeTree(HKEY_CLASSES_ROOT, classKey, 3, 2);
+  RawCreateKey(HKEY_CLASSES_ROOT, keepKey);
+  DeleteKeyTree(HKEY_CLASSES_ROOT, classKey.c_str());
+  EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, classKey));
+  // An empty name under another root names nothing and deletes nothing.
+  DeleteKeyTree(HKEY_CLASSES_ROOT, "");
+  EXPECT_TRUE(RawKeyExists(HKEY_CLASSES_ROOT, keepKey));
+  RawDeleteTree(HKEY_CLASSES_ROOT, keepKey);
+}
+
+TEST_F(RegistryTest, DeleteKeyTreeOfTheEmptyNameRemovesTheProductKey) {
+  MakeTree(HKEY_CURRENT_USER, kScratchFull, 2, 2);
+  WriteUserDword("Setup\\.kzp", "Set", 1);
+  RawCreateKey(HKEY_CURRENT_USER, "Software\\ZendraTestOther");
+  DeleteKeyTree(HKEY_CURRENT_USER, "");
+  EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kProduct));
+  EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, "Software\\ZendraTestOther"));
+  EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, "Software"));
+}
+
+}  // namespace

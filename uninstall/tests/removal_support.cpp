@@ -1,0 +1,177 @@
+#include "tests/removal_support.h"
+
+#include "remove/BatchFile.h"
+
+namespace uninstall_test {
+
+namespace {
+
+// The build gives the programs as Unix paths.
+const char kUninstallProgram[] = UNINSTALL_EXE;
+const char kArchiverStandIn[] = ARCHIVER_STANDIN_EXE;
+const char kInterpreterStandIn[] = INTERPRETER_STANDIN_EXE;
+const char kLanguageLibrary[] = LANGUAGE_LIBRARY_DLL;
+
+const char kToolsFolder[] = "C:\\removal-tools";
+
+struct Item {
+  const char* path;
+  bool folder;
+  DWORD attributes;
+};
+
+// What the archiver's installer placed besides the programs and the library; folders
+// before their contents, so that they can be made in this order.
+const Item kItems[] = {
+    {"Kzp.txt", false, FILE_ATTRIBUTE_READONLY},
+    {"license.txt", false, 0},
+    {"order.txt", false, FILE_ATTRIBUTE_HIDDEN},
+    {"zendra.hlp", false, FILE_ATTRIBUTE_SYSTEM},
+    {"docs", true, 0},
+    {"docs\\readme.txt", false, FILE_ATTRIBUTE_READONLY},
+    {"docs\\sub", true, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY},
+    {"docs\\sub\\deep.txt", false, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+    // A name whose double-byte character ends in the backslash byte.
+    {"docs\\\x81\x5c.txt", false, 0},
+    // The help viewer's index files: not in the list, deleted by name.
+    {"zendra.gid", false, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN},
+    {"zendra.fts", false, FILE_ATTRIBUTE_SYSTEM},
+};
+
+// The list: the installed files with a folder before its files, CR LF and LF lines,
+// trailing blanks and tabs, blank lines, a missing entry, the templates that the setup
+// writes, and entries that point outside the folder (on the same drive as C:).
+const char kInstallationList[] =
+    "docs\r\ndocs\\sub\nZendra.exe\r\nkzplng.dll \t\r\n\r\nKzp.txt\t\nlicense.txt   \n \t \r\n"
+    "order.txt\r\nzendra.hlp\r\ndocs\\readme.txt\r\ndocs\\sub\\deep.txt\ndocs\\\x81\x5c.txt\r\n\n"
+    "missing.txt\r\nkzpnew.dat\r\nzipnew.dat\r\n..\\removal-outside.txt\r\n"
+    "docs\\..\\..\\removal-outside.txt\r\nC:\\removal-outside-absolute.txt\r\n\\removal-outside-root.txt\r\n"
+    "\\\\?\\C:\\removal-outside-absolute.txt\r\n..\\removal-sibling\\keep.txt";
+
+std::string EnvironmentValue(const char* name) {
+  char value[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+}  // namespace
+
+std::string RemovalInstallation::File(const std::string& name) const {
+  return folder + (folder.back() == '\\' ? "" : "\\") + name;
+}
+
+std::vector<std::string> RemovalInstallation::ListedPaths() const {
+  std::vector<std::string> paths = {Program(),          File("Zendra.exe"),
+                                    File("kzplng.dll"), File("Uninstall.lst"),
+                                    File("kzpnew.dat"), File("zipnew.dat")};
+  for (const Item& item : kItems) paths.push_back(File(item.path));
+  return paths;
+}
+
+RemovalInstallation MakeRemovalInstallation(const std::string& folder, bool withLanguageLibrary,
+                                            bool withList) {
+  RemovalInstallation installation{folder};
+  CreateDirectoryA(folder.c_str(), nullptr);
+  CopyFileA(WindowsPath(kUninstallProgram).c_str(), installation.Program().c_str(), FALSE);
+  CopyFileA(WindowsPath(kArchiverStandIn).c_str(), installation.File("Zendra.exe").c_str(), FALSE);
+  if (withLanguageLibrary)
+    CopyFileA(WindowsPath(kLanguageLibrary).c_str(), installation.File("kzplng.dll").c_str(), FALSE);
+  for (const Item& item : kItems) {
+    if (item.folder) {
+      CreateDirectoryA(installation.File(item.path).c_str(), nullptr);
+    } else {
+      WriteFileBytes(installation.File(item.path), std::string("installed file ") + item.path + "\r\n");
+    }
+  }
+  // The list, too, may be read-only.
+  if (withList) {
+    WriteFileBytes(installation.File("Uninstall.lst"), kInstallationList);
+    SetFileAttributesA(installation.File("Uninstall.lst").c_str(), FILE_ATTRIBUTE_READONLY);
+  }
+  // Attributes last: a read-only folder still takes its files first.
+  for (const Item& item : kItems) SetFileAttributesA(installation.File(item.path).c_str(), item.attributes);
+  return installation;
+}
+
+std::vector<std::string> OutsideFiles(const RemovalInstallation& installation) {
+  std::string parent = installation.folder.substr(0, installation.folder.find_last_of('\\'));
+  return {parent + "\\removal-outside.txt", parent + "\\removal-sibling\\keep.txt",
+          "C:\\removal-outside-absolute.txt", "C:\\removal-outside-root.txt"};
+}
+
+void MakeOutsideFiles(const RemovalInstallation& installation) {
+  for (const std::string& file : OutsideFiles(installation)) {
+    CreateDirectoryA(file.substr(0, file.find_last_of('\\')).c_str(), nullptr);
+    WriteFileBytes(file, "not the archiver's\r\n");
+  }
+}
+
+void LetAnotherProgramOwnZipAndIso() {
+  RawSetText(HKEY_CLASSES_ROOT, ".zip", "", "OtherZip.Archive");
+  RawSetText(HKEY_CLASSES_ROOT, ".zip", "Content Type", "application/x-other-zip");
+  RawSetText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "FileName", "C:\\other\\empty.zip");
+  RawSetText(HKEY_CLASSES_ROOT, "OtherZip.Archive", "", "Other ZIP archive");
+  RawSetText(HKEY_CLASSES_ROOT, ".iso", "", "OtherIso.Image");
+  RawSetText(HKEY_CLASSES_ROOT, ".iso", "Content Type", "application/x-iso9660-image");
+  RawSetText(HKEY_CLASSES_ROOT, ".iso\\ShellNew", "NullFile", "");
+  RawSetText(HKEY_CLASSES_ROOT, "OtherIso.Image", "", "Other disc image");
+}
+
+int RunProgram(const RemovalInstallation& installation, const char* arguments,
+               const std::vector<int>& answers, std::vector<BoxTexts>* boxes) {
+  Process program;
+  if (!program.Start(installation.Program(), arguments, installation.folder)) {
+    ADD_FAILURE() << "cannot start " << installation.Program() << ": error " << GetLastError();
+    return -2;
+  }
+  std::vector<BoxTexts> answered = AnswerMessageBoxes(program, answers, kRemovalTimeout);
+  if (boxes != nullptr) *boxes = answered;
+  return program.Wait(kRemovalTimeout);
+}
+
+bool WaitUntilGone(const std::vector<std::string>& paths, std::vector<BoxTexts>* notices) {
+  const std::string caption = Ansi("卸载 Zendra");
+  return WaitUntil(
+      [&] {
+        if (HWND notice = FindWindowOf(0, "#32770", [&](HWND box) { return WindowText(box) == caption; })) {
+          notices->push_back(ReadMessageBox(notice));
+          Press(notice, IDOK);
+        }
+        return Existing(paths).empty();
+      },
+      kRemovalTimeout);
+}
+
+std::string ExpectedBatch(const std::string& program, const std::string& folder, bool ntFamily) {
+  std::string text;
+  return ComposeBatchFile(program.c_str(), folder.c_str(), BatchPath().c_str(), ntFamily, &text)
+             ? text
+             : "<not composed>";
+}
+
+std::string BatchPath() {
+  return TempFolder() + kBatchFileName;
+}
+
+InterpreterStandIn::InterpreterStandIn(const std::string& record, bool forward)
+    : record_(record),
+      path_(std::string(kToolsFolder) + "\\interpreter.exe"),
+      savedComspec_(EnvironmentValue("COMSPEC")) {
+  CreateDirectoryA(kToolsFolder, nullptr);
+  CopyFileA(WindowsPath(kInterpreterStandIn).c_str(), path_.c_str(), FALSE);
+  DeleteFileA(record_.c_str());
+  DeleteFileA((record_ + ".bat").c_str());
+  char system[MAX_PATH] = "";
+  GetSystemDirectoryA(system, sizeof system);
+  SetEnvironmentVariableA("COMSPEC", path_.c_str());
+  SetEnvironmentVariableA("REMOVAL_RECORD", record_.c_str());
+  SetEnvironmentVariableA("REMOVAL_FORWARD", forward ? (std::string(system) + "\\cmd.exe").c_str() : nullptr);
+}
+
+InterpreterStandIn::~InterpreterStandIn() {
+  SetEnvironmentVariableA("COMSPEC", savedComspec_.empty() ? nullptr : savedComspec_.c_str());
+  SetEnvironmentVariableA("REMOVAL_RECORD", nullptr);
+  SetEnvironmentVariableA("REMOVAL_FORWARD", nullptr);
+}
+
+}  // namespace uninstall_test

@@ -1,0 +1,80 @@
+// Running the uninstall of uninstall.exe end to end under Wine: a fake installation of
+// the archiver, the program started in it, its message boxes answered from this
+// process, the self-removal batch waited for, and the registry compared before and
+// after. The command interpreter can be replaced by a stand-in that records how the
+// batch was started and keeps a copy of it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "integration_support.h"
+#include "test_windows.h"
+
+namespace uninstall_test {
+
+// Long enough for a loaded machine; a test that fails waits this long once.
+constexpr DWORD kRemovalTimeout = 60000;
+
+// A fake installation: uninstall.exe, a stand-in Zendra.exe, documents, nested folders,
+// read-only, hidden and system files, the help index files, the test language library
+// (optional) and an installation list naming all of it (optional).
+struct RemovalInstallation {
+  std::string folder;  // as the current directory reads it: no trailing backslash but at a root
+  std::string File(const std::string& name) const;
+  std::string Program() const { return File("uninstall.exe"); }
+  // The files and folders the list names, present before the uninstall.
+  std::vector<std::string> ListedPaths() const;
+};
+RemovalInstallation MakeRemovalInstallation(const std::string& folder, bool withLanguageLibrary = true,
+                                            bool withList = true);
+
+// Files outside the installation that the list's outside entries name (beside the
+// installation folder, and at the root of drive C:); each must survive the uninstall.
+std::vector<std::string> OutsideFiles(const RemovalInstallation& installation);
+void MakeOutsideFiles(const RemovalInstallation& installation);
+
+// Another program owns ".zip" (class, content type, New-menu file) and ".iso".
+void LetAnotherProgramOwnZipAndIso();
+
+// Runs uninstall.exe of the installation with `arguments`, in the installation folder,
+// answering its message boxes with `answers` in turn (read into `boxes`). Returns the
+// exit code, or -1 when the program had not ended within the time limit (it is then
+// ended).
+int RunProgram(const RemovalInstallation& installation, const char* arguments,
+               const std::vector<int>& answers = {}, std::vector<BoxTexts>* boxes = nullptr);
+
+// Waits until none of `paths` exists. A final notice ("/warning") that the batch shows
+// meanwhile is read, pressed away and added to `notices`. False on timeout.
+bool WaitUntilGone(const std::vector<std::string>& paths, std::vector<BoxTexts>* notices);
+
+// The batch text that the uninstall composes for the program `program` in `folder`.
+std::string ExpectedBatch(const std::string& program, const std::string& folder, bool ntFamily);
+// The full name of the batch file in the temporary folder.
+std::string BatchPath();
+
+// Replaces the command interpreter for the programs this process starts with the
+// stand-in, which records into `record` (and `record`.bat); with `forward` it hands on
+// to the real interpreter. Restores COMSPEC when destroyed.
+class InterpreterStandIn {
+ public:
+  InterpreterStandIn(const std::string& record, bool forward);
+  ~InterpreterStandIn();
+  InterpreterStandIn(const InterpreterStandIn&) = delete;
+  InterpreterStandIn& operator=(const InterpreterStandIn&) = delete;
+
+  const std::string& Path() const { return path_; }
+  // A recorded value ("command", "directory", "flags", "show", "stdout", "console");
+  // "<none>" when there is no record.
+  std::string Recorded(const char* name) const { return RecordField(ReadFileBytes(record_), name); }
+  std::string RecordedBatch() const { return ReadFileBytes(record_ + ".bat"); }
+
+ private:
+  std::string record_;
+  std::string path_;
+  std::string savedComspec_;
+};
+
+}  // namespace uninstall_test

@@ -1,0 +1,225 @@
+// The uninstall of uninstall.exe end to end, under Wine: a fake installation is set up
+// with "/setup /s", then removed by starting the program without a switch and answering
+// its confirmation as a user would; the self-removal batch runs through the command
+// interpreter. The tests share one prefix and run one at a time.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "tests/removal_support.h"
+#include "tests/setup_support.h"
+
+using namespace uninstall_test;
+
+namespace {
+
+// True when `key` is `path` or one of the keys above it (letter case ignored).
+bool IsOnPath(std::string key, std::string path) {
+  for (std::string* text : {&key, &path})
+    for (char& c : *text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  return key == path || path.compare(0, key.size() + 1, key + "\\") == 0;
+}
+
+// A key that the setup made and the uninstall leaves, empty: a shared handler key, the
+// key above the property sheet handler of programs (as a system that has them already
+// would keep them), or a key on the way to one.
+bool IsKeptKey(const std::string& difference) {
+  const std::string added = "+ HKCR\\", suffix = "|(key)";
+  if (difference.compare(0, added.size(), added) != 0 || difference.size() < added.size() + suffix.size() ||
+      difference.compare(difference.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return false;
+  std::string key = difference.substr(added.size(), difference.size() - added.size() - suffix.size());
+  for (const std::string& kept : kSharedHandlerKeys)
+    if (IsOnPath(key, kept)) return true;
+  return IsOnPath(key, kProgramSheetHandlers);
+}
+
+void ChooseEveryShortcut() {
+  for (const char* value : {"Desktop", "StartMenu", "Programs"})
+    RawSetNumber(HKEY_CURRENT_USER, std::string(kProductKey) + "\\Setup\\Links", value, 1);
+}
+
+class Removal : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(936u, GetACP());
+    // The folder opener that the setup starts at its end is a stand-in, not a window.
+    RegisterOpeners();
+    registry_ = RegistrySnapshot();
+  }
+  void TearDown() override {
+    RestoreRegistry(registry_, FootprintPlaces());
+    if (!folder_.empty()) RemoveFolder(folder_);
+    DeleteFileA(BatchPath().c_str());
+  }
+  static Snapshot RegistrySnapshot() { return TakeSnapshot(FootprintPlaces()); }
+  // A fake installation set up silently, as the archiver's installer would.
+  RemovalInstallation InstallAndSetUp(const std::string& folder, bool withLanguageLibrary = true,
+                                      bool withList = true, int line = __builtin_LINE()) {
+    SCOPED_TRACE(::testing::Message() << "set up at line " << line);
+    if (folder.size() > 3) folder_ = folder;
+    RemovalInstallation installation = MakeRemovalInstallation(folder, withLanguageLibrary, withList);
+    EXPECT_EQ(0, RunProgram(installation, "/setup /s"));
+    EXPECT_EQ("Zendra.ZIP", ReadText(HKEY_CLASSES_ROOT, ".zip", "")) << "the setup ran";
+    EXPECT_TRUE(FileExists(installation.File("zipnew.dat")));
+    return installation;
+  }
+  // Waits for the batch to remove the program, its folder (unless it is a root) and
+  // itself; no final notice may appear.
+  void ExpectBatchFinished(const RemovalInstallation& installation, int line = __builtin_LINE()) {
+    SCOPED_TRACE(::testing::Message() << "batch of line " << line);
+    std::vector<std::string> gone = installation.ListedPaths();
+    if (installation.folder.size() > 3) gone.push_back(installation.folder);
+    gone.push_back(BatchPath());
+    std::vector<BoxTexts> notices;
+    EXPECT_TRUE(WaitUntilGone(gone, &notices)) << "still there: " << ::testing::PrintToString(Existing(gone));
+    for (const BoxTexts& notice : notices) ADD_FAILURE() << "final notice: " << notice.text;
+  }
+
+  std::string folder_;
+  Snapshot registry_;
+};
+
+TEST_F(Removal, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) {
+  LetAnotherProgramOwnZipAndIso();
+  Snapshot before = RegistrySnapshot();
+  ChooseEveryShortcut();
+  RemovalInstallation installation = InstallAndSetUp("C:\\Program Files\\Zendra " + Ansi("压缩"));
+  MakeOutsideFiles(installation);
+  ASSERT_EQ(ShortcutPaths(), Existing(ShortcutPaths()));
+  EXPECT_EQ("OtherIso.Image", ReadText(HKEY_CLASSES_ROOT, ".iso", "")) << "another program keeps .iso";
+
+  InterpreterStandIn interpreter("C:\\removal-tools\\record-setup", true);
+  std::vector<BoxTexts> boxes;
+  EXPECT_EQ(0, RunProgram(installation, "", {IDYES}, &boxes));
+  ASSERT_EQ(1u, boxes.size());
+  // The caption comes from the language library, the question from the program.
+  EXPECT_EQ(Ansi("库：卸载 Zendra"), boxes[0].caption);
+  EXPECT_EQ(Ansi("确实要卸载 Zendra 吗?"), boxes[0].text);
+  ExpectBatchFinished(installation);
+
+  // The batch was started hidden, outside the folder, through COMSPEC.
+  EXPECT_EQ("\"" + interpreter.Path() + "\" /c \"" + BatchPath() + "\"", interpreter.Recorded("command"));
+  EXPECT_EQ("C:\\Program Files", interpreter.Recorded("directory"));
+  EXPECT_EQ(std::to_string(STARTF_USESHOWWINDOW), interpreter.Recorded("flags"));
+  EXPECT_EQ(std::to_string(SW_HIDE), interpreter.Recorded("show"));
+  EXPECT_EQ(ExpectedBatch(installation.Program(), installation.folder, true), interpreter.RecordedBatch());
+
+  // Nothing outside the folder was touched, whatever the list named.
+  EXPECT_EQ(OutsideFiles(installation), Existing(OutsideFiles(installation)));
+  EXPECT_TRUE(FileExists("C:\\Program Files"));
+  EXPECT_TRUE(Existing(ShortcutPaths()).empty()) << ::testing::PrintToString(Existing(ShortcutPaths()));
+
+  // The extensions belong to their earlier owners again, and the archiver's classes,
+  // shell extension, App Paths and Uninstall entries and settings are gone: the
+  // registry is as before, apart from the empty handler keys.
+  EXPECT_EQ("OtherZip.Archive", ReadText(HKEY_CLASSES_ROOT, ".zip", ""));
+  EXPECT_EQ("application/x-other-zip", ReadText(HKEY_CLASSES_ROOT, ".zip", "Content Type"));
+  EXPECT_EQ("C:\\other\\empty.zip", ReadText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "FileName"));
+  EXPECT_EQ("OtherIso.Image", ReadText(HKEY_CLASSES_ROOT, ".iso", ""));
+  EXPECT_EQ("", ReadText(HKEY_CLASSES_ROOT, ".iso\\ShellNew", "NullFile"));
+  std::vector<std::string> unexpected;
+  int keptKeys = 0;
+  for (const std::string& line : Differences(before, RegistrySnapshot())) {
+    if (IsKeptKey(line)) {
+      ++keptKeys;
+    } else {
+      unexpected.push_back(line);
+    }
+  }
+  EXPECT_TRUE(unexpected.empty()) << ::testing::PrintToString(unexpected);
+  EXPECT_GE(keptKeys, 6);
+}
+
+// Declined, or confirmed where the batch that removes the program could not be written
+// or started (the command line would not fit, the interpreter is not named by a full
+// path, the temporary folder is missing): nothing changes.
+TEST_F(Removal, DecliningOrNoWayToStartTheBatchChangesNothing) {
+  RemovalInstallation installation = InstallAndSetUp("C:\\Zendra declined");
+  Snapshot registry = RegistrySnapshot();
+  InterpreterStandIn interpreter("C:\\removal-tools\\record-declined", false);
+  const struct {
+    int answer;
+    const char* variable;
+    std::string value;
+  } cases[] = {
+      {IDNO, "COMSPEC", interpreter.Path()},
+      {IDYES, "COMSPEC", "C:\\" + std::string(597, 'x')},
+      {IDYES, "COMSPEC", "cmd.exe"},
+      {IDYES, "TMP", "C:\\no such folder"},
+  };
+  for (const auto& c : cases) {
+    char saved[MAX_PATH] = "";
+    const DWORD length = GetEnvironmentVariableA(c.variable, saved, sizeof saved);
+    SetEnvironmentVariableA(c.variable, c.value.c_str());
+    std::vector<BoxTexts> boxes;
+    EXPECT_EQ(0, RunProgram(installation, "", {c.answer}, &boxes)) << c.value;
+    SetEnvironmentVariableA(c.variable, length > 0 ? saved : nullptr);
+    EXPECT_EQ(1u, boxes.size());
+    EXPECT_EQ(installation.ListedPaths(), Existing(installation.ListedPaths())) << c.value;
+    EXPECT_EQ(std::vector<std::string>(), Differences(registry, RegistrySnapshot())) << c.value;
+    EXPECT_FALSE(FileExists(BatchPath()));
+    EXPECT_EQ("<none>", interpreter.Recorded("command"));
+  }
+}
+
+TEST_F(Removal, AMissingListIsReportedByNameAndChangesNothing) {
+  // Without the library the texts are the program's own.
+  RemovalInstallation installation = InstallAndSetUp("C:\\Zendra unlisted", false, false);
+  Snapshot registry = RegistrySnapshot();
+  InterpreterStandIn interpreter("C:\\removal-tools\\record-unlisted", false);
+  std::vector<BoxTexts> boxes;
+  EXPECT_EQ(0, RunProgram(installation, "", {IDYES, IDOK}, &boxes));
+  ASSERT_EQ(2u, boxes.size());
+  EXPECT_EQ(Ansi("卸载 Zendra"), boxes[0].caption);
+  EXPECT_EQ(Ansi("卸载 Zendra"), boxes[1].caption);
+  EXPECT_EQ(Ansi("无法打开列表文件 Uninstall.lst"), boxes[1].text);
+
+  std::vector<std::string> kept;
+  for (const std::string& path : installation.ListedPaths()) {
+    if (path.find("kzplng.dll") == std::string::npos && path.find("Uninstall.lst") == std::string::npos)
+      kept.push_back(path);
+  }
+  EXPECT_EQ(kept, Existing(installation.ListedPaths()));
+  EXPECT_EQ(std::vector<std::string>(), Differences(registry, RegistrySnapshot()));
+  EXPECT_FALSE(FileExists(BatchPath()));
+  EXPECT_EQ("<none>", interpreter.Recorded("command"));
+}
+
+TEST_F(Removal, AtTheRootOfADriveTheListIsAppendedToTheRootAndTheRootStays) {
+  // Drive R: is a folder of drive C:, made a drive the way Wine keeps its drives.
+  const std::string target = "C:\\removal-drive-r";
+  folder_ = target;
+  ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  char prefix[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+  ASSERT_TRUE(length > 0 && length < sizeof prefix);
+  Process link;
+  ASSERT_TRUE(link.StartCommandLine("/bin/ln -sfn ../drive_c/removal-drive-r \"" + std::string(prefix) +
+                                    "/dosdevices/r:\""));
+  link.Wait();
+  ASSERT_TRUE(WaitUntil([] { return GetDriveTypeA("R:\\") == DRIVE_FIXED; }, 10000));
+
+  RemovalInstallation installation = InstallAndSetUp("R:\\");
+  ASSERT_TRUE(FileExists(target + "\\docs\\sub\\deep.txt"));
+  InterpreterStandIn interpreter("C:\\removal-tools\\record-root", true);
+  EXPECT_EQ(0, RunProgram(installation, "", {IDYES}));
+  ExpectBatchFinished(installation);
+  EXPECT_EQ(ExpectedBatch("R:\\uninstall.exe", "R:\\", true), interpreter.RecordedBatch());
+  EXPECT_EQ("R:\\", interpreter.Recorded("directory"));
+  EXPECT_TRUE(FileExists(target));
+}
+
+TEST_F(Removal, PercentSignsInTheFolderNameAreTakenLiterallyByTheBatch) {
+  // Unescaped, %TEMP% would name the temporary folder and %1 the batch's argument.
+  RemovalInstallation installation = InstallAndSetUp("C:\\Zendra %TEMP% 100%1");
+  // The real command interpreter, as the system has it.
+  EXPECT_EQ(0, RunProgram(installation, "", {IDYES}));
+  ExpectBatchFinished(installation);
+}
+
+}  // namespace

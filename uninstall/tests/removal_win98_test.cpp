@@ -1,0 +1,43 @@
+// The uninstall of uninstall.exe with Wine reporting Windows 98: the batch waits for the
+// program through "start /wait" and is started detached, its standard handles on NUL.
+// The stand-in interpreter keeps the batch from running (its "start" would not wait
+// under Wine), so the program file and its folder stay for the test to remove.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/removal_support.h"
+
+using namespace uninstall_test;
+
+namespace {
+
+TEST(RemovalWin98, TheBatchWaitsThroughStartAndRunsDetachedOnNul) {
+  ASSERT_NE(0u, GetVersion() & 0x80000000u) << "Windows 98 mode";
+  RemovalInstallation installation = MakeRemovalInstallation("C:\\Zendra 98");
+  MakeOutsideFiles(installation);
+  InterpreterStandIn interpreter("C:\\removal-tools\\record-98", false);
+  EXPECT_EQ(0, RunProgram(installation, "", {IDYES}));
+  ASSERT_TRUE(WaitUntil([&] { return interpreter.Recorded("command") != "<none>"; }, kRemovalTimeout));
+
+  std::string batch = interpreter.RecordedBatch();
+  EXPECT_EQ(0u, batch.find("start /wait \"C:\\Zendra 98\\uninstall.exe\" /wait\r\n")) << batch;
+  EXPECT_EQ(ExpectedBatch(installation.Program(), installation.folder, false), batch);
+  EXPECT_EQ("\"" + interpreter.Path() + "\" /c \"" + BatchPath() + "\"", interpreter.Recorded("command"));
+  EXPECT_EQ(std::to_string(STARTF_USESTDHANDLES), interpreter.Recorded("flags"));
+  EXPECT_EQ(std::to_string(FILE_TYPE_CHAR), interpreter.Recorded("stdout"));
+  EXPECT_EQ("0", interpreter.Recorded("console")) << "detached: no console";
+  EXPECT_EQ("C:\\", interpreter.Recorded("directory"));
+
+  // The list was worked through as on the NT family; the program and the batch stay.
+  EXPECT_EQ(std::vector<std::string>{installation.Program()}, Existing(installation.ListedPaths()));
+  EXPECT_EQ(OutsideFiles(installation), Existing(OutsideFiles(installation)));
+  EXPECT_TRUE(FileExists(BatchPath()));
+  DeleteFileA(BatchPath().c_str());
+  RemoveFolder(installation.folder);
+}
+
+}  // namespace

@@ -1,0 +1,123 @@
+#include "tests/setup_support.h"
+
+#include "resources/resource.h"
+
+namespace uninstall_test {
+
+namespace {
+
+// The build gives the programs under test as Unix paths.
+const char kUninstallProgram[] = UNINSTALL_EXE;
+const char kStandInProgram[] = STANDIN_EXE;
+
+const char kInstallationRoot[] = "C:\\setup test";
+const char kInstallationFolder[] = "C:\\setup test\\Zendra";
+const char kStandInFolder[] = "C:\\standins";
+const char kDocumentClass[] = "ZendraTest.Document";
+
+std::string CopyStandIn(const std::string& name) {
+  CreateDirectoryA(kStandInFolder, nullptr);
+  std::string path = std::string(kStandInFolder) + "\\" + name;
+  CopyFileA(WindowsPath(kStandInProgram).c_str(), path.c_str(), FALSE);
+  DeleteFileA((path + ".log").c_str());
+  return path;
+}
+
+std::string OpenCommand(const std::string& program) {
+  return "\"" + program + "\" \"%1\"";
+}
+
+// The dialogs share control numbers; each is told by one that only it has.
+bool IsSetupDialog(HWND window) {
+  return GetDlgItem(window, IDC_CONTEXT_ITEMS) != nullptr;
+}
+bool IsContextItemsDialog(HWND window) {
+  return GetDlgItem(window, IDC_MENU_EXTRACT_TO) != nullptr;
+}
+bool IsDoneDialog(HWND window) {
+  return GetDlgItem(window, IDC_HOME_PAGE) != nullptr && !IsSetupDialog(window);
+}
+
+}  // namespace
+
+std::vector<std::string> RecordedStarts(const std::string& standInPath) {
+  std::string bytes = ReadFileBytes(standInPath + ".log");
+  if (bytes == "<missing>") return {};
+  // Only whole lines: a start may be writing its line.
+  return LinesOf(bytes.substr(0, bytes.rfind('\n') + 1));
+}
+
+std::string RecordedArguments(const std::string& line) {
+  std::string commandLine = line.substr(0, line.rfind('|'));
+  size_t programEnd = commandLine[0] == '"' ? commandLine.find('"', 1) + 1 : commandLine.find(' ');
+  if (programEnd == std::string::npos || programEnd >= commandLine.size()) return "";
+  return commandLine.substr(commandLine.find_first_not_of(' ', programEnd));
+}
+
+std::string RecordedFolder(const std::string& line) {
+  return line.substr(line.rfind('|') + 1);
+}
+
+Installation MakeInstallation() {
+  RemoveFolder(kInstallationRoot);
+  CreateDirectoryA(kInstallationRoot, nullptr);
+  CreateDirectoryA(kInstallationFolder, nullptr);
+  Installation installation{kInstallationFolder};
+  CopyFileA(WindowsPath(kUninstallProgram).c_str(), installation.Program().c_str(), FALSE);
+  CopyFileA(WindowsPath(kStandInProgram).c_str(), installation.Archiver().c_str(), FALSE);
+  WriteFileBytes(installation.File("license.txt"), "licence\r\n");
+  WriteFileBytes(installation.File("order.txt"), "prices\r\n");
+  return installation;
+}
+
+Openers RegisterOpeners() {
+  Openers openers{CopyStandIn("documents.exe"), CopyStandIn("folders.exe"), CopyStandIn("webpages.exe")};
+  RawSetText(HKEY_CLASSES_ROOT, ".txt", "", kDocumentClass);
+  RawSetText(HKEY_CLASSES_ROOT, std::string(kDocumentClass) + "\\shell\\open\\command", "",
+             OpenCommand(openers.documents));
+  // The shell would otherwise hand folders to its own viewer by DDE.
+  RawDeleteTree(HKEY_CLASSES_ROOT, "Folder\\shell\\open\\ddeexec");
+  RawSetText(HKEY_CLASSES_ROOT, "Folder\\shell\\open\\command", "", OpenCommand(openers.folders));
+  RawSetText(HKEY_CLASSES_ROOT, "https\\shell\\open\\command", "", OpenCommand(openers.webPages));
+  return openers;
+}
+
+void ResetSetupState(const char* isoOwner) {
+  RemoveArchiverFootprint();
+  if (isoOwner[0] != '\0') RawSetText(HKEY_CLASSES_ROOT, ".iso", "", isoOwner);
+}
+
+SetupProcess::SetupProcess(const Installation& installation, const char* arguments,
+                           const std::string& currentFolder) {
+  Start(installation.Program(), arguments, currentFolder.empty() ? installation.folder : currentFolder);
+}
+
+HWND SetupProcess::FindSetupDialog() const {
+  return FindWindowOf(Id(), "#32770", IsSetupDialog);
+}
+HWND SetupProcess::FindContextItemsDialog() const {
+  return FindWindowOf(Id(), "#32770", IsContextItemsDialog);
+}
+HWND SetupProcess::FindDoneDialog() const {
+  return FindWindowOf(Id(), "#32770", IsDoneDialog);
+}
+HWND SetupProcess::WaitForSetupDialog() const {
+  return WaitForWindowOf(Id(), "#32770", kTimeout, IsSetupDialog);
+}
+HWND SetupProcess::WaitForContextItemsDialog() const {
+  return WaitForWindowOf(Id(), "#32770", kTimeout, IsContextItemsDialog);
+}
+HWND SetupProcess::WaitForDoneDialog() const {
+  return WaitForWindowOf(Id(), "#32770", kTimeout, IsDoneDialog);
+}
+
+HWND SetupProcess::OpenContextItems(HWND setupDialog) const {
+  Press(setupDialog, IDC_CONTEXT_ITEMS);
+  return WaitForContextItemsDialog();
+}
+bool SetupProcess::CloseContextItems(HWND items, int button) const {
+  Press(items, button);
+  return WaitUntil([&] { return FindContextItemsDialog() == nullptr; });
+}
+
+}  // namespace uninstall_test

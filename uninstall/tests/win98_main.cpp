@@ -1,0 +1,53 @@
+// main() of the test executables that run with Wine reporting Windows 98. Wine reads
+// the version when a process starts, so main() sets it for the executable's own prefix
+// and runs the tests again in a child process.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "test_registry.h"
+
+namespace {
+
+bool ReportsWin98() {
+  OSVERSIONINFOA info = {};
+  info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  GetVersionExA(&info);
+#pragma GCC diagnostic pop
+  return info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+// Sets Windows 98 for the prefix and runs this program again with the same command
+// line and standard handles; returns its exit code.
+int RunAgainAsWin98() {
+  test_support::RawSetText(HKEY_CURRENT_USER, "Software\\Wine", "Version", "win98");
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION process = {};
+  std::string commandLine = GetCommandLineA();
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return 99;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 99;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(code);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!ReportsWin98()) return RunAgainAsWin98();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
