@@ -2,6 +2,7 @@
 // Release hands the handle out, for example once an operation has succeeded.
 #pragma once
 
+#include <cstdio>
 #include <utility>
 
 template <class T, auto Closer, T Invalid = T{}>
@@ -30,3 +31,13 @@ class Handle {
  private:
   T handle_ = Invalid;
 };
+
+namespace handle_closers {
+inline void CloseStream(std::FILE* stream) {
+  std::fclose(stream);
+}
+}  // namespace handle_closers
+
+// A C stream from fopen. Whoever must know whether the data reached the file closes it
+// through Release and checks fclose's result.
+using FileStream = Handle<std::FILE*, handle_closers::CloseStream>;

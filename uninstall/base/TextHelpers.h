@@ -5,6 +5,9 @@
 
 #include <cstddef>
 
+// The size of every path buffer of the program.
+constexpr size_t kPathSize = 1024;
+
 // The lead bytes of the ANSI code page, read once at static initialisation.
 struct DbcsTable {
   bool leadByte[256];

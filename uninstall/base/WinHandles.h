@@ -12,19 +12,8 @@ inline void CloseRegistryKey(HKEY key) {
 inline void CloseKernelHandle(HANDLE handle) {
   CloseHandle(handle);
 }
-inline void ReleaseLibrary(HMODULE module) {
-  FreeLibrary(module);
-}
-inline void ReleaseFont(HFONT font) {
-  DeleteObject(font);
-}
-inline void ReleaseIcon(HICON icon) {
-  DestroyIcon(icon);
-}
 }  // namespace handle_closers
 
 using KeyHandle = Handle<HKEY, handle_closers::CloseRegistryKey>;
 // Process and thread handles (null when absent; file handles live in File).
 using KernelHandle = Handle<HANDLE, handle_closers::CloseKernelHandle>;
-using ModuleHandle = Handle<HMODULE, handle_closers::ReleaseLibrary>;
-using FontHandle = Handle<HFONT, handle_closers::ReleaseFont>;

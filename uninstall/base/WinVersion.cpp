@@ -1,26 +1,30 @@
 #include "base/WinVersion.h"
 
 namespace {
-int platformId = -1;
-int majorVersion = 0;
+WindowsVersion cachedVersion;
+bool versionRead = false;
 }  // namespace
 
-int GetWinNtVersion() {
-  if (platformId == -1) {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
+const WindowsVersion& GetWindowsVersion() {
+  if (versionRead) return cachedVersion;
+  versionRead = true;
+  OSVERSIONINFOA info = {};
+  info.dwOSVersionInfoSize = sizeof info;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (GetVersionExA(&info)) {
+  if (!GetVersionExA(&info)) {
 #pragma GCC diagnostic pop
-      platformId = static_cast<int>(info.dwPlatformId);
-      majorVersion = static_cast<int>(info.dwMajorVersion);
-    } else {
-      platformId = VER_PLATFORM_WIN32_NT;
-      majorVersion = 5;
-    }
+    cachedVersion = {true, 5, 0};
+    return cachedVersion;
   }
-  return platformId == VER_PLATFORM_WIN32_NT ? majorVersion : 0;
+  cachedVersion = {info.dwPlatformId == VER_PLATFORM_WIN32_NT, static_cast<int>(info.dwMajorVersion),
+                   static_cast<int>(info.dwMinorVersion)};
+  return cachedVersion;
+}
+
+int GetWinNtVersion() {
+  const WindowsVersion& version = GetWindowsVersion();
+  return version.ntFamily ? version.major : 0;
 }
 
 int CompareNoCase(const char* a, const char* b) {

@@ -3,8 +3,16 @@
 
 #include <windows.h>
 
-// The major version of Windows on the NT family, 0 on Windows 95, 98 and Me. Read from
-// the system on the first call only.
+// What GetVersionExA reports, read from the system on the first call only. When the
+// system does not answer, Windows 2000 (NT 5.0) is assumed.
+struct WindowsVersion {
+  bool ntFamily;
+  int major;
+  int minor;
+};
+const WindowsVersion& GetWindowsVersion();
+
+// The major version of Windows on the NT family, 0 on Windows 95, 98 and Me.
 int GetWinNtVersion();
 
 // Three-way comparison that ignores letter case (user locale); 0 means equal.

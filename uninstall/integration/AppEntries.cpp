@@ -2,17 +2,12 @@
 
 #include <windows.h>
 
+#include "base/Components.h"
 #include "base/TextHelpers.h"
-#include "integration/Components.h"
 #include "integration/ProgramFolder.h"
 #include "language/MessageText.h"
 #include "registry/Registry.h"
-
-namespace {
-
-constexpr int kDisplayName = 5101;
-
-}  // namespace
+#include "resources/resource.h"
 
 void SetAppPath() {
   char archiver[kPathSize];
@@ -26,7 +21,7 @@ void SetAppPath() {
 }
 
 void WriteUninstallEntry() {
-  WriteString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", GetMessageText(kDisplayName));
+  WriteString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", GetMessageText(IDS_DISPLAY_NAME));
   // The system runs this value as a command line: quoted, a path with blanks cannot
   // start another program that lies along it ("C:\Program.exe").
   char program[kPathSize];

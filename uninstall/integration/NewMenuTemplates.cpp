@@ -6,6 +6,7 @@
 
 #include "base/Handle.h"
 #include "base/TextHelpers.h"
+#include "base/WinVersion.h"
 #include "integration/ProgramFolder.h"
 #include "registry/Registry.h"
 
@@ -22,21 +23,11 @@ unsigned char zipTemplate[22] = {0x00, 0x4B, 0x05, 0x06};
 constexpr char kKzpTemplateFile[] = "kzpnew.dat";
 constexpr char kZipTemplateFile[] = "zipnew.dat";
 
-void CloseStream(FILE* stream) {
-  fclose(stream);
-}
-using Stream = Handle<FILE*, CloseStream>;
-
 // Windows 98 SE, Me and the NT family from Windows 2000 on take the template from a
 // file; Windows 95, 98 and NT 4 want the bytes in the registry.
 bool TemplatesAreFiles() {
-  OSVERSIONINFOA info = {};
-  info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (!GetVersionExA(&info)) return true;
-#pragma GCC diagnostic pop
-  return info.dwMajorVersion > 4 || info.dwMinorVersion > 10;
+  const WindowsVersion& version = GetWindowsVersion();
+  return version.major > 4 || version.minor > 10;
 }
 
 // Writes the template file unless a file of that name is there already. A file that
@@ -45,7 +36,7 @@ void WriteTemplateFile(const char* path, const unsigned char* data, size_t size)
   if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return;
   bool complete = false;
   {
-    Stream stream(fopen(path, "wb"));
+    FileStream stream(fopen(path, "wb"));
     if (!stream) return;
     complete = fwrite(data, 1, size, stream.Get()) == size;
     if (fclose(stream.Release()) != 0) complete = false;

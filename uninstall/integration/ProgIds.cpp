@@ -2,18 +2,15 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "base/Components.h"
 #include "base/TextHelpers.h"
 #include "integration/Associations.h"
-#include "integration/Components.h"
 #include "integration/ProgramFolder.h"
 #include "language/MessageText.h"
 #include "registry/Registry.h"
+#include "resources/resource.h"
 
 namespace {
-
-constexpr int kArchiveTypeName = 5109;
-constexpr int kZipTypeName = 5110;
-constexpr int kRecoveryTypeName = 5111;
 
 // One class: its name and, when the archiver's path is known, its open command and icon.
 void WriteClass(const char* className, int typeName, const char* command, const char* icon) {
@@ -40,9 +37,9 @@ void RegisterProgIds() {
     FormatText(archiveIcon, sizeof archiveIcon, "%s,0", archiver);
     FormatText(recoveryIcon, sizeof recoveryIcon, "%s,1", archiver);
   }
-  WriteClass(kArchiveClass, kArchiveTypeName, command, archiveIcon);
-  WriteClass(kZipClass, kZipTypeName, command, archiveIcon);
+  WriteClass(kArchiveClass, IDS_ARCHIVE_TYPE, command, archiveIcon);
+  WriteClass(kZipClass, IDS_ZIP_ARCHIVE_TYPE, command, archiveIcon);
   WriteString(HKEY_CLASSES_ROOT, kRecoveryExtension, "", kRecoveryClass);
-  WriteClass(kRecoveryClass, kRecoveryTypeName, command, recoveryIcon);
+  WriteClass(kRecoveryClass, IDS_RECOVERY_VOLUME_TYPE, command, recoveryIcon);
   SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }

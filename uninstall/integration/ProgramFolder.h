@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-// The size of every path buffer of the program.
-constexpr size_t kPathSize = 1024;
+// Callers size their path buffers with kPathSize.
+#include "base/TextHelpers.h"
 
 // This program's full file name. False when it cannot be read or does not fit.
 bool GetProgramPath(char* path, size_t capacity);

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "base/Components.h"
 #include "base/TextHelpers.h"
 #include "integration/Associations.h"
-#include "integration/Components.h"
 #include "integration/ProgramFolder.h"
 #include "registry/Registry.h"
 

@@ -6,12 +6,13 @@
 
 #include <cstring>
 
+#include "base/ComPtr.h"
+#include "base/Components.h"
 #include "base/TextHelpers.h"
 #include "base/WinVersion.h"
-#include "integration/ComPtr.h"
-#include "integration/Components.h"
 #include "integration/ProgramFolder.h"
 #include "language/MessageText.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -20,8 +21,6 @@ constexpr char kShortcutFile[] = "Zendra.lnk";
 constexpr char kGroupFolder[] = "Zendra";
 constexpr char kArchiverShortcutName[] = "Zendra";
 constexpr char kLinkExtension[] = ".lnk";
-constexpr int kHelpShortcutName = 5102;
-constexpr int kManualShortcutName = 5103;
 
 // The path of a shell folder. False when the system does not know the folder: a
 // shortcut must then be skipped, not made relative to the current directory.
@@ -76,8 +75,8 @@ void SetProgramGroup(IMalloc* allocator, int folder, bool wanted, char* groupPat
   };
   const Item items[] = {
       {kArchiverShortcutName, components::kArchiver},
-      {GetMessageText(kHelpShortcutName), components::kHelpShortcutTarget},
-      {GetMessageText(kManualShortcutName), components::kConsoleManual},
+      {GetMessageText(IDS_HELP_SHORTCUT), components::kHelpShortcutTarget},
+      {GetMessageText(IDS_MANUAL_SHORTCUT), components::kConsoleManual},
   };
   for (const Item& item : items) {
     if (item.file[0] == '\0' || item.name[0] == '\0') continue;

@@ -1,8 +1,7 @@
-// Localising a dialog while it is created: texts through the language file, sizes by
-// the dialog's scale entry, and the reading direction.
+#include "language/DialogLayout.h"
+
 #include "base/WinVersion.h"
 #include "language/DialogScale.h"
-#include "language/LanguageResources.h"
 
 namespace {
 
@@ -26,10 +25,10 @@ bool IsDropDownCombo(HWND child) {
 
 }  // namespace
 
-void LanguageResources::LocalizeDialog(HWND window, const char* dialogName, bool embedded) const {
+void LocalizeDialog(const LanguageResources& language, HWND window, const char* dialogName, bool embedded) {
   int scaleX = 100;
   int scaleY = 100;
-  bool scaling = GetDialogScale(dialogName, &scaleX, &scaleY);
+  bool scaling = language.GetDialogScale(dialogName, &scaleX, &scaleY);
   RECT windowRect = {};
   RECT clientRect = {};
   GetWindowRect(window, &windowRect);
@@ -45,13 +44,13 @@ void LanguageResources::LocalizeDialog(HWND window, const char* dialogName, bool
     ScaleDialogSize(ToScaleRect(clientRect), frameX, frameY, scaleX, scaleY, &width, &height);
     SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOMOVE);
   }
-  if (!embedded) TranslateWindowText(*this, window, dialogName);
+  if (!embedded) TranslateWindowText(language, window, dialogName);
 
   frameY -= GetSystemMetrics(SM_CYDLGFRAME);
   HWND first = GetWindow(window, GW_CHILD);
   HWND child = first;
-  for (int n = 0; child != nullptr && n < kMaxDialogChildren; ++n) {
-    TranslateWindowText(*this, child, dialogName);
+  for (int n = 0; child != nullptr && n < LanguageResources::kMaxDialogChildren; ++n) {
+    TranslateWindowText(language, child, dialogName);
     if (scaling) {
       RECT childRect = {};
       GetWindowRect(child, &childRect);
@@ -68,7 +67,7 @@ void LanguageResources::LocalizeDialog(HWND window, const char* dialogName, bool
   }
 }
 
-void LanguageResources::ApplyLayout(HWND window) const {
-  if (!rightToLeft) return;
+void ApplyLayout(const LanguageResources& language, HWND window) {
+  if (!language.rightToLeft) return;
   SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
 }

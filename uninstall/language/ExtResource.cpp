@@ -1,7 +1,7 @@
 #include "language/ExtResource.h"
 
+#include "base/Components.h"
 #include "base/TextHelpers.h"
-#include "integration/Components.h"
 
 HMODULE ExtResource::currentModule = nullptr;
 HMODULE ExtResource::ownModule = nullptr;
@@ -12,7 +12,7 @@ void ExtResource::Load(HINSTANCE instance, const char* path) {
   Unload();
   ownModule = instance;
   currentModule = instance;
-  char libraryPath[1024];
+  char libraryPath[kPathSize];
   if (path != nullptr) {
     if (!CopyText(libraryPath, sizeof libraryPath, path)) return;
   } else {

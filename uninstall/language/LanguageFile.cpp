@@ -26,7 +26,7 @@ bool MakeLanguagePath(const char* fileName, char* path, size_t capacity) {
 
 void LanguageResources::Load(const char* fileName) {
   Clear();
-  char path[1024];
+  char path[kPathSize];
   if (MakeLanguagePath(fileName, path, sizeof path)) {
     File file;
     if (file.Open(path, nullptr, false, true)) {
@@ -39,7 +39,7 @@ void LanguageResources::Load(const char* fileName) {
 }
 
 void LanguageResources::DetectLayout() {
-  if (FindResourceA(ExtResource::currentModule, "RTL", MAKEINTRESOURCEA(5)) != nullptr)
+  if (FindResourceA(ExtResource::currentModule, "RTL", RT_DIALOG) != nullptr)
     rightToLeft = true;
   else
     rightToLeft = DirectionEntryIsRightToLeft();

@@ -1,16 +1,13 @@
 // The language text file: a section of entries that map the CRC-32 key of a default text
 // to its translation. The parsing and lookup here are platform-free; loading the file
-// and localising dialogs use Windows (LanguageFile.cpp, DialogLayout.cpp).
+// (LanguageFile.cpp) is built for Windows only, and the dialogs that use the entries
+// are localised in DialogLayout.h.
 #pragma once
 
 #include <cstdint>
 #include <new>
 
-#include "language/Array.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "base/Array.h"
 
 enum class TranslationCategory { Message = 0, Dialog = 1, Other = 2 };
 
@@ -22,7 +19,7 @@ class LanguageResources {
   static constexpr int kMarkerBlocks = 16;
   static constexpr int kMarkerOverlap = 16;
   static constexpr int kKeyLength = 8;
-  // Text buffers of dialog localisation.
+  // Text buffers and the number of children that dialog localisation handles.
   static constexpr int kDialogTextSize = 1024;
   static constexpr int kScaleTextSize = 512;
   static constexpr int kMaxDialogChildren = 512;
@@ -70,14 +67,12 @@ class LanguageResources {
   // The reading-direction entry of the language file says "RTL".
   bool DirectionEntryIsRightToLeft() const;
 
-#ifdef _WIN32
   // Reads the language file (a bare name is looked for next to the program), builds the
   // index and detects the reading direction. Failures leave no section held.
   void Load(const char* fileName);
+  // Right to left when the language library has a dialog named "RTL" or the language
+  // file's direction entry says so.
   void DetectLayout();
-  void LocalizeDialog(HWND window, const char* dialogName, bool embedded) const;
-  void ApplyLayout(HWND window) const;
-#endif
 
   char* text = nullptr;
   int textLength = 0;

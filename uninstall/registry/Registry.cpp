@@ -33,10 +33,6 @@ HKEY OpenKeyForRead(HKEY root, const char* name) {
   return key;
 }
 
-bool CloseKey(HKEY key) {
-  return RegCloseKey(key) == ERROR_SUCCESS;
-}
-
 namespace {
 
 void WriteValue(HKEY root, const char* key, const char* value, DWORD type, const void* data, DWORD size) {

@@ -17,7 +17,6 @@ bool MakeKeyName(HKEY root, const char* name, char* fullName, int capacity = kKe
 // Null when the key cannot be created or opened.
 HKEY CreateKeyForWrite(HKEY root, const char* name);
 HKEY OpenKeyForRead(HKEY root, const char* name);
-bool CloseKey(HKEY key);
 
 void WriteString(HKEY root, const char* key, const char* value, const char* text);
 void WriteDword(HKEY root, const char* key, const char* value, DWORD number);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/Handle.h"
 #include "base/TextHelpers.h"
 
 bool DoublePercentSigns(const char* text, char* result, size_t capacity) {
@@ -50,8 +51,8 @@ bool ComposeBatchFile(const char* program, const char* folder, const char* batch
 }
 
 bool WriteBatchFile(const char* path, const std::string& text) {
-  FILE* file = fopen(path, "wb");
-  if (file == nullptr) return false;
-  bool written = fwrite(text.data(), 1, text.size(), file) == text.size();
-  return fclose(file) == 0 && written;
+  FileStream file(fopen(path, "wb"));
+  if (!file) return false;
+  bool written = fwrite(text.data(), 1, text.size(), file.Get()) == text.size();
+  return fclose(file.Release()) == 0 && written;
 }

@@ -4,8 +4,8 @@
 
 #include <initializer_list>
 
-#include "integration/Components.h"
-#include "integration/ProgramFolder.h"
+#include "base/Components.h"
+#include "base/TextHelpers.h"
 #include "remove/InstallationList.h"
 
 bool DeleteListedPath(const char* path) {

@@ -8,6 +8,13 @@
 #include <cstdio>
 #include <functional>
 
+// Cuts the program's full file name to its folder, the folder that the list's entries
+// are relative to: before its last backslash, or just after it when a drive colon
+// precedes it (the root folder of a drive keeps its backslash). False, with the path
+// unchanged, when the name holds no backslash. The trail byte of a double-byte
+// character is never taken for the backslash.
+bool CutToFolder(char* path);
+
 // A line holds at most kListLineSize - 1 characters.
 constexpr size_t kListLineSize = 2048;
 

@@ -1,32 +1,52 @@
 #include "remove/Uninstall.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
+#include "base/Components.h"
 #include "base/Handle.h"
 #include "base/TextHelpers.h"
 #include "base/WinVersion.h"
-#include "integration/Components.h"
+#include "integration/AppEntries.h"
+#include "integration/Associations.h"
 #include "integration/ProgramFolder.h"
+#include "integration/SetupOptions.h"
+#include "integration/ShellExtension.h"
+#include "integration/Shortcuts.h"
 #include "language/ExtResource.h"
 #include "language/MessageText.h"
+#include "registry/Registry.h"
 #include "remove/BatchFile.h"
 #include "remove/BatchProcess.h"
 #include "remove/DeletionPasses.h"
-#include "remove/Registration.h"
-#include "remove/UninstallFolder.h"
+#include "remove/InstallationList.h"
 #include "resources/resource.h"
 
 namespace {
 
 constexpr size_t kErrorTextSize = 200;
 
-void CloseStream(FILE* file) {
-  fclose(file);
+// The registry and shell clean-up: the archiver's associations (given back to their
+// earlier owners), its shell extension, its shortcuts and program groups, its classes,
+// its entries in the system's lists and its per-user settings.
+void RemoveRegistration() {
+  // Every option off: each operation removes what the setup made.
+  const SetupOptions nothing;
+  SetAssociations(nothing);
+  SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
+  SetShellExtension(nothing);
+  SetShortcuts(nothing);
+  for (const char* key : {kArchiveClass, kZipClass, kRecoveryClass, kRecoveryExtension})
+    DeleteKeyTree(HKEY_CLASSES_ROOT, key);
+  DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey);
+  DeleteKey(HKEY_LOCAL_MACHINE, kAppPathsKey);
+  // The empty name is the archiver's own per-user key, with the association backups.
+  DeleteKeyTree(HKEY_CURRENT_USER, "");
 }
-using Stream = Handle<FILE*, CloseStream>;
 
 bool ConfirmUninstall() {
   return MessageBoxA(nullptr, GetMessageText(IDS_CONFIRM_UNINSTALL), GetMessageText(IDS_UNINSTALL_CAPTION),
@@ -70,7 +90,7 @@ void RunUninstall() {
   AddEndSlash(folder, sizeof folder);
 
   if (!ConfirmUninstall()) return;
-  Stream list(fopen(components::kInstallationList, "rb"));
+  FileStream list(fopen(components::kInstallationList, "rb"));
   if (!list) {
     ShowListError();
     return;

@@ -1,15 +1,18 @@
-// The process-wide state of the program, made at start-up and released at exit.
+// What the program's modes share: made at start-up in UninstallMain.cpp, released at
+// exit, and handed to the setup dialogs.
 #pragma once
 
 #include <windows.h>
 
-constexpr int kPathSize = 1024;
+#include "base/TextHelpers.h"
 
-// Set by "/s": the setup dialogs press their own OK button while they initialise.
-extern bool SilentMode;
-// "KZPICON" from the resource module; the big icon of the setup dialogs.
-extern HICON AppIcon;
-// The bold font of the completion dialog's closing line.
-extern HFONT BoldFont;
-// The folder of the per-user program group made by the setup; opened at its end.
-extern char ProgramGroupPath[kPathSize];
+struct AppState {
+  // Set by "/s": the setup dialogs press their own OK button while they initialise.
+  bool silent = false;
+  // "KZPICON" from the resource module; the big icon of the setup dialogs.
+  HICON icon = nullptr;
+  // The bold font of the completion dialog's closing line.
+  HFONT boldFont = nullptr;
+  // The folder of the per-user program group made by the setup; opened at its end.
+  char programGroupPath[kPathSize] = {};
+};

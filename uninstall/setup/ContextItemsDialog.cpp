@@ -1,6 +1,6 @@
 #include "setup/ContextItemsDialog.h"
 
-#include "integration/Components.h"
+#include "base/Components.h"
 #include "language/ExtResource.h"
 #include "resources/resource.h"
 #include "setup/DialogData.h"

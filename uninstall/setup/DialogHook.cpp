@@ -1,16 +1,16 @@
 #include "setup/DialogHook.h"
 
-#include "integration/Components.h"
-#include "language/LanguageResources.h"
+#include "base/Components.h"
+#include "language/DialogLayout.h"
 
 void PreprocessDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM, int helpContext,
                              const char* templateName) {
   switch (message) {
     case WM_INITDIALOG:
-      languageResources.LocalizeDialog(dialog, templateName, false);
+      LocalizeDialog(languageResources, dialog, templateName, false);
       break;
     case WM_SETFONT:
-      languageResources.ApplyLayout(dialog);
+      ApplyLayout(languageResources, dialog);
       break;
     case WM_COMMAND:
       if (LOWORD(wParam) != IDHELP) break;

@@ -2,15 +2,16 @@
 
 #include <shellapi.h>
 
+#include <string>
+
+#include "base/Components.h"
 #include "base/TextHelpers.h"
-#include "integration/Components.h"
+#include "base/WinHandles.h"
 #include "language/ExtResource.h"
 #include "language/MessageText.h"
 #include "resources/resource.h"
-#include "setup/AppState.h"
 #include "setup/DialogData.h"
 #include "setup/DialogHook.h"
-#include "setup/RunProgram.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ constexpr int kNoHelp = 0;
 
 struct DoneDialog {
   HWND window = nullptr;
+  const AppState* app = nullptr;
 };
 
 // A file of the installation folder, which is the current directory when the archiver's
@@ -31,17 +33,37 @@ bool MakeInstallationPath(const char* fileName, char* path, size_t capacity) {
   return AppendText(path, capacity, fileName);
 }
 
+// Starts `commandLine` in `directory` (null: this process's current directory). With
+// `waitMilliseconds` not 0 it waits that long for the program to end. True when the
+// program was started.
+bool RunProgram(const char* commandLine, const char* directory, DWORD waitMilliseconds) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  // CreateProcess may write into the command line it is given.
+  std::string command = commandLine;
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &startup,
+                      &process)) {
+    return false;
+  }
+  KernelHandle processHandle(process.hProcess);
+  KernelHandle threadHandle(process.hThread);
+  if (waitMilliseconds != 0) WaitForSingleObject(processHandle.Get(), waitMilliseconds);
+  return true;
+}
+
 void OpenDocument(const char* document) {
   ShellExecuteA(nullptr, "open", document, nullptr, "", SW_SHOWNORMAL);
 }
 
 INT_PTR OnInitDialog(DoneDialog& dialog) {
-  SendMessageA(dialog.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppIcon));
-  SendDlgItemMessageA(dialog.window, IDC_THANKS, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont), FALSE);
+  SendMessageA(dialog.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dialog.app->icon));
+  SendDlgItemMessageA(dialog.window, IDC_THANKS, WM_SETFONT, reinterpret_cast<WPARAM>(dialog.app->boldFont),
+                      FALSE);
   char folder[kPathSize];
   DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
   if (length != 0 && length < sizeof folder) SetDlgItemTextA(dialog.window, IDC_INSTALL_FOLDER, folder);
-  if (SilentMode) SendMessageA(dialog.window, WM_COMMAND, IDOK, 0);
+  if (dialog.app->silent) SendMessageA(dialog.window, WM_COMMAND, IDOK, 0);
   return TRUE;
 }
 
@@ -101,8 +123,9 @@ INT_PTR CALLBACK DoneDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-INT_PTR RunDoneDialog() {
+INT_PTR RunDoneDialog(const AppState& app) {
   DoneDialog dialog;
+  dialog.app = &app;
   return DialogBoxParamA(ExtResource::currentModule, kTemplateName, nullptr, DoneDialogProc,
                          reinterpret_cast<LPARAM>(&dialog));
 }

@@ -5,5 +5,7 @@
 
 #include <windows.h>
 
+#include "setup/AppState.h"
+
 // Runs the dialog without owner; always 1.
-INT_PTR RunDoneDialog();
+INT_PTR RunDoneDialog(const AppState& app);

@@ -5,7 +5,6 @@
 #include "base/TextHelpers.h"
 #include "language/MessageText.h"
 #include "resources/resource.h"
-#include "setup/AppState.h"
 
 void ComposeFinalNotice(const char* programPath, char* text, size_t capacity) {
   char deleteByHand[kPathSize + kMessageTextSize];

@@ -2,11 +2,10 @@
 
 #include <richedit.h>
 
+#include "base/Components.h"
 #include "integration/AppEntries.h"
-#include "integration/Components.h"
 #include "language/ExtResource.h"
 #include "resources/resource.h"
-#include "setup/AppState.h"
 #include "setup/ContextItemsDialog.h"
 #include "setup/DialogData.h"
 #include "setup/DialogHook.h"
@@ -19,6 +18,7 @@ constexpr char kTemplateName[] = "SETUPDLG";
 
 struct SetupDialog {
   HWND window = nullptr;
+  AppState* app = nullptr;
   // The choices, held only while the dialog is open.
   SetupOptions options;
 };
@@ -27,17 +27,17 @@ INT_PTR OnInitDialog(SetupDialog& dialog) {
   dialog.options = ReadSetupOptions();
   ShowSetupOptions(dialog.window, dialog.options);
   SetForegroundWindow(dialog.window);
-  SendMessageA(dialog.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppIcon));
+  SendMessageA(dialog.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dialog.app->icon));
   // The explanation sits on the dialog's face colour, not on a white edit field.
   SendDlgItemMessageA(dialog.window, IDC_EXPLANATION, EM_SETBKGNDCOLOR, 0, GetSysColor(COLOR_BTNFACE));
-  if (SilentMode) SendMessageA(dialog.window, WM_COMMAND, IDOK, 0);
+  if (dialog.app->silent) SendMessageA(dialog.window, WM_COMMAND, IDOK, 0);
   return TRUE;
 }
 
 void OnOk(SetupDialog& dialog) {
   dialog.options = CollectSetupOptions(dialog.window);
   StoreSetupOptions(dialog.options);
-  ApplySetupOptions(dialog.options, ProgramGroupPath, sizeof ProgramGroupPath);
+  ApplySetupOptions(dialog.options, dialog.app->programGroupPath, sizeof dialog.app->programGroupPath);
   WriteUninstallEntry();
   EndDialog(dialog.window, 1);
 }
@@ -86,8 +86,9 @@ INT_PTR CALLBACK SetupDialogProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-INT_PTR RunSetupDialog() {
+INT_PTR RunSetupDialog(AppState& app) {
   SetupDialog dialog;
+  dialog.app = &app;
   return DialogBoxParamA(ExtResource::currentModule, kTemplateName, nullptr, SetupDialogProc,
                          reinterpret_cast<LPARAM>(&dialog));
 }

@@ -5,5 +5,8 @@
 
 #include <windows.h>
 
-// Runs the dialog without owner; 1 after OK, 0 after Cancel.
-INT_PTR RunSetupDialog();
+#include "setup/AppState.h"
+
+// Runs the dialog without owner; 1 after OK, 0 after Cancel. OK records the folder of a
+// program group it made in `app`.
+INT_PTR RunSetupDialog(AppState& app);

@@ -1,8 +1,8 @@
 // The growable array of the line index and the memory error that ends the process.
 #include <gtest/gtest.h>
 
+#include "base/Array.h"
 #include "base/ErrorState.h"
-#include "language/Array.h"
 
 namespace {
 

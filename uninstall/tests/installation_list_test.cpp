@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "remove/InstallationList.h"
-#include "remove/UninstallFolder.h"
 #include "tests/scoped_gbk_table.h"
 
 namespace {

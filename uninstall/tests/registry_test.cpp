@@ -163,10 +163,10 @@ TEST_F(RegistryTest, CreateAndOpenGiveHandlesOnlyForUsableKeys) {
   EXPECT_EQ(nullptr, OpenKeyForRead(HKEY_CURRENT_USER, (kScratch + "\\Missing").c_str()));
   HKEY created = CreateKeyForWrite(HKEY_CURRENT_USER, (kScratch + "\\Made").c_str());
   ASSERT_NE(nullptr, created);
-  EXPECT_TRUE(CloseKey(created));
+  EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(created));
   HKEY opened = OpenKeyForRead(HKEY_CURRENT_USER, (kScratch + "\\Made").c_str());
   ASSERT_NE(nullptr, opened);
-  EXPECT_TRUE(CloseKey(opened));
+  EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(opened));
 }
 
 TEST_F(RegistryTest, DeleteKeyTreeRemovesWideAndDeepTrees) {

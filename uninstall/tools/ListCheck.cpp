@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "integration/Components.h"
-#include "integration/ProgramFolder.h"
+#include "base/Components.h"
+#include "base/TextHelpers.h"
 #include "remove/InstallationList.h"
 #include "tools/JsonText.h"
 

@@ -35,7 +35,7 @@ int BadUsage(std::ostream& err, const std::string& problem) {
 }
 
 bool ReadWholeFile(const std::string& name, std::string& bytes, std::string& error) {
-  Handle<FILE*, fclose> file(std::fopen(name.c_str(), "rb"));
+  FileStream file(std::fopen(name.c_str(), "rb"));
   if (!file) {
     error = std::strerror(errno);
     return false;

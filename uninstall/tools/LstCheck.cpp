@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/Components.h"
 #include "base/Handle.h"
-#include "integration/Components.h"
 #include "tools/JsonText.h"
 
 namespace {
@@ -119,7 +119,7 @@ int RunLstcheck(const std::vector<std::string>& arguments, std::ostream& out, st
 
   // Both systems take the slash.
   const std::string list = prefix.substr(0, prefix.size() - 1) + "/" + components::kInstallationList;
-  Handle<FILE*, fclose> file(std::fopen(list.c_str(), "rb"));
+  FileStream file(std::fopen(list.c_str(), "rb"));
   if (!file) {
     err << "lstcheck: cannot read " << list << ": " << std::strerror(errno) << "\n";
     return kLstcheckUnreadable;
