@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "Base/LineReader.h"
 #include "Des/ScriptFile.h"
-#include "Main/LineReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

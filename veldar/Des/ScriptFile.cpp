@@ -1,18 +1,22 @@
 #include "Des/ScriptFile.h"
 
+#include <algorithm>
 #include <new>
 
+#include "Base/LineReader.h"
+
 std::vector<std::string> SplitLines(std::string_view text) {
+  // The breaks are those of the run, which reads scripts through the same reader.
+  std::size_t offset = 0;
+  LineReader reader(
+      [&](char* buffer, std::size_t room) {
+        const std::size_t part = text.copy(buffer, room, offset);
+        offset += part;
+        return part;
+      },
+      std::clamp<std::size_t>(text.size(), 1, 64 * 1024));
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c != '\r' && c != '\n') continue;
-    lines.emplace_back(text.substr(start, i - start));
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
+  for (std::string line; reader.Next(line);) lines.push_back(line);
   return lines;
 }
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Base/FileAccess.h"
 #include "Des/Encryption.h"
-#include "Des/FileAccess.h"
 
 // The installer's script key; the window gives it to its cipher component at creation.
 constexpr const char* kScriptKey = "meadows";

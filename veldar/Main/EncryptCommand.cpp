@@ -1,7 +1,7 @@
 // The script encryption command (Ctrl+Alt+F4): enciphers a plain script beside the
 // program, or one the user chooses, into its ".SQE" form with the window's cipher.
+#include "Core/FileNames.h"
 #include "Des/ScriptFile.h"
-#include "Main/FileNames.h"
 #include "Main/InstallerFiles.h"
 #include "Main/MainForm.h"
 #include "resources/resource.h"

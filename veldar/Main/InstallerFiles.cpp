@@ -1,25 +1,5 @@
 #include "Main/InstallerFiles.h"
 
-#include <algorithm>
-
-#include "Main/Handle.h"
-
-std::string SystemErrorText(DWORD code) {
-  char* buffer = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length ? std::string(buffer, length) : std::string();
-  LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
-  if (text.empty()) {
-    char number[16];
-    wsprintfA(number, "0x%08lX", code);
-    text = number;
-  }
-  return text;
-}
-
 bool ScriptFileReader::Open(const std::string& name, DWORD& error) {
   file_ = FileNamed(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -87,11 +67,6 @@ bool WriteLog(const std::string& name, const RunLog& log, DWORD& error) {
     return false;
   }
   return true;
-}
-
-bool FileExists(const std::string& name) {
-  const DWORD attributes = GetFileAttributesA(name.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool CopyInstallFile(const std::string& source, const std::string& destination, bool failIfExists) {

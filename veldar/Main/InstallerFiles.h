@@ -7,13 +7,11 @@
 #include <optional>
 #include <string>
 
-#include "Main/Handle.h"
-#include "Main/LineReader.h"
-#include "Main/RunLog.h"
-#include "Main/ScriptRunner.h"
-
-// The system's description of an error code, without the trailing line break.
-std::string SystemErrorText(DWORD code);
+#include "Base/FileAccess.h"
+#include "Base/Handle.h"
+#include "Base/LineReader.h"
+#include "Core/RunLog.h"
+#include "Core/ScriptRunner.h"
 
 // A script read from its file a block at a time, so that a long script is never held
 // in memory whole. Open reads it once to count its lines (the range of the progress
@@ -45,8 +43,6 @@ class ScriptFileReader : public ScriptSource {
 
 // Writes the log's lines, each followed by CR LF, replacing an existing file.
 bool WriteLog(const std::string& name, const RunLog& log, DWORD& error);
-
-bool FileExists(const std::string& name);
 
 // Copies over a destination even if it is marked read-only; both copies end up with
 // only the archive attribute.

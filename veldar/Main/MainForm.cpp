@@ -1,8 +1,8 @@
 #include "Main/MainForm.h"
 
+#include "Core/FileNames.h"
 #include "Des/ScriptFile.h"
 #include "Main/ExitCodes.h"
-#include "Main/FileNames.h"
 #include "Main/GlyphButton.h"
 #include "Main/InstallerFiles.h"
 #include "Main/SystemSettings.h"

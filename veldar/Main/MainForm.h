@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "Base/Handle.h"
+#include "Core/CommandLine.h"
+#include "Core/RunLog.h"
+#include "Core/ScriptRunner.h"
+#include "Database/Database.h"
 #include "Des/Encryption.h"
-#include "Main/CommandLine.h"
-#include "Main/Database.h"
-#include "Main/Handle.h"
 #include "Main/OpenDialog.h"
 #include "Main/OutputMemo.h"
-#include "Main/RunLog.h"
-#include "Main/ScriptRunner.h"
 
 // The whole text of a window or control.
 std::string WindowText(HWND window);

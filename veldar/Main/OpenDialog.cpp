@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "Main/FileNames.h"
+#include "Core/FileNames.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "Main/Handle.h"
+#include "Base/Handle.h"
 #include "Main/SystemSettings.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // window, the database, the files and the system.
 #include <optional>
 
+#include "Core/FileNames.h"
 #include "Main/ExitCodes.h"
-#include "Main/FileNames.h"
 #include "Main/InstallerFiles.h"
 #include "Main/MainForm.h"
 #include "Main/Programs.h"

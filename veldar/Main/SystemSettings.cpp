@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "Main/Handle.h"
+#include "Base/Handle.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The command line, from split arguments to the start options, as a table of cases.
-#include "Main/CommandLine.h"
+#include "Core/CommandLine.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "Main/OdbcApi.h"
+#include "Database/OdbcApi.h"
 
 struct FakeStep {
   SQLRETURN result;

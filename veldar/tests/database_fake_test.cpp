@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Main/Database.h"
+#include "Database/Database.h"
 #include "database_fake_odbc.h"
 #include "database_test_host.h"
 

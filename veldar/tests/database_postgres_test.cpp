@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "Main/Database.h"
+#include "Database/Database.h"
 #include "database_test_host.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "Main/Database.h"
+#include "Database/Database.h"
 #include "database_test_host.h"
 
 #ifndef _WIN32

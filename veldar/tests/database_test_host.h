@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "Main/Database.h"
+#include "Database/Database.h"
 
 class TestHost : public DatabaseHost {
  public:

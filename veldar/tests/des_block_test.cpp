@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Des/DesBlock.h"
-#include "DesReference.h"
+#include "des_reference.h"
 
 namespace {
 

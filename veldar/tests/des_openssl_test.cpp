@@ -11,7 +11,7 @@
 #include <random>
 
 #include "Des/DesBlock.h"
-#include "DesReference.h"
+#include "des_reference.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Des/Encryption.h"
-#include "DesReference.h"
+#include "des_reference.h"
 
 namespace {
 

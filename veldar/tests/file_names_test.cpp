@@ -1,6 +1,6 @@
 // Script, log and error file names, including double-byte names whose second byte
 // is a backslash.
-#include "Main/FileNames.h"
+#include "Core/FileNames.h"
 
 #include <gtest/gtest.h>
 

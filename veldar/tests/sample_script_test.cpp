@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "Des/ScriptFile.h"
-#include "ScratchFolder.h"
+#include "scratch_folder.h"
 
 namespace {
 

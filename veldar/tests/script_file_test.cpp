@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "Des/ScriptFile.h"
-#include "DesReference.h"
-#include "ScratchFolder.h"
+#include "des_reference.h"
+#include "scratch_folder.h"
 
 #ifdef _WIN32
 #include <windows.h>

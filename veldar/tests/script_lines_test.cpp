@@ -1,12 +1,12 @@
 // Line kinds and the texts built from directive lines.
-#include "Main/ScriptLines.h"
+#include "Core/ScriptLines.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "Main/LineReader.h"
+#include "Base/LineReader.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The line loop against a host that records what a run asks of the outside world.
-#include "Main/ScriptRunner.h"
+#include "Core/ScriptRunner.h"
 
 #include <gtest/gtest.h>
 

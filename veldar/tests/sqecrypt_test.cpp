@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "Des/ScriptFile.h"
-#include "DesReference.h"
+#include "des_reference.h"
 #include "ProjectVersion.h"
-#include "ScratchFolder.h"
+#include "scratch_folder.h"
 #include "tools/SqeVerify.h"
 #include "tools/Sqecrypt.h"
 

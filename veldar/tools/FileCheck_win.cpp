@@ -1,4 +1,4 @@
-#include "Main/InstallerFiles.h"
+#include "Base/FileAccess.h"
 #include "tools/FileCheck.h"
 
 bool PlainFileExists(const std::string& name) {

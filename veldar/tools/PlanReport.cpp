@@ -1,6 +1,6 @@
 #include "tools/PlanReport.h"
 
-#include "Main/FileNames.h"
+#include "Core/FileNames.h"
 #include "tools/JsonText.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "tools/PlanningHost.h"
 
+#include "Core/ScriptLines.h"
 #include "Des/ScriptFile.h"
-#include "Main/ScriptLines.h"
 #include "tools/JsonText.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Main/ScriptRunner.h"
+#include "Core/ScriptRunner.h"
 #include "tools/ScriptPlan.h"
 
 class PlanningHost : public RunnerHost {

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Core/ScriptLines.h"
+#include "Core/ScriptRunner.h"
 #include "Des/ScriptFile.h"
-#include "Main/ScriptLines.h"
-#include "Main/ScriptRunner.h"
 #include "tools/FileCheck.h"
 #include "tools/JsonText.h"
 #include "tools/PlanningHost.h"

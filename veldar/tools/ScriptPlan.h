@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Main/LineReader.h"
+#include "Base/LineReader.h"
 
 // Names that stand for what only the installing machine knows.
 constexpr const char* kComputerNameShown = "<computer name>";

@@ -4,7 +4,7 @@
 // streams would bring in file functions that the C runtime of Windows 2000 lacks.
 #include <cstdio>
 
-#include "Des/FileAccess.h"
+#include "Base/FileAccess.h"
 #include "tools/SqeVerify.h"
 
 int main(int argc, char** argv) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Main/FileNames.h"
+#include "Core/FileNames.h"
 
 enum SqecryptExit { kSqecryptOk = 0, kSqecryptFileFailed = 1, kSqecryptBadUsage = 2 };
 

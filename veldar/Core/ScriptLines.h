@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Main/FileNames.h"
+#include "Core/FileNames.h"
 
 enum class LineKind {
   Sql,       // appended to the batch (also every empty line)

@@ -1,7 +1,7 @@
 // The ODBC call table on Windows: odbc32.dll from the system folder, never from the
 // program's folder or the current one, which others may be able to write to. The
 // unsuffixed names are the ANSI entry points (some driver managers have no "A" names).
-#include "Main/OdbcApi.h"
+#include "Database/OdbcApi.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "Main/RunLog.h"
+#include "Core/RunLog.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <string>
 
-#include "Main/FileNames.h"
-#include "Main/OdbcApi.h"
+#include "Core/FileNames.h"
+#include "Database/OdbcApi.h"
 
 // What the connection needs from the window it runs in.
 class DatabaseHost {

@@ -1,4 +1,4 @@
-#include "Main/ScriptRunner.h"
+#include "Core/ScriptRunner.h"
 
 #include "Des/ScriptFile.h"
 

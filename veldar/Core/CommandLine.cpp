@@ -1,4 +1,4 @@
-#include "Main/CommandLine.h"
+#include "Core/CommandLine.h"
 
 namespace {
 

@@ -1,49 +1,19 @@
-#include "Des/FileAccess.h"
+#include "Base/FileAccess.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
 
+#include "Base/Handle.h"
+
 namespace {
-
-// Owns a file handle.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-  bool Close() {
-    if (!Valid()) return true;
-    const bool closed = CloseHandle(handle_) != FALSE;
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle_;
-};
-
-// The system's text for an error code, in the user's language and the ANSI code page.
-std::string SystemReason(DWORD error) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string reason = length > 0 ? std::string(text, length) : "error " + std::to_string(error);
-  if (text) LocalFree(text);
-  while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' '))
-    reason.pop_back();
-  return reason;
-}
 
 bool Fail(const std::string& file, DWORD error, FileFailure& failure) {
   failure.file = file;
-  failure.reason = SystemReason(error);
+  failure.reason = SystemErrorText(error);
   return false;
 }
 
@@ -67,10 +37,33 @@ bool WriteAll(HANDLE file, const std::string& data) {
 
 }  // namespace
 
+std::string SystemErrorText(unsigned long code) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = length ? std::string(buffer, length) : std::string();
+  LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  if (text.empty()) {
+    char number[16];
+    std::snprintf(number, sizeof number, "0x%08lX", code);
+    text = number;
+  }
+  return text;
+}
+
+bool FileExists(const std::string& name) {
+  const DWORD attributes = GetFileAttributesA(name.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool ReadWholeFile(const std::string& file, std::string& data, FileFailure& failure) {
-  FileHandle handle(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!handle.Valid()) return Fail(file, GetLastError(), failure);
+  // Others may go on writing the file: a script being edited can still be enciphered.
+  const KernelHandle handle =
+      FileNamed(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!handle) return Fail(file, GetLastError(), failure);
   std::string result;
   // Only a hint for the buffer; GetFileSize rather than GetFileSizeEx (Windows XP on).
   DWORD high = 0;
@@ -105,10 +98,10 @@ bool ReplaceFileContents(const std::string& file, const std::string& data, FileF
       if (error != ERROR_FILE_EXISTS || attempt == 100) return Fail(file, error, failure);
     }
   }
-  FileHandle handle(created);
+  KernelHandle handle(created);
   bool written = WriteAll(handle.Get(), data) && FlushFileBuffers(handle.Get());
   DWORD error = GetLastError();
-  if (!handle.Close() && written) {
+  if (!CloseHandle(handle.Release()) && written) {
     written = false;
     error = GetLastError();
   }

@@ -1,7 +1,7 @@
 // The installer's connection to the database server through ODBC: one connection per
 // run, one statement per batch, the server's messages copied line by line into the
 // window's output.
-#include "Main/Database.h"
+#include "Database/Database.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "Main/FileNames.h"
+#include "Core/FileNames.h"
 
 bool IsAnsiLeadByte(unsigned char byte) {
   return IsDBCSLeadByte(byte) != FALSE;

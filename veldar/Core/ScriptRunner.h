@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "Core/RunLog.h"
+#include "Core/ScriptLines.h"
 #include "Des/Encryption.h"
-#include "Main/RunLog.h"
-#include "Main/ScriptLines.h"
 
 // The lines of a script, one at a time.
 class ScriptSource {

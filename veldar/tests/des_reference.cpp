@@ -1,4 +1,4 @@
-#include "DesReference.h"
+#include "des_reference.h"
 
 #include <algorithm>
 #include <iterator>

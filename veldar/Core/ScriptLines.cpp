@@ -1,4 +1,4 @@
-#include "Main/ScriptLines.h"
+#include "Core/ScriptLines.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The ODBC call table natively: the unixODBC driver manager the program is linked with.
-#include "Main/OdbcApi.h"
+#include "Database/OdbcApi.h"
 
 bool LoadSystemOdbc(OdbcApi& api) {
   api.AllocHandle = &SQLAllocHandle;

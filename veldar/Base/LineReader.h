@@ -1,6 +1,7 @@
 // The lines of a text that arrives in pieces, such as a script read from its file a
-// block at a time. The breaks are those of SplitLines (CR LF, a lone CR, a lone LF); a
-// CR at the end of one piece pairs with an LF at the start of the next.
+// block at a time. Lines break at CR LF, at a lone CR and at a lone LF; a CR at the end
+// of one piece pairs with an LF at the start of the next. A break at the very end starts
+// no new line. SplitLines (Des/ScriptFile.h) is this reader over a whole text.
 #pragma once
 
 #include <cstddef>

@@ -4,7 +4,7 @@
 // a brace is then taken from inside a character.
 #include <cwchar>
 
-#include "Main/FileNames.h"
+#include "Core/FileNames.h"
 
 bool IsAnsiLeadByte(unsigned char byte) {
   if (byte < 0x80) return false;

@@ -1,4 +1,4 @@
-#include "Des/FileAccess.h"
+#include "Base/FileAccess.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +13,7 @@ namespace {
 
 bool Fail(const std::string& file, int error, FileFailure& failure) {
   failure.file = file;
-  failure.reason = std::strerror(error);
+  failure.reason = SystemErrorText(static_cast<unsigned long>(error));
   return false;
 }
 
@@ -38,6 +38,15 @@ bool WriteAll(int fd, const std::string& data) {
 }
 
 }  // namespace
+
+std::string SystemErrorText(unsigned long code) {
+  return std::strerror(static_cast<int>(code));
+}
+
+bool FileExists(const std::string& name) {
+  struct stat info {};
+  return stat(name.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
 
 bool ReadWholeFile(const std::string& file, std::string& data, FileFailure& failure) {
   const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);

@@ -1,8 +1,17 @@
 // Whole-file reading and safe replacing of a file, with the system's own reason text on
-// failure (in the system's language and code page), so that a caller can show it.
+// failure (in the system's language and code page), so that a caller can show it. The
+// installer's own file calls report their errors with the same text.
 #pragma once
 
 #include <string>
+
+// The system's text for an error code (GetLastError on Windows, errno elsewhere),
+// without the trailing line break; on Windows the code in hexadecimal when the system
+// has no text for it.
+std::string SystemErrorText(unsigned long code);
+
+// True for an existing file, false for a folder or nothing.
+bool FileExists(const std::string& name);
 
 struct FileFailure {
   std::string file;    // the name the caller gave

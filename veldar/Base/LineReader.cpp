@@ -1,4 +1,4 @@
-#include "Main/LineReader.h"
+#include "Base/LineReader.h"
 
 #include <algorithm>
 

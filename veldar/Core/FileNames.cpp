@@ -1,4 +1,4 @@
-#include "Main/FileNames.h"
+#include "Core/FileNames.h"
 
 namespace {
 
