@@ -9,18 +9,6 @@
 
 namespace {
 
-Block Fast(const Block& key, const Block& in, bool encipher, const DesPc2Table& pc2 = kDesPc2) {
-  Block out{};
-  DesKeySchedule(key.data(), pc2).Crypt(in.data(), out.data(), 1, encipher);
-  return out;
-}
-
-Block RandomBlock(std::mt19937_64& random) {
-  Block b{};
-  for (auto& byte : b) byte = static_cast<std::uint8_t>(random());
-  return b;
-}
-
 struct KnownAnswer {
   const char* key;
   const char* plain;

@@ -28,18 +28,6 @@ Block OpenSsl(const Block& key, const Block& in, bool encipher) {
   return out;
 }
 
-Block Fast(const Block& key, const Block& in, bool encipher, const DesPc2Table& pc2) {
-  Block out{};
-  DesKeySchedule(key.data(), pc2).Crypt(in.data(), out.data(), 1, encipher);
-  return out;
-}
-
-Block RandomBlock(std::mt19937_64& random) {
-  Block b{};
-  for (auto& byte : b) byte = static_cast<std::uint8_t>(random());
-  return b;
-}
-
 // Key bit positions (1 = most significant bit of the first byte) of the C half.
 const int kCHalf[28] = {57, 49, 41, 33, 25, 17, 9,  1,  58, 50, 42, 34, 26, 18,
                         10, 2,  59, 51, 43, 35, 27, 19, 11, 3,  60, 52, 44, 36};

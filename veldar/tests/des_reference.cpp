@@ -1,5 +1,7 @@
 #include "des_reference.h"
 
+#include "Des/ScriptFile.h"
+
 #include <algorithm>
 #include <iterator>
 #include <vector>
@@ -172,4 +174,20 @@ std::string ReferenceEcb(const std::string& input, const std::string& keyText, b
     out.append(result.begin(), result.end());
   }
   return out;
+}
+
+Block Fast(const Block& key, const Block& in, bool encipher, const DesPc2Table& pc2) {
+  Block out{};
+  DesKeySchedule(key.data(), pc2).Crypt(in.data(), out.data(), 1, encipher);
+  return out;
+}
+
+Block RandomBlock(std::mt19937_64& random) {
+  Block b{};
+  for (auto& byte : b) byte = static_cast<std::uint8_t>(random());
+  return b;
+}
+
+std::string EncipheredLine(const std::string& line) {
+  return UpperHex(ReferenceEcb(line, kScriptKey, true));
 }

@@ -5,7 +5,10 @@
 
 #include <array>
 #include <cstdint>
+#include <random>
 #include <string>
+
+#include "Des/DesBlock.h"
 
 using Block = std::array<std::uint8_t, 8>;
 
@@ -19,7 +22,15 @@ Block ReferenceDes(const Block& key, const Block& in, bool encipher, const std::
 // the last one filled with zero bytes, under the key text's bytes followed by zero bytes.
 std::string ReferenceEcb(const std::string& input, const std::string& keyText, bool encipher);
 
+// One plain line of a script as the encryption writes it (upper-case hexadecimal of the
+// reference under the script key); an empty line stays empty.
+std::string EncipheredLine(const std::string& line);
+
 // Test helpers: a block from 16 hexadecimal digits, and back.
 Block BlockFromHex(const char* hex);
 std::string BlockToHex(const Block& block);
 std::string UpperHex(const std::string& bytes);
+
+// The block function under test on one block, and a random block.
+Block Fast(const Block& key, const Block& in, bool encipher, const DesPc2Table& pc2 = kDesPc2);
+Block RandomBlock(std::mt19937_64& random);

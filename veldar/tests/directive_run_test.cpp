@@ -32,7 +32,6 @@ class DirectiveRun : public VeldarRun {
 };
 
 TEST_F(DirectiveRun, CopyDirectivesCopyIntoTheServersProgramFolder) {
-  ForgetOutput("copy");
   ASSERT_TRUE(CreateDirectoryA((folder_ + "server").c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryA((folder_ + "server\\BINN").c_str(), nullptr));
   SetServerPath(folder_ + "server");  // "\BINN" is appended
@@ -52,7 +51,6 @@ TEST_F(DirectiveRun, CopyDirectivesCopyIntoTheServersProgramFolder) {
 }
 
 TEST_F(DirectiveRun, CopyDirectiveWithoutTheServersKeyCopiesNothing) {
-  ForgetOutput("nokey");
   ASSERT_TRUE(WriteWholeFile(folder_ + "a.dll", "first"));
   WriteScript("nokey.sql", {"^a.dll", "create table t(n integer);", "GO"});
   // Copied with an empty "Path" value, the file would go to "\BINN" of the current drive.
@@ -64,7 +62,6 @@ TEST_F(DirectiveRun, CopyDirectiveWithoutTheServersKeyCopiesNothing) {
 }
 
 TEST_F(DirectiveRun, RestoreSendsItsStatementAtOnceAndRemovesTheBackupCopy) {
-  ForgetOutput("restore");
   SetServerPath("D:\\Server\\BINN");
   ASSERT_TRUE(WriteWholeFile(folder_ + "shop.bak", "backup"));
   // A read-only leftover of an earlier run is replaced and removed all the same.
@@ -86,7 +83,6 @@ TEST_F(DirectiveRun, RestoreSendsItsStatementAtOnceAndRemovesTheBackupCopy) {
 }
 
 TEST_F(DirectiveRun, RestoreWithoutACommaNamesNoDatabaseAndWithoutTheKeyNoFolder) {
-  ForgetOutput("nocomma");
   WriteScript("nocomma.sql", {"--^Rshop.bak"});
   EXPECT_EQ(1, Run("-Fnocomma.sql -Stestdb"));
   EXPECT_TRUE(
@@ -98,10 +94,7 @@ TEST_F(DirectiveRun, RestoreWithoutACommaNamesNoDatabaseAndWithoutTheKeyNoFolder
 }
 
 TEST_F(DirectiveRun, ModuleSwitchRemovesOnlyItsKeyFromTheRunList) {
-  ForgetOutput("module");
-  char system[MAX_PATH];
-  ASSERT_NE(0u, GetSystemDirectoryA(system, sizeof system));
-  const std::string settings = std::string(system) + "\\QUORNAX.INI";
+  const std::string settings = SettingsFile();
   ASSERT_TRUE(WriteWholeFile(settings,
                              "[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\nSales=C:\\s.exe\r\nStock=C:\\t.exe\r\n"
                              "[Other]\r\nSales=kept\r\n"));

@@ -5,11 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 #include <vector>
 
+#include "Core/ScriptLines.h"
 #include "Des/ScriptFile.h"
 #include "scratch_folder.h"
 
@@ -24,15 +23,6 @@ std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
        SQL_SUCCEEDED(SQLGetDiagRec(type, handle, i, state, &native, message, sizeof message, &length)); ++i)
     all += reinterpret_cast<char*>(message) + std::string("\n");
   return all;
-}
-
-// A batch end is a line that reads "GO" once trimmed and in capitals.
-bool IsBatchEnd(std::string line) {
-  const auto notSpace = [](unsigned char c) { return c > ' '; };
-  line.erase(line.begin(), std::find_if(line.begin(), line.end(), notSpace));
-  line.erase(std::find_if(line.rbegin(), line.rend(), notSpace).base(), line.end());
-  for (char& c : line) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return line == "GO";
 }
 
 class SampleScript : public ScratchFolder {
@@ -88,6 +78,7 @@ TEST_F(SampleScript, RunsBatchByBatchAndBuildsTheCatalogue) {
   std::vector<std::string> lines;
   FileFailure failure;
   ASSERT_TRUE(ReadLines(VELDAR_SAMPLES_DIR "/VELDAR.SQL", lines, failure)) << failure.reason;
+  // Batches end where the installer ends them.
   int batches = 0;
   std::string batch;
   for (const std::string& line : lines) {

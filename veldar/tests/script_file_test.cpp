@@ -21,39 +21,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(SplitLines, BreaksAtCrLfLoneCrAndLoneLf) {
-  struct Case {
-    std::string text;
-    Lines lines;
-  };
-  const Case cases[] = {
-      {"", {}},
-      {"a", {"a"}},
-      {"a\r\n", {"a"}},
-      {"a\r\nb", {"a", "b"}},
-      {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},
-      {"\r\n", {""}},
-      {"\r\n\r\n", {"", ""}},
-      {"a\n\nb\n", {"a", "", "b"}},
-      {"a\r\rb", {"a", "", "b"}},
-      {"a\n\r", {"a", ""}},  // LF then CR: two breaks, not one
-      {"a\r\n\nb", {"a", "", "b"}},
-      {"x\r", {"x"}},
-      {std::string("n\0ul\xff\xb0\xa1", 7) + "\r\nz", {std::string("n\0ul\xff\xb0\xa1", 7), "z"}},
-      {" GO \t\r\n", {" GO \t"}},  // nothing is trimmed
-  };
-  for (const Case& c : cases) EXPECT_EQ(c.lines, SplitLines(c.text)) << '"' << c.text << '"';
-}
-
 TEST(JoinLines, EndsEveryLineWithCrLf) {
   EXPECT_EQ("", JoinLines({}));
   EXPECT_EQ("\r\n", JoinLines({""}));
   EXPECT_EQ("a\r\n\r\nb\r\n", JoinLines({"a", "", "b"}));
-}
-
-// The encrypted form of one plain line under the script key, worked out independently.
-std::string Encrypted(const std::string& line) {
-  return UpperHex(ReferenceEcb(line, kScriptKey, true));
 }
 
 class ScriptConversion : public ScratchFolder {
@@ -70,10 +41,10 @@ TEST_F(ScriptConversion, EnciphersEveryNonEmptyLineAndKeepsEmptyLines) {
   const ConversionResult result = EncryptScriptFile(des_, plain, encrypted);
 
   ASSERT_TRUE(result.Ok()) << result.detail.file << ": " << result.detail.reason;
-  const std::string expected = Encrypted("-- comment") + "\r\n" + "\r\n" +
-                               Encrypted("CREATE TABLE t (a INT)") + "\r\n" + Encrypted("GO") + "\r\n" +
-                               "\r\n" + Encrypted("select '\xd6\xd0'") + "\r\n" + Encrypted("--^C a.dll") +
-                               "\r\n" + Encrypted(" ") + "\r\n";
+  const std::string expected = EncipheredLine("-- comment") + "\r\n" + "\r\n" +
+                               EncipheredLine("CREATE TABLE t (a INT)") + "\r\n" + EncipheredLine("GO") +
+                               "\r\n" + "\r\n" + EncipheredLine("select '\xd6\xd0'") + "\r\n" +
+                               EncipheredLine("--^C a.dll") + "\r\n" + EncipheredLine(" ") + "\r\n";
   EXPECT_EQ(expected, ReadBytes(encrypted));
   EXPECT_EQ(TActionType::Encryption, des_.Action());
   EXPECT_EQ("meadows", des_.Key());
@@ -119,11 +90,12 @@ TEST_F(ScriptConversion, SameFileIsEncipheredAgainInPlace) {
   const std::string file = PathOf("SETUP.SQE");
   WriteBytes(file, "GO\r\n\r\nselect 1");
   ASSERT_TRUE(EncryptScriptFile(des_, file, file).Ok());
-  const std::string once = Encrypted("GO") + "\r\n\r\n" + Encrypted("select 1") + "\r\n";
+  const std::string once = EncipheredLine("GO") + "\r\n\r\n" + EncipheredLine("select 1") + "\r\n";
   EXPECT_EQ(once, ReadBytes(file));
   ASSERT_TRUE(EncryptScriptFile(des_, file, file).Ok());
-  EXPECT_EQ(Encrypted(Encrypted("GO")) + "\r\n\r\n" + Encrypted(Encrypted("select 1")) + "\r\n",
-            ReadBytes(file));
+  EXPECT_EQ(
+      EncipheredLine(EncipheredLine("GO")) + "\r\n\r\n" + EncipheredLine(EncipheredLine("select 1")) + "\r\n",
+      ReadBytes(file));
   EXPECT_EQ(std::set<std::string>{"SETUP.SQE"}, Contents());
 }
 

@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
-
 #include "Base/LineReader.h"
+#include "Des/ScriptFile.h"
 
 namespace {
 
@@ -106,8 +104,7 @@ std::vector<std::string> ReadLines(const std::string& text, size_t pieceSize) {
   size_t offset = 0;
   LineReader reader(
       [&](char* buffer, size_t size) {
-        const size_t part = std::min(size, text.size() - offset);
-        std::memcpy(buffer, text.data() + offset, part);
+        const size_t part = text.copy(buffer, size, offset);
         offset += part;
         return part;
       },
@@ -118,29 +115,45 @@ std::vector<std::string> ReadLines(const std::string& text, size_t pieceSize) {
   return lines;
 }
 
-TEST(ScriptLines, LinesBreakAtEveryKindOfBreakWhereverThePiecesEnd) {
-  using Lines = std::vector<std::string>;
-  const struct {
-    const char* text;
-    Lines lines;
-  } cases[] = {
-      {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
-      {"a\r\n", {"a"}},
-      {"a\n\n", {"a", ""}},
-      {"a\r\r\nb", {"a", "", "b"}},
-      {"\nx", {"", "x"}},
-      {"", {}},
-      {"\r\n", {""}},
-      {"\r\r", {"", ""}},
-      {"\n\r", {"", ""}},
-      {"\xb1\x5c\r\n\t", {"\xb1\x5c", "\t"}},
-      {"GO\r\nlonger line\r\n\r\nend", {"GO", "longer line", "", "end"}},
-  };
-  for (const auto& c : cases) {
-    for (size_t pieceSize : {1, 2, 3, 4096}) {
-      EXPECT_EQ(c.lines, ReadLines(c.text, pieceSize)) << '"' << c.text << "\" in pieces of " << pieceSize;
-    }
-  }
+// One rule for line breaks: the run's reader, wherever its pieces end, and SplitLines.
+struct LineCase {
+  std::string text;
+  std::vector<std::string> lines;
+};
+
+const LineCase kLineCases[] = {
+    {"", {}},
+    {"a", {"a"}},
+    {"a\r\n", {"a"}},
+    {"a\r\nb", {"a", "b"}},
+    {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+    {"\r\n", {""}},
+    {"\r\n\r\n", {"", ""}},
+    {"\r\r", {"", ""}},
+    {"\n\r", {"", ""}},
+    {"\nx", {"", "x"}},
+    {"a\n\n", {"a", ""}},
+    {"a\n\nb\n", {"a", "", "b"}},
+    {"a\r\rb", {"a", "", "b"}},
+    {"a\r\r\nb", {"a", "", "b"}},
+    {"a\n\r", {"a", ""}},  // LF then CR: two breaks, not one
+    {"a\r\n\nb", {"a", "", "b"}},
+    {"x\r", {"x"}},
+    {std::string("n\0ul\xff\xb0\xa1", 7) + "\r\nz", {std::string("n\0ul\xff\xb0\xa1", 7), "z"}},
+    {"\xb1\x5c\r\n\t", {"\xb1\x5c", "\t"}},
+    {" GO \t\r\n", {" GO \t"}},  // nothing is trimmed
+    {"GO\r\nlonger line\r\n\r\nend", {"GO", "longer line", "", "end"}},
+};
+
+class LineBreaks : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(LineBreaks, AtCrLfLoneCrAndLoneLfWhereverThePiecesEnd) {
+  const LineCase& c = GetParam();
+  EXPECT_EQ(c.lines, SplitLines(c.text)) << '"' << c.text << '"';
+  for (size_t pieceSize : {1, 2, 3, 4096})
+    EXPECT_EQ(c.lines, ReadLines(c.text, pieceSize)) << '"' << c.text << "\" in pieces of " << pieceSize;
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, LineBreaks, ::testing::ValuesIn(kLineCases));
 
 }  // namespace

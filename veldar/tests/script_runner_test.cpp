@@ -7,6 +7,7 @@
 #include <set>
 
 #include "Des/ScriptFile.h"
+#include "des_reference.h"
 
 namespace {
 
@@ -255,22 +256,9 @@ TEST_F(ScriptRunnerTest, CancelDuringAProgramTakesEffectAtTheNextBatch) {
   EXPECT_TRUE(other.batches.empty());
 }
 
-// The encrypted form of plain lines under the installer's key, as the encryption
-// command writes them: one hexadecimal line per non-empty line.
-Lines Encipher(const Lines& plain) {
-  TEncryption des;
-  des.SetKey(kScriptKey);
-  Lines encrypted;
-  for (const std::string& line : plain) {
-    if (line.empty()) {
-      encrypted.push_back(line);
-      continue;
-    }
-    des.SetInput(line);
-    des.Execute();
-    encrypted.push_back(des.HexOutput());
-  }
-  return encrypted;
+Lines Encipher(Lines lines) {
+  for (std::string& line : lines) line = EncipheredLine(line);
+  return lines;
 }
 
 // What one run asked of the outside world and wrote to its logs.

@@ -61,9 +61,7 @@ TEST_F(Sqecrypt, WritesBesideThePlainScriptByDefault) {
   WriteBytes(plain, "select 1\n\nGO\n");
   ASSERT_EQ(0, Run({plain})) << err_.str();
   const std::string encrypted = ReadBytes(PathOf("VELDAR.SQE"));
-  EXPECT_EQ(UpperHex(ReferenceEcb("select 1", kScriptKey, true)) + "\r\n\r\n" +
-                UpperHex(ReferenceEcb("GO", kScriptKey, true)) + "\r\n",
-            encrypted);
+  EXPECT_EQ(EncipheredLine("select 1") + "\r\n\r\n" + EncipheredLine("GO") + "\r\n", encrypted);
   EXPECT_NE(std::string::npos, out_.str().find("(3 lines)")) << out_.str();
   EXPECT_EQ("", err_.str());
 }
@@ -93,13 +91,7 @@ std::string ChangeFirstDigit(std::string hex) {
 }
 
 TEST(VerifyEncryptedScript, FindsEveryKindOfMismatch) {
-  TEncryption des;
-  des.SetKey(kScriptKey);
-  auto hex = [&des](const std::string& line) {
-    des.SetInput(line);
-    des.Execute();
-    return des.HexOutput();
-  };
+  const auto hex = EncipheredLine;
   const std::string plain = "select 1\r\n\r\nGO\r\n";
   const std::string good = hex("select 1") + "\r\n\r\n" + hex("GO") + "\r\n";
   const VerifyReport report = VerifyEncryptedScript(plain, good);

@@ -10,12 +10,6 @@
 
 namespace veldar_test {
 
-// Wine on a display without a window manager waits two seconds for the manager that
-// never comes whenever a program hides a top-level window. Telling Wine's display
-// driver not to hand windows to a manager (a setting of this test prefix) removes
-// that wait for the programs started afterwards.
-void UseUnmanagedWindows();
-
 // The folder of the running test program, with a trailing backslash.
 std::string TestFolder();
 // A fresh, empty folder below the test program's current folder, named for the test.

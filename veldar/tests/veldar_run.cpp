@@ -3,7 +3,6 @@
 namespace veldar_test {
 
 void VeldarRun::SetUp() {
-  UseUnmanagedWindows();
   const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
   folder_ = MakeScratchFolder(std::string(info->test_suite_name()) + "." + info->name());
   const std::string tests = TestFolder();
@@ -12,6 +11,8 @@ void VeldarRun::SetUp() {
 }
 
 void VeldarRun::WriteScript(const std::string& name, const std::vector<std::string>& lines) {
+  const size_t folder = name.find_last_of('\\') + 1;
+  ForgetOutput(name.substr(folder, name.rfind('.') - folder));
   ASSERT_TRUE(WriteWholeFile(folder_ + name, JoinLines(lines)));
 }
 
@@ -44,6 +45,22 @@ std::vector<std::string> VeldarRun::Rows(const std::string& query, const std::st
 
 HWND VeldarRun::NextMessageBox(DWORD timeoutMs) const {
   return WaitForWindow(process_.Id(), "#32770", timeoutMs);
+}
+
+std::string SettingsFile() {
+  char system[MAX_PATH] = "";
+  GetSystemDirectoryA(system, sizeof system);
+  return std::string(system) + "\\QUORNAX.INI";
+}
+
+std::string SystemText(DWORD error) {
+  char text[512] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                 nullptr);
+  std::string reason = text;
+  while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' '))
+    reason.pop_back();
+  return reason;
 }
 
 ::testing::AssertionResult LinesMatch(const std::string& actual, const std::vector<std::string>& expected) {

@@ -29,7 +29,8 @@ class VeldarRun : public ::testing::Test {
  protected:
   void SetUp() override;
 
-  // Writes a script (lines joined with CR LF) into the program's folder.
+  // Writes a script (lines joined with CR LF) into the program's folder, and removes the
+  // log and error files that an earlier run of a script of that name left in C:\.
   void WriteScript(const std::string& name, const std::vector<std::string>& lines);
   // Starts VELDAR.exe with the arguments, in the scratch folder unless another is given,
   // with the show command given (none: -1).
@@ -56,6 +57,11 @@ class VeldarRun : public ::testing::Test {
   std::string folder_;  // the program's folder, with a trailing backslash
   Process process_;
 };
+
+// QUORNAX.INI in the system folder, whose run list the -M switch edits.
+std::string SettingsFile();
+// The system's text for an error code without its line break, as a message names it.
+std::string SystemText(DWORD error);
 
 // Compares file text with lines that each end with CR LF. An expected line ending in
 // "*" matches any line that starts with the text before it (for driver messages).

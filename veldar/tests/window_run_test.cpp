@@ -106,14 +106,11 @@ TEST_F(WindowRun, CtrlAltF3EnablesTheLoginBoxAndCtrlF3AloneDoesNot) {
 }
 
 TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTheRecord) {
-  ForgetOutput("cancel");
   WaitingProgram program("cancel");
   const std::string directive = program.Directive();
   WriteScript("cancel.sql", {"create table t(n integer);", "insert into t values(1);", "GO", directive,
                              "insert into t values(2);", "GO", "insert into t values(3);", "GO"});
-  char system[MAX_PATH];
-  ASSERT_NE(0u, GetSystemDirectoryA(system, sizeof system));
-  const std::string settings = std::string(system) + "\\QUORNAX.INI";
+  const std::string settings = SettingsFile();
   const std::string runList = "[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\ncancel=C:\\setup.exe\r\n";
   ASSERT_TRUE(WriteWholeFile(settings, runList));
   Start("-Fcancel.sql -Stestdb -Mcancel");
@@ -147,7 +144,6 @@ TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTh
 }
 
 TEST_F(WindowRun, MinimisedRunDrawsNothingAndShowsItsCurrentBlockOnceRestored) {
-  ForgetOutput("restore");
   WaitingProgram first("first"), second("second");
   WriteScript("restore.sql", {first.Directive(), second.Directive()});
   Start("-Frestore.sql -Stestdb");
@@ -173,7 +169,6 @@ TEST_F(WindowRun, MinimisedRunDrawsNothingAndShowsItsCurrentBlockOnceRestored) {
 }
 
 TEST_F(WindowRun, CloseRequestAnsweredNoLetsTheRunFinish) {
-  ForgetOutput("goon");
   WaitingProgram program("goon");
   WriteScript("goon.sql", {program.Directive(), "create table t(n integer);", "GO"});
   Start("-Fgoon.sql -Stestdb");

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "Des/ScriptFile.h"
+#include "des_reference.h"
 #include "tools/JsonText.h"
 #include "tools/PlanReport.h"
 #include "tools/ScriptPlan.h"
@@ -22,16 +23,8 @@ std::string Outline(const ScriptPlan& plan) {
 }
 
 std::string Encipher(const std::string& plainText) {
-  TEncryption des;
-  des.SetKey(kScriptKey);
   std::string text;
-  for (const std::string& line : SplitLines(plainText)) {
-    if (!line.empty()) {
-      des.SetInput(line);
-      des.Execute();
-    }
-    text += (line.empty() ? "" : des.HexOutput()) + "\r\n";
-  }
+  for (const std::string& line : SplitLines(plainText)) text += EncipheredLine(line) + "\r\n";
   return text;
 }
 
