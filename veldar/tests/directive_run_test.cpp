@@ -3,12 +3,11 @@
 // C:\ backups, the settings file in the system folder), so they run one at a time.
 #include <gtest/gtest.h>
 
+#include "test_registry.h"
 #include "veldar_run.h"
 
 namespace veldar_test {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 const char kAppPathsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\sqlservr.exe";
 
@@ -21,13 +20,8 @@ class DirectiveRun : public VeldarRun {
   void TearDown() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathsKey); }
 
   void SetServerPath(const std::string& path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, &key, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                             static_cast<DWORD>(path.size() + 1)));
-    RegCloseKey(key);
+    RawSetText(HKEY_LOCAL_MACHINE, kAppPathsKey, "Path", path);
+    ASSERT_EQ(path, ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, "Path"));
   }
 };
 
@@ -35,37 +29,37 @@ TEST_F(DirectiveRun, CopyDirectivesCopyIntoTheServersProgramFolder) {
   ASSERT_TRUE(CreateDirectoryA((folder_ + "server").c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryA((folder_ + "server\\BINN").c_str(), nullptr));
   SetServerPath(folder_ + "server");  // "\BINN" is appended
-  ASSERT_TRUE(WriteWholeFile(folder_ + "a.dll", "first"));
-  ASSERT_TRUE(WriteWholeFile(folder_ + "b.dll", "second"));
-  ASSERT_TRUE(WriteWholeFile(folder_ + "server\\BINN\\b.dll", "old"));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "a.dll", "first"));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "b.dll", "second"));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "server\\BINN\\b.dll", "old"));
   ASSERT_TRUE(SetFileAttributesA((folder_ + "server\\BINN\\b.dll").c_str(), FILE_ATTRIBUTE_READONLY));
   WriteScript("copy.sql",
               {"^a.dll", "--^Cb.dll", "^missing.dll", "create table t(n integer);", "--^ca.dll", "GO"});
   EXPECT_EQ(0, Run("-Fcopy.sql -Stestdb"));
-  EXPECT_EQ("first", ReadWholeFile(folder_ + "server\\BINN\\a.dll"));
-  EXPECT_EQ("second", ReadWholeFile(folder_ + "server\\BINN\\b.dll"));
-  EXPECT_EQ("<missing>", ReadWholeFile(folder_ + "server\\BINN\\missing.dll"));
+  EXPECT_EQ("first", ReadFileBytes(folder_ + "server\\BINN\\a.dll"));
+  EXPECT_EQ("second", ReadFileBytes(folder_ + "server\\BINN\\b.dll"));
+  EXPECT_EQ("<missing>", ReadFileBytes(folder_ + "server\\BINN\\missing.dll"));
   // The directives leave no trace in the log; "--^c" (small letter) is a comment.
   EXPECT_TRUE(LinesMatch(Log("copy"), {text.heading, "create table t(n integer);", "--^ca.dll",
                                        text.separator, text.result, text.succeeded}));
 }
 
 TEST_F(DirectiveRun, CopyDirectiveWithoutTheServersKeyCopiesNothing) {
-  ASSERT_TRUE(WriteWholeFile(folder_ + "a.dll", "first"));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "a.dll", "first"));
   WriteScript("nokey.sql", {"^a.dll", "create table t(n integer);", "GO"});
   // Copied with an empty "Path" value, the file would go to "\BINN" of the current drive.
   ASSERT_TRUE(CreateDirectoryA("C:\\BINN", nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
   Start("-Fnokey.sql -Stestdb", "C:\\");
   EXPECT_EQ(0, Finish());
-  EXPECT_EQ("<missing>", ReadWholeFile("C:\\BINN\\a.dll"));
+  EXPECT_EQ("<missing>", ReadFileBytes("C:\\BINN\\a.dll"));
   RemoveDirectoryA("C:\\BINN");
 }
 
 TEST_F(DirectiveRun, RestoreSendsItsStatementAtOnceAndRemovesTheBackupCopy) {
   SetServerPath("D:\\Server\\BINN");
-  ASSERT_TRUE(WriteWholeFile(folder_ + "shop.bak", "backup"));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "shop.bak", "backup"));
   // A read-only leftover of an earlier run is replaced and removed all the same.
-  ASSERT_TRUE(WriteWholeFile("C:\\shop.bak", "stale"));
+  ASSERT_TRUE(WriteFileBytes("C:\\shop.bak", "stale"));
   ASSERT_TRUE(SetFileAttributesA("C:\\shop.bak", FILE_ATTRIBUTE_READONLY));
   WriteScript("restore.sql",
               {"create table t(n integer);", "--^RShop,shop.bak", "create table u(n integer);", "GO"});
@@ -95,14 +89,14 @@ TEST_F(DirectiveRun, RestoreWithoutACommaNamesNoDatabaseAndWithoutTheKeyNoFolder
 
 TEST_F(DirectiveRun, ModuleSwitchRemovesOnlyItsKeyFromTheRunList) {
   const std::string settings = SettingsFile();
-  ASSERT_TRUE(WriteWholeFile(settings,
+  ASSERT_TRUE(WriteFileBytes(settings,
                              "[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\nSales=C:\\s.exe\r\nStock=C:\\t.exe\r\n"
                              "[Other]\r\nSales=kept\r\n"));
   WriteScript("module.sql", {"select nothing from nowhere;", "GO"});
   // The key goes even when a batch failed.
   EXPECT_EQ(1, Run("-Fmodule.sql -Stestdb -MSales"));
   EXPECT_EQ("[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\nStock=C:\\t.exe\r\n[Other]\r\nSales=kept\r\n",
-            ReadWholeFile(settings));
+            ReadFileBytes(settings));
   DeleteFileA(settings.c_str());
 }
 

@@ -4,41 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "des_reference.h"
-#include "veldar_window.h"
+#include "veldar_run.h"
 
 namespace veldar_test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 // The test driver's database file of the server "testdb"; the runs below use it.
 const char kDatabaseFile[] = "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=;";
-
-// A message box as the user sees it: visible buttons and whether an icon shows.
-struct BoxLook {
-  std::vector<int> buttons;
-  bool icon = false;
-};
-
-BOOL CALLBACK LookAtControl(HWND control, LPARAM parameter) {
-  auto* look = reinterpret_cast<BoxLook*>(parameter);
-  char name[64] = "";
-  GetClassNameA(control, name, sizeof name);
-  if (!IsWindowVisible(control)) return TRUE;
-  if (lstrcmpiA(name, "Button") == 0) look->buttons.push_back(GetDlgCtrlID(control));
-  // A box without an icon may keep its icon control, but with no icon in it.
-  if (lstrcmpiA(name, "Static") == 0 && (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-      SendMessageA(control, STM_GETICON, 0, 0) != 0) {
-    look->icon = true;
-  }
-  return TRUE;
-}
-
-BoxLook LookAt(HWND box) {
-  BoxLook look;
-  EnumChildWindows(box, LookAtControl, reinterpret_cast<LPARAM>(&look));
-  return look;
-}
 
 // Files of a folder whose names start with prefix.
 Lines FilesStartingWith(const std::string& folder, const std::string& prefix) {
@@ -68,37 +40,36 @@ class EncryptionCommand : public WindowRun {
   void TypeCtrlAltF4(HWND main) { Type(main, {VK_CONTROL, VK_MENU, VK_F4}); }
 
   // The box that reports a finished conversion: the program's name as its caption,
-  // no icon, one OK button. Pressed, and gone afterwards.
-  void ExpectDoneBoxAndPressOk() {
-    HWND box = NextMessageBox();
-    ASSERT_NE(nullptr, box);
-    EXPECT_EQ("VELDAR", WindowTitle(box));
-    EXPECT_EQ(Ansi(u8"加密完成！"), MessageBoxText(box));
-    const BoxLook look = LookAt(box);
-    EXPECT_EQ(std::vector<int>{IDOK}, look.buttons);
-    EXPECT_FALSE(look.icon);
-    PressButton(box, IDOK);
-    ASSERT_TRUE(WaitForWindowGone(box, 10000));
+  // no icon, one OK button.
+  static ::testing::AssertionResult IsDoneBox(const SeenBox& box) {
+    if (box.caption == "VELDAR" && box.text == Ansi(u8"加密完成！") &&
+        box.buttons == std::vector<int>{IDOK} && !box.icon)
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "box \"" << box.caption << "\": \"" << box.text << "\" with " << box.buttons.size()
+           << " buttons" << (box.icon ? " and an icon" : "");
   }
 
   // No message box or dialog comes within a second; the program still runs.
-  void ExpectNothingShown() {
-    EXPECT_EQ(nullptr, WaitForWindow(process_.Id(), "#32770", 1000));
-    EXPECT_TRUE(process_.Running());
+  ::testing::AssertionResult NothingShown() {
+    if (HWND box = WaitForWindowOf(process_.Id(), "#32770", 1000))
+      return ::testing::AssertionFailure() << "a window showed: \"" << WindowText(box) << '"';
+    if (!process_.Running()) return ::testing::AssertionFailure() << "the program ended";
+    return ::testing::AssertionSuccess();
   }
 
   // sqecrypt.exe, built beside the tests, run on the arguments in the program's folder.
   void Sqecrypt(const std::string& arguments) {
     Process sqecrypt;
-    ASSERT_TRUE(sqecrypt.Start(TestFolder() + "..\\tools\\sqecrypt.exe", arguments, folder_));
+    ASSERT_TRUE(sqecrypt.Start(ProgramFolder() + "..\\tools\\sqecrypt.exe", arguments, folder_));
     ASSERT_EQ(0, sqecrypt.Wait(30000));
   }
 
-  std::string FileText(const std::string& name) const { return ReadWholeFile(folder_ + name); }
+  std::string FileText(const std::string& name) const { return ReadFileBytes(folder_ + name); }
 };
 
 TEST_F(EncryptionCommand, EncipheredScriptRunsLikeThePlainOneApartFromTheMarker) {
-  ASSERT_TRUE(WriteWholeFile(folder_ + "shop.bak", "backup"));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "shop.bak", "backup"));
   const std::string directive = "--^E child.exe record \"%SourceDir%\\args.txt\" %ServerName% %UserName%";
   WriteScript("VELDAR.SQL",
               {"create table notes(n integer, s text);", "GO", directive,
@@ -111,10 +82,9 @@ TEST_F(EncryptionCommand, EncipheredScriptRunsLikeThePlainOneApartFromTheMarker)
   HWND main = MainWindow();
   ASSERT_NE(nullptr, main);
   TypeCtrlAltF4(main);
-  ExpectDoneBoxAndPressOk();
+  EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
   EXPECT_TRUE(process_.Running());
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(3, Finish());
+  CloseExpecting(main, 3);
 
   // Byte for byte what sqecrypt.exe makes of the same script, and nothing left over.
   const std::string encrypted = FileText("VELDAR.SQE");
@@ -145,7 +115,7 @@ TEST_F(EncryptionCommand, EncipheredScriptRunsLikeThePlainOneApartFromTheMarker)
   EXPECT_EQ(plainErrors, Errors("VELDAR"));
   // The restore's statement failed in both runs and its copy of the backup is gone.
   EXPECT_NE(std::string::npos, plainErrors.find("RESTORE DATABASE Shop FROM DISK = 'C:\\shop.bak'"));
-  EXPECT_EQ("<missing>", ReadWholeFile("C:\\shop.bak"));
+  EXPECT_EQ("<missing>", ReadFileBytes("C:\\shop.bak"));
 }
 
 TEST_F(EncryptionCommand, CtrlF4AndAltF4AloneDoNotEncipherAndAltF4ClosesTheWindow) {
@@ -154,7 +124,7 @@ TEST_F(EncryptionCommand, CtrlF4AndAltF4AloneDoNotEncipherAndAltF4ClosesTheWindo
   HWND main = MainWindow();
   ASSERT_NE(nullptr, main);
   Type(main, {VK_CONTROL, VK_F4});
-  ExpectNothingShown();
+  EXPECT_TRUE(NothingShown());
   Type(main, {VK_MENU, VK_F4});
   EXPECT_EQ(3, Finish());
   EXPECT_EQ("<missing>", FileText("VELDAR.SQE"));
@@ -173,29 +143,28 @@ TEST_F(EncryptionCommand, WithoutTheProgramsScriptTheChosenOneIsEncipheredBeside
   Type(main, {VK_CONTROL, VK_SHIFT, VK_MENU, VK_F4});
   HWND dialog = NextFileDialog();
   ASSERT_NE(nullptr, dialog);
-  PressButton(dialog, IDCANCEL);
+  Press(dialog, IDCANCEL);
   ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
-  ExpectNothingShown();
+  EXPECT_TRUE(NothingShown());
 
   TypeCtrlAltF4(main);
   ChooseInFileDialog(folder_ + "sub\\other.sql");
-  ExpectDoneBoxAndPressOk();
+  EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
   Sqecrypt("sub\\other.sql tool.sqe");
   EXPECT_EQ(FileText("tool.sqe"), FileText("sub\\other.SQE"));
 
   // An encrypted script chosen is its own output: enciphered a second time.
   TypeCtrlAltF4(main);
   ChooseInFileDialog(folder_ + "chosen.sqe");
-  ExpectDoneBoxAndPressOk();
-  ASSERT_TRUE(WriteWholeFile(folder_ + "twice.sqe", chosenBefore));
+  EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "twice.sqe", chosenBefore));
   Sqecrypt("twice.sqe");
   EXPECT_NE(chosenBefore, FileText("chosen.sqe"));
   EXPECT_EQ(FileText("twice.sqe"), FileText("chosen.sqe"));
   EXPECT_EQ(Lines{}, FilesStartingWith(folder_, "~"));
 
   EXPECT_TRUE(process_.Running());
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(3, Finish());
+  CloseExpecting(main, 3);
 }
 
 TEST_F(EncryptionCommand, KeysDoNothingDuringARun) {
@@ -207,7 +176,7 @@ TEST_F(EncryptionCommand, KeysDoNothingDuringARun) {
   HWND main = MainWindow();
   ASSERT_NE(nullptr, main);
   TypeCtrlAltF4(main);
-  ExpectNothingShown();
+  EXPECT_TRUE(NothingShown());
   program.Release();
   EXPECT_EQ(0, Finish());
   EXPECT_EQ("<missing>", FileText("VELDAR.SQE"));
@@ -216,19 +185,17 @@ TEST_F(EncryptionCommand, KeysDoNothingDuringARun) {
 
 TEST_F(EncryptionCommand, UnreadableScriptAndUnwritableOutputAreShownWithTheFileAndTheReason) {
   WriteScript("VELDAR.SQL", {"create table t(n integer);", "GO"});
-  ASSERT_TRUE(WriteWholeFile(folder_ + "VELDAR.SQE", "previous\r\n"));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "VELDAR.SQE", "previous\r\n"));
   ASSERT_TRUE(SetFileAttributesA((folder_ + "VELDAR.SQE").c_str(), FILE_ATTRIBUTE_READONLY));
   Start("");
   HWND main = MainWindow();
   ASSERT_NE(nullptr, main);
+  // The failure's box names the file and the system's reason, with an icon.
   auto expectFailure = [&](const std::string& heading, const std::string& file, DWORD error) {
-    HWND box = NextMessageBox();
-    ASSERT_NE(nullptr, box);
-    EXPECT_EQ(Ansi(u8"出错了"), WindowTitle(box));
-    EXPECT_EQ(heading + "\r\n" + folder_ + file + "\r\n" + SystemText(error), MessageBoxText(box));
-    EXPECT_TRUE(LookAt(box).icon);
-    PressButton(box, IDOK);
-    ASSERT_TRUE(WaitForWindowGone(box, 10000));
+    const SeenBox box = AnswerBox(IDOK);
+    EXPECT_EQ(Ansi(u8"出错了"), box.caption);
+    EXPECT_EQ(heading + "\r\n" + folder_ + file + "\r\n" + SystemText(error), box.text);
+    EXPECT_TRUE(box.icon);
   };
 
   TypeCtrlAltF4(main);
@@ -247,11 +214,10 @@ TEST_F(EncryptionCommand, UnreadableScriptAndUnwritableOutputAreShownWithTheFile
 
   // The window goes on, and the next try succeeds.
   TypeCtrlAltF4(main);
-  ExpectDoneBoxAndPressOk();
+  EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
   Sqecrypt("VELDAR.SQL tool.sqe");
   EXPECT_EQ(FileText("tool.sqe"), FileText("VELDAR.SQE"));
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(3, Finish());
+  CloseExpecting(main, 3);
 }
 
 // Encrypted scripts written by the test itself, run unattended.

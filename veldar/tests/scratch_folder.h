@@ -4,38 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
+
+#include "test_files.h"
 
 class ScratchFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::filesystem::path(::testing::TempDir()) /
-              (std::string("veldar_") + info->test_suite_name() + "_" + info->name());
-    std::filesystem::remove_all(folder_);
-    ASSERT_TRUE(std::filesystem::create_directories(folder_)) << folder_;
+    folder_ = test_support::MakeScratchFolder(::testing::TempDir(),
+                                              std::string("veldar_") + info->test_suite_name() + "_" + info->name());
+    ASSERT_TRUE(std::filesystem::is_directory(folder_)) << folder_;
   }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
+  void TearDown() override { test_support::RemoveFolder(folder_); }
 
-  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
-
+  std::string PathOf(const std::string& name) const { return folder_ + name; }
   static void WriteBytes(const std::string& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << file;
+    ASSERT_TRUE(test_support::WriteFileBytes(file, bytes)) << file;
   }
-
-  static std::string ReadBytes(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    EXPECT_TRUE(in.good()) << file;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  // The file's bytes; "<missing>" when it cannot be read.
+  static std::string ReadBytes(const std::string& file) { return test_support::ReadFileBytes(file); }
 
   // Names of everything in the folder, to see that no stray file was left behind.
   std::set<std::string> Contents() const {
@@ -45,5 +34,5 @@ class ScratchFolder : public ::testing::Test {
     return names;
   }
 
-  std::filesystem::path folder_;
+  std::string folder_;  // with a trailing separator
 };

@@ -108,7 +108,7 @@ TEST_F(ScriptConversion, UnreadableInputIsReportedAndWritesNothing) {
   EXPECT_TRUE(Contents().empty());
 
   // A folder is no script either.
-  std::filesystem::create_directory(folder_ / "folder.sql");
+  std::filesystem::create_directory(PathOf("folder.sql"));
   EXPECT_EQ(ConversionResult::Failure::Read,
             EncryptScriptFile(des_, PathOf("folder.sql"), encrypted).failure);
   EXPECT_EQ(std::set<std::string>{"folder.sql"}, Contents());
@@ -124,7 +124,7 @@ TEST_F(ScriptConversion, UnwritableOutputIsReportedAndLeavesNoFile) {
   EXPECT_FALSE(result.detail.reason.empty());
 
   // A folder in the way of the output is left as it was.
-  std::filesystem::create_directory(folder_ / "a.sqe");
+  std::filesystem::create_directory(PathOf("a.sqe"));
   WriteBytes(PathOf("a.sqe/keep"), "kept");
   result = EncryptScriptFile(des_, plain, PathOf("a.sqe"));
   EXPECT_EQ(ConversionResult::Failure::Write, result.failure);

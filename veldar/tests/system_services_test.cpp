@@ -5,27 +5,29 @@
 #include "Main/InstallerFiles.h"
 #include "Main/Programs.h"
 #include "Main/SystemSettings.h"
-#include "test_support.h"
+#include "test_files.h"
+#include "test_registry.h"
+#include "test_text.h"
 
 namespace {
 
-using namespace veldar_test;
+using namespace test_support;
 
 const char kAppPathsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\sqlservr.exe";
 
 std::string Child() {
-  return "\"" + TestFolder() + "veldar_test_child.exe\"";
+  return "\"" + ProgramFolder() + "veldar_test_child.exe\"";
 }
 
 TEST(InstallerFiles, LinesRoundTripWithCrLfAndReplaceTheFile) {
-  const std::string folder = MakeScratchFolder("LinesRoundTrip");
+  const std::string folder = MakeScratchFolder(CurrentFolder(), "scratch-LinesRoundTrip");
   const std::string name = folder + "out.log";
-  ASSERT_TRUE(WriteWholeFile(name, std::string(10000, 'x')));
+  ASSERT_TRUE(WriteFileBytes(name, std::string(10000, 'x')));
   DWORD error = 0xdeadbeef;
   RunLog log;
   log.Add({"a", "", Ansi(u8"【安装脚本】")});
   ASSERT_TRUE(WriteLog(name, log, error));
-  EXPECT_EQ("a\r\n\r\n" + Ansi(u8"【安装脚本】") + "\r\n", ReadWholeFile(name));
+  EXPECT_EQ("a\r\n\r\n" + Ansi(u8"【安装脚本】") + "\r\n", ReadFileBytes(name));
   // A log of many blocks and a script read back line by line.
   const std::string line(999, 'x');
   for (int i = 0; i < 300; ++i) log.Add(line + std::to_string(i));
@@ -39,11 +41,11 @@ TEST(InstallerFiles, LinesRoundTripWithCrLfAndReplaceTheFile) {
   EXPECT_EQ(0u, reader.ReadError());
   reader.Close();
   ASSERT_TRUE(WriteLog(name, RunLog(), error));
-  EXPECT_EQ("", ReadWholeFile(name));
+  EXPECT_EQ("", ReadFileBytes(name));
 }
 
 TEST(InstallerFiles, FailuresComeBackWithTheSystemsReason) {
-  const std::string folder = MakeScratchFolder("FileFailures");
+  const std::string folder = MakeScratchFolder(CurrentFolder(), "scratch-FileFailures");
   DWORD error = 0;
   ScriptFileReader reader;
   EXPECT_FALSE(reader.Open(folder + "missing.sql", error));
@@ -53,7 +55,7 @@ TEST(InstallerFiles, FailuresComeBackWithTheSystemsReason) {
 
   // A file another program holds open without sharing cannot be read.
   const std::string locked = folder + "locked.sql";
-  ASSERT_TRUE(WriteWholeFile(locked, "select 1"));
+  ASSERT_TRUE(WriteFileBytes(locked, "select 1"));
   HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);
   EXPECT_FALSE(reader.Open(locked, error));
@@ -69,20 +71,20 @@ TEST(InstallerFiles, FailuresComeBackWithTheSystemsReason) {
 }
 
 TEST(InstallerFiles, CopyReplacesAReadOnlyDestinationAndLeavesArchiveOnly) {
-  const std::string folder = MakeScratchFolder("CopyReadOnly");
-  ASSERT_TRUE(WriteWholeFile(folder + "new.dll", "new"));
-  ASSERT_TRUE(WriteWholeFile(folder + "old.dll", "old"));
+  const std::string folder = MakeScratchFolder(CurrentFolder(), "scratch-CopyReadOnly");
+  ASSERT_TRUE(WriteFileBytes(folder + "new.dll", "new"));
+  ASSERT_TRUE(WriteFileBytes(folder + "old.dll", "old"));
   ASSERT_TRUE(
       SetFileAttributesA((folder + "old.dll").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
   EXPECT_TRUE(CopyInstallFile(folder + "new.dll", folder + "old.dll", false));
-  EXPECT_EQ("new", ReadWholeFile(folder + "old.dll"));
+  EXPECT_EQ("new", ReadFileBytes(folder + "old.dll"));
   EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA((folder + "old.dll").c_str()));
 
   EXPECT_FALSE(CopyInstallFile(folder + "new.dll", folder + "old.dll", true));
   EXPECT_FALSE(CopyInstallFile(folder + "absent.dll", folder + "other.dll", false));
-  EXPECT_FALSE(FileExists(folder + "other.dll"));
-  EXPECT_TRUE(FileExists(folder + "new.dll"));
-  EXPECT_FALSE(FileExists(folder.substr(0, folder.size() - 1)));  // a folder is not a file
+  EXPECT_FALSE(::FileExists(folder + "other.dll"));
+  EXPECT_TRUE(::FileExists(folder + "new.dll"));
+  EXPECT_FALSE(::FileExists(folder.substr(0, folder.size() - 1)));  // a folder is not a file
 }
 
 TEST(SystemSettings, ServerPathFromTheRegistry) {
@@ -90,20 +92,16 @@ TEST(SystemSettings, ServerPathFromTheRegistry) {
   std::string value = "untouched";
   EXPECT_FALSE(ReadServerPath(value));
 
-  HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                           nullptr, &key, nullptr));
+  RawCreateKey(HKEY_LOCAL_MACHINE, kAppPathsKey);
   EXPECT_TRUE(ReadServerPath(value));
   EXPECT_EQ("", value);  // the key opens but holds no Path
 
   // A stored value without its terminating zero is read whole and no further.
   const char path[] = "D:\\Server\\BINNxyz";
-  ASSERT_EQ(ERROR_SUCCESS,
-            RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path), sizeof path - 4));
+  RawSetValue(HKEY_LOCAL_MACHINE, kAppPathsKey, "Path", REG_SZ, path, sizeof path - 4);
   EXPECT_TRUE(ReadServerPath(value));
   EXPECT_EQ("D:\\Server\\BINN", value);
-  RegCloseKey(key);
-  RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathsKey);
+  RawDeleteTree(HKEY_LOCAL_MACHINE, kAppPathsKey);
 }
 
 // The registry as seen through two views: each view's key is a scratch key under
@@ -124,22 +122,13 @@ LONG WINAPI OpenInViews(HKEY root, LPCSTR path, DWORD, REGSAM access, PHKEY key)
   return RegOpenKeyExA(HKEY_CURRENT_USER, scratch, 0, access & ~viewBits, key);
 }
 
-void SetScratchText(const char* key, const char* name, const std::string& text) {
-  HKEY opened = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                           &opened, nullptr));
-  EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                          static_cast<DWORD>(text.size() + 1)));
-  RegCloseKey(opened);
-}
-
 TEST(SystemSettings, ServerPathFromTheOwnViewElseTheOther) {
   const char kOwn[] = "Software\\VeldarViewTest\\Own";
   const char kOther[] = "Software\\VeldarViewTest\\Other";
   const char kNoPath[] = "Software\\VeldarViewTest\\NoPath";
-  SetScratchText(kOwn, "Path", "C:\\Own\\BINN");
-  SetScratchText(kOther, "Path", "D:\\Other\\BINN");
-  SetScratchText(kNoPath, "Other", "x");
+  RawSetText(HKEY_CURRENT_USER, kOwn, "Path", "C:\\Own\\BINN");
+  RawSetText(HKEY_CURRENT_USER, kOther, "Path", "D:\\Other\\BINN");
+  RawSetText(HKEY_CURRENT_USER, kNoPath, "Other", "x");
   const REGSAM Q = KEY_QUERY_VALUE, V32 = KEY_WOW64_32KEY, V64 = KEY_WOW64_64KEY;
   struct Case {
     const char* own;
@@ -167,8 +156,7 @@ TEST(SystemSettings, ServerPathFromTheOwnViewElseTheOther) {
     EXPECT_EQ(c.asked, state.asked);
   }
   views = nullptr;
-  for (const char* key : {kOwn, kOther, kNoPath, "Software\\VeldarViewTest"})
-    RegDeleteKeyA(HKEY_CURRENT_USER, key);
+  RawDeleteTree(HKEY_CURRENT_USER, "Software\\VeldarViewTest");
 }
 
 TEST(SystemSettings, TheOtherViewIsThatOfTheOtherBitness) {
@@ -182,7 +170,7 @@ TEST(SystemSettings, OnlyTheModulesKeyLeavesTheRunList) {
   const std::string settings = SystemFolder() + "\\QUORNAX.INI";
   ASSERT_FALSE(SystemFolder().empty());
   ASSERT_TRUE(
-      WriteWholeFile(settings,
+      WriteFileBytes(settings,
                      "[Other]\r\nSales=1\r\n"
                      "[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\nSales=C:\\a.exe\r\nStock=C:\\b.exe\r\n"));
   RemoveModuleFromRunList("Sales");
@@ -217,9 +205,9 @@ TEST(Programs, ProcessesMessagesWhileTheProgramRuns) {
 }
 
 TEST(Programs, ParametersFollowTheCommandAfterOneBlank) {
-  const std::string folder = MakeScratchFolder("Parameters");
+  const std::string folder = MakeScratchFolder(CurrentFolder(), "scratch-Parameters");
   EXPECT_TRUE(RunProgramAndWait(Child() + " record \"" + folder + "args.txt\" a", "b  c", [] {}));
-  EXPECT_EQ("a|b|c", ReadWholeFile(folder + "args.txt"));
+  EXPECT_EQ("a|b|c", ReadFileBytes(folder + "args.txt"));
 }
 
 TEST(Programs, AProgramThatDoesNotExistIsNotStarted) {

@@ -7,8 +7,6 @@
 namespace veldar_test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 TEST_F(VeldarRun, GoEndsABatchInAnyCaseWithBlanksButNotWithMoreOnTheLine) {
   WriteScript("batches.sql", {"create table t(n integer, s text);",
                               "insert into t values(1, 'x",  // "GO;" and "GO 2" go into the text
@@ -16,26 +14,12 @@ TEST_F(VeldarRun, GoEndsABatchInAnyCaseWithBlanksButNotWithMoreOnTheLine) {
                               "insert into t values(3, null);", "go", "insert into t values(99, 'tail');"});
   EXPECT_EQ(0, Run("-Fbatches.sql -Stestdb"));
   EXPECT_EQ((Lines{"1|x\r\nGO;\r\nGO 2\r\ny", "2|NULL", "3|NULL"}), Rows("select n, s from t order by n"));
-  EXPECT_TRUE(LinesMatch(Log("batches"), {text.heading,
-                                          "create table t(n integer, s text);",
-                                          "insert into t values(1, 'x",
-                                          "GO;",
-                                          "GO 2",
-                                          text.separator,
-                                          text.result,
-                                          text.succeeded,
-                                          "",
-                                          text.heading,
-                                          "insert into t values(2, null);",
-                                          text.separator,
-                                          text.result,
-                                          text.succeeded,
-                                          "",
-                                          text.heading,
-                                          "insert into t values(3, null);",
-                                          text.separator,
-                                          text.result,
-                                          text.succeeded}));
+  EXPECT_TRUE(LinesMatch(
+      Log("batches"),
+      text.Block({"create table t(n integer, s text);", "insert into t values(1, 'x", "GO;", "GO 2"},
+                 text.succeeded) +
+          Lines{""} + text.Block({"insert into t values(2, null);"}, text.succeeded) + Lines{""} +
+          text.Block({"insert into t values(3, null);"}, text.succeeded)));
   EXPECT_EQ(text.noErrors + "\r\n", Errors("batches"));
 }
 
@@ -77,7 +61,7 @@ TEST_F(VeldarRun, HiddenOrInactiveStartsRunWholeAndDoubleByteValuesGoOutUnquoted
   for (const auto& c : cases) {
     WriteScript("shown.sql", {c.batch, "GO"});
     Start(std::string("-Fshown.sql ") + c.arguments, std::string(), c.show);
-    if (c.exitCode == 2) PressButton(NextMessageBox(), IDOK);
+    if (c.exitCode == 2) AnswerBox(IDOK);
     EXPECT_EQ(c.exitCode, Finish()) << c.batch;
     if (c.exitCode == 2) continue;
     EXPECT_TRUE(LinesMatch(Log("shown"), {text.heading, c.batch, text.separator, text.result,
@@ -97,7 +81,7 @@ TEST_F(VeldarRun, ExecuteDirectiveFillsInPlaceholdersButLogsTheLineAsWritten) {
       "--^E  \"%SourceDir%\\child.exe\" record \"%sourcedir%\\args.txt\" %ServerName% %USERNAME% %Password% ";
   WriteScript("execute.sql", {"create table t(n integer);", directive, "GO"});
   EXPECT_EQ(0, Run("-Fexecute.sql -Stestdb -P \"se cret\""));
-  EXPECT_EQ("testdb|sa|se|cret", ReadWholeFile(folder_ + "args.txt"));
+  EXPECT_EQ("testdb|sa|se|cret", ReadFileBytes(folder_ + "args.txt"));
   // The SQL line gathered before the directive is sent with the next batch.
   EXPECT_EQ((Lines{}), Rows("select n from t", "se cret"));
   const std::string log = Log("execute");
@@ -126,19 +110,17 @@ TEST_F(VeldarRun, LinesAfterTheLastGoAreNotSent) {
                            "insert into t values(2);", "", "insert into t values(3);"});
   EXPECT_EQ(0, Run("-Ftail.sql -Stestdb"));
   EXPECT_EQ((Lines{"1"}), Rows("select n from t"));
-  EXPECT_TRUE(
-      LinesMatch(Log("tail"),
-                 {text.heading, "create table t(n integer);", text.separator, text.result, text.succeeded, "",
-                  text.heading, "insert into t values(1);", text.separator, text.result, text.succeeded}));
+  EXPECT_TRUE(LinesMatch(Log("tail"), text.Block({"create table t(n integer);"}, text.succeeded) + Lines{""} +
+                                          text.Block({"insert into t values(1);"}, text.succeeded)));
 }
 
 TEST_F(VeldarRun, BareScriptNameIsLookedForInTheProgramsFolderAndARelativeOneInTheCurrentFolder) {
   const std::string current = folder_ + "work\\";
   ASSERT_TRUE(CreateDirectoryA(current.c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryA((current + "sub").c_str(), nullptr));
-  ASSERT_TRUE(WriteWholeFile(folder_ + "where.sql", "create table program_folder(n integer);\r\nGO\r\n"));
-  ASSERT_TRUE(WriteWholeFile(current + "where.sql", "create table current_folder(n integer);\r\nGO\r\n"));
-  ASSERT_TRUE(WriteWholeFile(current + "sub\\where.sql", "create table sub_folder(n integer);\r\nGO\r\n"));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "where.sql", "create table program_folder(n integer);\r\nGO\r\n"));
+  ASSERT_TRUE(WriteFileBytes(current + "where.sql", "create table current_folder(n integer);\r\nGO\r\n"));
+  ASSERT_TRUE(WriteFileBytes(current + "sub\\where.sql", "create table sub_folder(n integer);\r\nGO\r\n"));
   Start("-Fwhere.sql -Stestdb", current);
   EXPECT_EQ(0, Finish());
   Start("-F sub\\where.sql -Stestdb", current);
@@ -163,14 +145,12 @@ TEST_F(VeldarRun, SmallLetterSwitchIsIgnoredButStillMakesTheStartUnattended) {
 TEST_F(VeldarRun, UsageTextEndsTheProgramWithCodeZero) {
   WriteScript("usage.sql", {"create table t(n integer);", "GO"});
   Start("-Stestdb /? -Fusage.sql");
-  HWND box = NextMessageBox();
-  ASSERT_NE(nullptr, box);
-  EXPECT_EQ(text.caption, WindowTitle(box));
+  const SeenBox box = AnswerBox(IDOK);
+  EXPECT_EQ(text.caption, box.caption);
   EXPECT_EQ(
       "Usage:VELDAR.EXE                  \r\n       [-S     <[server]>]\r\n       [-U     <[login id]>]\r\n"
       "       [-P     <[password]>]\r\n       [-F     <[filename]>]\r\n       [-M     <[modulename]>]",
-      MessageBoxText(box));
-  PressButton(box, IDOK);
+      box.text);
   EXPECT_EQ(0, Finish());
   EXPECT_EQ((Lines{"<no database file>"}), Rows("select 1"));
 }
@@ -179,11 +159,9 @@ TEST_F(VeldarRun, FailedConnectionShowsItsMessageAndEndsWithCodeTwo) {
   WriteScript("noconnect.sql", {"create table t(n integer);", "GO"});
   // The test driver cannot create its file in a folder that does not exist.
   Start("-Fnoconnect.sql -Sno/such/folder");
-  HWND box = NextMessageBox();
-  ASSERT_NE(nullptr, box);
-  EXPECT_EQ(Ansi(u8"出错了"), WindowTitle(box));
-  EXPECT_EQ(Ansi(u8"SQL Server连接失败！"), MessageBoxText(box));
-  PressButton(box, IDOK);
+  const SeenBox box = AnswerBox(IDOK);
+  EXPECT_EQ(Ansi(u8"出错了"), box.caption);
+  EXPECT_EQ(Ansi(u8"SQL Server连接失败！"), box.text);
   EXPECT_EQ(2, Finish());
   EXPECT_EQ("<missing>", Log("noconnect"));
   EXPECT_EQ("<missing>", Errors("noconnect"));
@@ -195,12 +173,9 @@ TEST_F(VeldarRun, UnreadableScriptIsNamedWithItsReasonAndEndsWithCodeFour) {
       CreateFileA((folder_ + "locked.sql").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);
   Start("-Flocked.sql -Stestdb");
-  HWND box = NextMessageBox();
-  ASSERT_NE(nullptr, box);
-  const std::string message = MessageBoxText(box);
+  const std::string message = AnswerBox(IDOK).text;
   EXPECT_NE(std::string::npos, message.find(folder_ + "locked.sql")) << message;
   EXPECT_NE(std::string::npos, message.find(SystemText(ERROR_SHARING_VIOLATION))) << message;
-  PressButton(box, IDOK);
   EXPECT_EQ(4, Finish());
   CloseHandle(holder);
   EXPECT_EQ("<missing>", Log("locked"));
@@ -211,10 +186,8 @@ TEST_F(VeldarRun, UnwritableLogIsNamedTheErrorFileStillWrittenAndCodeFour) {
   WriteScript("blocked.sql", {"create table t(n integer);", "GO"});
   ASSERT_TRUE(CreateDirectoryA("C:\\blocked.LOG", nullptr));
   Start("-Fblocked.sql -Stestdb");
-  HWND box = NextMessageBox();
-  ASSERT_NE(nullptr, box);
-  EXPECT_NE(std::string::npos, MessageBoxText(box).find("C:\\blocked.LOG")) << MessageBoxText(box);
-  PressButton(box, IDOK);
+  const std::string message = AnswerBox(IDOK).text;
+  EXPECT_NE(std::string::npos, message.find("C:\\blocked.LOG")) << message;
   EXPECT_EQ(4, Finish());
   EXPECT_EQ(text.noErrors + "\r\n", Errors("blocked"));
   EXPECT_EQ((Lines{"t"}), Rows("select name from sqlite_master"));

@@ -1,28 +1,28 @@
 #include "veldar_run.h"
 
+#include "odbc_query.h"
+#include "resources/resource.h"
+
 namespace veldar_test {
 
 void VeldarRun::SetUp() {
   const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  folder_ = MakeScratchFolder(std::string(info->test_suite_name()) + "." + info->name());
-  const std::string tests = TestFolder();
+  folder_ = MakeScratchFolder(CurrentFolder(),
+                              std::string("scratch-") + info->test_suite_name() + "." + info->name());
+  const std::string tests = ProgramFolder();
   ASSERT_TRUE(CopyFileA((tests + "..\\VELDAR.exe").c_str(), (folder_ + "VELDAR.exe").c_str(), FALSE));
   ASSERT_TRUE(CopyFileA((tests + "veldar_test_child.exe").c_str(), (folder_ + "child.exe").c_str(), FALSE));
 }
 
-void VeldarRun::WriteScript(const std::string& name, const std::vector<std::string>& lines) {
+void VeldarRun::WriteScript(const std::string& name, const Lines& lines) {
   const size_t folder = name.find_last_of('\\') + 1;
   ForgetOutput(name.substr(folder, name.rfind('.') - folder));
-  ASSERT_TRUE(WriteWholeFile(folder_ + name, JoinLines(lines)));
+  ASSERT_TRUE(WriteFileBytes(folder_ + name, JoinLines(lines)));
 }
 
 void VeldarRun::Start(const std::string& arguments, const std::string& currentFolder, int show) {
   ASSERT_TRUE(process_.Start(folder_ + "VELDAR.exe", arguments,
                              currentFolder.empty() ? folder_ : currentFolder, show));
-}
-
-int VeldarRun::Finish(DWORD timeoutMs) {
-  return process_.Wait(timeoutMs);
 }
 
 int VeldarRun::Run(const std::string& arguments) {
@@ -39,12 +39,124 @@ void VeldarRun::ForgetOutput(const std::string& base) const {
   }
 }
 
-std::vector<std::string> VeldarRun::Rows(const std::string& query, const std::string& password) const {
+Lines VeldarRun::Rows(const std::string& query, const std::string& password) const {
   return QueryRunDatabase(folder_, "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=" + password + ";", query);
 }
 
-HWND VeldarRun::NextMessageBox(DWORD timeoutMs) const {
-  return WaitForWindow(process_.Id(), "#32770", timeoutMs);
+SeenBox VeldarRun::AnswerBox(int button) {
+  HWND box = NextMessageBox();
+  if (!box) return SeenBox();
+  const SeenBox seen = LookAt(box);
+  Press(box, button);
+  WaitForWindowGone(box, 10000);
+  return seen;
+}
+
+WaitingProgram::WaitingProgram(const std::string& name)
+    : started_("veldar-test-" + name + "-started-" + std::to_string(GetCurrentProcessId())),
+      release_("veldar-test-" + name + "-release-" + std::to_string(GetCurrentProcessId())),
+      startedEvent_(CreateEventA(nullptr, TRUE, FALSE, started_.c_str())),
+      releaseEvent_(CreateEventA(nullptr, TRUE, FALSE, release_.c_str())) {}
+
+WaitingProgram::~WaitingProgram() {
+  Release();
+  CloseHandle(startedEvent_);
+  CloseHandle(releaseEvent_);
+}
+
+void WindowRun::TearDown() {
+  // The editors that the final question may have opened.
+  for (HWND window : WindowsTitled("chosen.")) PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+HWND WindowRun::PanelControl(HWND main, int id) {
+  return GetDlgItem(GetDlgItem(main, IDC_PANEL1), id);
+}
+
+SeenBox WindowRun::ClickStart(HWND main, int button) {
+  PostMessageA(PanelControl(main, IDC_SETUPBTN), BM_CLICK, 0, 0);
+  return AnswerBox(button);
+}
+
+void WindowRun::RunChosenScriptToTheFinalQuestion(HWND* question) {
+  WriteScript("chosen.sql", {"create table t(n integer);", "GO"});
+  Start("");
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  SetWindowTextA(PanelControl(main, IDC_SNEDIT), "testdb");
+  StartWithChosenScript("chosen.sql");
+  *question = NextMessageBox();
+  ASSERT_NE(nullptr, *question);
+}
+
+void WindowRun::StartWithChosenScript(const std::string& script) {
+  HWND main = MainWindow();
+  ASSERT_NE(nullptr, main);
+  ASSERT_TRUE(ClickStart(main, IDYES).shown);
+  ChooseInFileDialog(folder_ + script);
+}
+
+HWND WindowRun::NextFileDialog() {
+  HWND dialog = NextMessageBox();
+  EXPECT_NE(nullptr, dialog) << "no file dialog";
+  if (dialog) EXPECT_EQ(Ansi(u8"请选择安装脚本"), WindowText(dialog));
+  return dialog;
+}
+
+void WindowRun::ChooseInFileDialog(const std::string& file) {
+  HWND dialog = NextFileDialog();
+  ASSERT_NE(nullptr, dialog);
+  HWND name = FindChild(dialog, "Edit");
+  ASSERT_NE(nullptr, name);
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+  Press(dialog, IDOK);
+  ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
+}
+
+void WindowRun::Type(HWND main, const std::vector<WORD>& keys) {
+  ASSERT_TRUE(TypeKeys(main, keys));
+  Sleep(300);
+}
+
+void WindowRun::CloseExpecting(HWND main, int exitCode) {
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(exitCode, Finish());
+}
+
+namespace {
+
+BOOL CALLBACK LookAtControl(HWND control, LPARAM parameter) {
+  auto* look = reinterpret_cast<SeenBox*>(parameter);
+  if (!IsWindowVisible(control)) return TRUE;
+  const std::string name = ClassName(control);
+  if (lstrcmpiA(name.c_str(), "Button") == 0) look->buttons.push_back(GetDlgCtrlID(control));
+  // A box without an icon may keep its icon control, but with no icon in it.
+  if (lstrcmpiA(name.c_str(), "Static") == 0 &&
+      (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+      SendMessageA(control, STM_GETICON, 0, 0) != 0) {
+    look->icon = true;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+SeenBox LookAt(HWND box) {
+  SeenBox look{true, WindowText(box), MessageBoxText(box)};
+  EnumChildWindows(box, LookAtControl, reinterpret_cast<LPARAM>(&look));
+  return look;
+}
+
+Lines QueryRunDatabase(const std::string& folder, const std::string& connection, const std::string& query) {
+  // The run's file is named like its connection string; the copy gets a name that a
+  // connection string can carry. Relative names start at this process's folder.
+  const std::string copy = folder + "inspect.sqlite";
+  if (!CopyFileA((folder + connection).c_str(), copy.c_str(), FALSE)) return {"<no database file>"};
+  std::string relative = copy.substr(CurrentFolder().size() + 1);
+  for (char& c : relative) {
+    if (c == '\\') c = '/';
+  }
+  return QueryRows("DRIVER={SQL Server};Database=" + relative + ";", query);
 }
 
 std::string SettingsFile() {
@@ -55,8 +167,8 @@ std::string SettingsFile() {
 
 std::string SystemText(DWORD error) {
   char text[512] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
-                 nullptr);
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                 sizeof text, nullptr);
   std::string reason = text;
   while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' '))
     reason.pop_back();

@@ -1,16 +1,24 @@
-// A test fixture that runs VELDAR.exe from a scratch folder of its own: the program
-// and the directive helper are copied there, the run's SQLite database file lands
-// there, and the log and error files are read back from C:\.
+// Fixtures that run VELDAR.exe from a scratch folder of its own, unattended or through
+// its window: the program and the directive helper are copied there, the run's SQLite
+// database file lands there, and the log and error files are read back from C:\.
 #pragma once
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "test_files.h"
+#include "test_process.h"
+#include "test_text.h"
+#include "test_windows.h"
 
 namespace veldar_test {
+
+using namespace test_support;
+using Lines = std::vector<std::string>;
 
 // Fixed lines of the installer's output, in the ANSI code page.
 struct OutputTexts {
@@ -23,7 +31,33 @@ struct OutputTexts {
   std::string zeroByte = Ansi(u8"该批处理含有零字节，没有执行。零字节之前的内容：");
   std::string cancelled = Ansi(u8"安装已被取消：以上是取消前已经执行的内容。");
   std::string caption = Ansi(u8"数据库服务器安装");
+
+  // One block of the log or error file: the heading, the preview lines, the separator,
+  // the result heading and the outcome.
+  Lines Block(const Lines& preview, const std::string& outcome) const {
+    Lines lines = {heading};
+    lines.insert(lines.end(), preview.begin(), preview.end());
+    lines.insert(lines.end(), {separator, result, outcome});
+    return lines;
+  }
 };
+
+// Blocks and lines one after the other.
+inline Lines operator+(Lines first, const Lines& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
+// A message box as the user sees it: caption, text, visible buttons and whether an icon
+// shows.
+struct SeenBox {
+  bool shown = false;
+  std::string caption;
+  std::string text;
+  std::vector<int> buttons;
+  bool icon = false;
+};
+SeenBox LookAt(HWND box);
 
 class VeldarRun : public ::testing::Test {
  protected:
@@ -31,32 +65,91 @@ class VeldarRun : public ::testing::Test {
 
   // Writes a script (lines joined with CR LF) into the program's folder, and removes the
   // log and error files that an earlier run of a script of that name left in C:\.
-  void WriteScript(const std::string& name, const std::vector<std::string>& lines);
+  void WriteScript(const std::string& name, const Lines& lines);
   // Starts VELDAR.exe with the arguments, in the scratch folder unless another is given,
   // with the show command given (none: -1).
   void Start(const std::string& arguments, const std::string& currentFolder = std::string(), int show = -1);
   // Waits for the started program; its exit code, or -1 when it hangs.
-  int Finish(DWORD timeoutMs = 30000);
+  int Finish(DWORD timeoutMs = 30000) { return process_.Wait(timeoutMs); }
   // Start and Finish.
   int Run(const std::string& arguments);
 
   // C:\<base>.LOG and C:\<base>.ERR of the run.
-  std::string Log(const std::string& base) const { return ReadWholeFile("C:\\" + base + ".LOG"); }
-  std::string Errors(const std::string& base) const { return ReadWholeFile("C:\\" + base + ".ERR"); }
+  std::string Log(const std::string& base) const { return ReadFileBytes("C:\\" + base + ".LOG"); }
+  std::string Errors(const std::string& base) const { return ReadFileBytes("C:\\" + base + ".ERR"); }
   // Removes earlier output files of this name.
   void ForgetOutput(const std::string& base) const;
 
   // Rows of a query against the database of the server "testdb" with login "sa" and
   // the password given.
-  std::vector<std::string> Rows(const std::string& query, const std::string& password = "") const;
+  Lines Rows(const std::string& query, const std::string& password = "") const;
 
   // The message box (or dialog) the program shows next, or null.
-  HWND NextMessageBox(DWORD timeoutMs = 15000) const;
+  HWND NextMessageBox(DWORD timeoutMs = 15000) const {
+    return WaitForWindowOf(process_.Id(), "#32770", timeoutMs);
+  }
+  // Waits for the next message box, reads it and presses `button`; `shown` is false
+  // when none came.
+  SeenBox AnswerBox(int button);
 
   OutputTexts text;
   std::string folder_;  // the program's folder, with a trailing backslash
   Process process_;
 };
+
+// The program of an execute directive ("child.exe wait"): it tells when it has started
+// and ends when the test releases it, or when this object goes away.
+class WaitingProgram {
+ public:
+  explicit WaitingProgram(const std::string& name);
+  ~WaitingProgram();
+  WaitingProgram(const WaitingProgram&) = delete;
+  WaitingProgram& operator=(const WaitingProgram&) = delete;
+
+  // The directive line that runs it.
+  std::string Directive() const { return "--^E child.exe wait " + started_ + " " + release_; }
+  bool Started(DWORD timeoutMs = 20000) const {
+    return WaitForSingleObject(startedEvent_, timeoutMs) == WAIT_OBJECT_0;
+  }
+  void Release() { SetEvent(releaseEvent_); }
+
+ private:
+  std::string started_;
+  std::string release_;
+  HANDLE startedEvent_;
+  HANDLE releaseEvent_;
+};
+
+// VELDAR.exe driven through its window: the form and its controls, its message boxes
+// and file dialog, and keys typed into it.
+class WindowRun : public VeldarRun {
+ protected:
+  void TearDown() override;
+
+  HWND MainWindow() { return WaitForWindowOf(process_.Id(), "TMainForm", 15000); }
+  HWND PanelControl(HWND main, int id);
+  // Clicks the start button and answers the confirmation with `button`.
+  SeenBox ClickStart(HWND main, int button);
+  // Runs a one-batch script chosen in the file dialog against "testdb" and hands back
+  // the final question.
+  void RunChosenScriptToTheFinalQuestion(HWND* question);
+  // Answers the confirmation with Yes, types the script's full name into the file
+  // dialog that follows (no VELDAR.SQE lies beside the program) and opens it.
+  void StartWithChosenScript(const std::string& script);
+  // The script's file dialog, which is to come next; null (a failure) if none came.
+  HWND NextFileDialog();
+  // Types the file's full name into the script's file dialog, which is to come next,
+  // and opens it.
+  void ChooseInFileDialog(const std::string& file);
+  // Types the keys into the window and gives it time to act on them.
+  void Type(HWND main, const std::vector<WORD>& keys);
+  // Asks the window to close and expects the program to end with `exitCode`.
+  void CloseExpecting(HWND main, int exitCode);
+};
+
+// Rows of a query against a copy of the SQLite database file that a run made in
+// folder, each row its columns joined by "|". The connection string names the file.
+Lines QueryRunDatabase(const std::string& folder, const std::string& connection, const std::string& query);
 
 // QUORNAX.INI in the system folder, whose run list the -M switch edits.
 std::string SettingsFile();
@@ -65,6 +158,6 @@ std::string SystemText(DWORD error);
 
 // Compares file text with lines that each end with CR LF. An expected line ending in
 // "*" matches any line that starts with the text before it (for driver messages).
-::testing::AssertionResult LinesMatch(const std::string& actual, const std::vector<std::string>& expected);
+::testing::AssertionResult LinesMatch(const std::string& actual, const Lines& expected);
 
 }  // namespace veldar_test

@@ -4,18 +4,17 @@
 // program, reads them and presses their buttons.
 #include <gtest/gtest.h>
 
-#include "veldar_window.h"
+#include "resources/resource.h"
+#include "veldar_run.h"
 
 namespace veldar_test {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 TEST_F(WindowRun, ConfirmationAnsweredNoKeepsTheInputPanel) {
   Start("");
   HWND main = MainWindow();
   ASSERT_NE(nullptr, main);
-  EXPECT_EQ(text.caption, WindowTitle(main));
+  EXPECT_EQ(text.caption, WindowText(main));
   char computer[MAX_COMPUTERNAME_LENGTH + 1];
   DWORD size = sizeof computer;
   ASSERT_TRUE(GetComputerNameA(computer, &size));
@@ -23,22 +22,18 @@ TEST_F(WindowRun, ConfirmationAnsweredNoKeepsTheInputPanel) {
   EXPECT_EQ("sa", ControlText(PanelControl(main, IDC_UNEDIT)));
   EXPECT_FALSE(IsWindowEnabled(PanelControl(main, IDC_UNEDIT)));
 
-  HWND box = ClickStart(main);
-  ASSERT_NE(nullptr, box);
-  EXPECT_EQ(text.caption, WindowTitle(box));
+  const SeenBox box = ClickStart(main, IDNO);
+  EXPECT_EQ(text.caption, box.caption);
   EXPECT_EQ(Ansi(u8"在安装或升级数据库之前，请确认:\r\n1. 安装或升级数据库在数据库服务器上进行。\r\n"
                  u8"2. C盘有足够的可用磁盘空间(100M以上)。\r\n3. SQL Server已正确安装。\r\n"
                  u8"4. 后台数据已正确备份。\r\n\r\n你确定要继续吗?"),
-            MessageBoxText(box));
-  PressButton(box, IDNO);
-  ASSERT_TRUE(WaitForWindowGone(box, 10000));
+            box.text);
   Sleep(200);
   EXPECT_TRUE(process_.Running());
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(main, IDC_PANEL1)));
 
   // Closed without a run: nothing was installed.
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(3, Finish());
+  CloseExpecting(main, 3);
 }
 
 TEST_F(WindowRun, CancelledFileDialogForTheMissingScriptEndsTheProgram) {
@@ -46,13 +41,10 @@ TEST_F(WindowRun, CancelledFileDialogForTheMissingScriptEndsTheProgram) {
   Start("");
   HWND main = MainWindow();
   ASSERT_NE(nullptr, main);
-  HWND box = ClickStart(main);
-  ASSERT_NE(nullptr, box);
-  PressButton(box, IDYES);
-  ASSERT_TRUE(WaitForWindowGone(box, 10000));
+  ASSERT_TRUE(ClickStart(main, IDYES).shown);
   HWND dialog = NextFileDialog();
   ASSERT_NE(nullptr, dialog);
-  PressButton(dialog, IDCANCEL);
+  Press(dialog, IDCANCEL);
   EXPECT_EQ(3, Finish());
   EXPECT_EQ("<missing>", Log("VELDAR"));
   EXPECT_EQ((Lines{"<no database file>"}), Rows("select 1"));
@@ -61,14 +53,14 @@ TEST_F(WindowRun, CancelledFileDialogForTheMissingScriptEndsTheProgram) {
 TEST_F(WindowRun, ChosenScriptRunsAndTheFinalQuestionNamesBothFiles) {
   HWND question = nullptr;
   ASSERT_NO_FATAL_FAILURE(RunChosenScriptToTheFinalQuestion(&question));
-  EXPECT_EQ(text.caption, WindowTitle(question));
+  EXPECT_EQ(text.caption, WindowText(question));
   EXPECT_EQ(
       Ansi(u8"安装完毕！\r\nC:\\chosen.LOG中记录了详细的安装日志。\r\nC:\\chosen.ERR中记录了错误信息。\r\n"
            u8"是否现在查看？"),
       MessageBoxText(question));
   // The files are written before the question.
   EXPECT_EQ(text.noErrors + "\r\n", Errors("chosen"));
-  PressButton(question, IDNO);
+  Press(question, IDNO);
   EXPECT_EQ(0, Finish());
   EXPECT_EQ((Lines{"t"}), Rows("select name from sqlite_master"));
   EXPECT_TRUE(WindowsTitled("chosen.").empty());
@@ -77,7 +69,7 @@ TEST_F(WindowRun, ChosenScriptRunsAndTheFinalQuestionNamesBothFiles) {
 TEST_F(WindowRun, FinalQuestionAnsweredYesOpensBothFilesInNotepad) {
   HWND question = nullptr;
   ASSERT_NO_FATAL_FAILURE(RunChosenScriptToTheFinalQuestion(&question));
-  PressButton(question, IDYES);
+  Press(question, IDYES);
   EXPECT_EQ(0, Finish());
   std::vector<HWND> editors;
   for (int i = 0; i < 100 && editors.size() < 2; ++i) {
@@ -85,7 +77,7 @@ TEST_F(WindowRun, FinalQuestionAnsweredYesOpensBothFilesInNotepad) {
     editors = WindowsTitled("chosen.");
   }
   ASSERT_EQ(2u, editors.size());
-  std::string titles = WindowTitle(editors[0]) + "\n" + WindowTitle(editors[1]);
+  std::string titles = WindowText(editors[0]) + "\n" + WindowText(editors[1]);
   EXPECT_NE(std::string::npos, titles.find("chosen.LOG")) << titles;
   EXPECT_NE(std::string::npos, titles.find("chosen.ERR")) << titles;
 }
@@ -101,8 +93,7 @@ TEST_F(WindowRun, CtrlAltF3EnablesTheLoginBoxAndCtrlF3AloneDoesNot) {
   EXPECT_FALSE(IsWindowEnabled(login));
   Type(main, {VK_CONTROL, VK_MENU, VK_F3});
   EXPECT_TRUE(IsWindowEnabled(login));
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(3, Finish());
+  CloseExpecting(main, 3);
 }
 
 TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTheRecord) {
@@ -112,23 +103,20 @@ TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTh
                              "insert into t values(2);", "GO", "insert into t values(3);", "GO"});
   const std::string settings = SettingsFile();
   const std::string runList = "[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\ncancel=C:\\setup.exe\r\n";
-  ASSERT_TRUE(WriteWholeFile(settings, runList));
+  ASSERT_TRUE(WriteFileBytes(settings, runList));
   Start("-Fcancel.sql -Stestdb -Mcancel");
   ASSERT_TRUE(program.Started());
   HWND main = MainWindow();
   ASSERT_NE(nullptr, main);
   PostMessageA(main, WM_CLOSE, 0, 0);
-  HWND box = NextMessageBox();
-  ASSERT_NE(nullptr, box);
-  EXPECT_EQ(text.caption, WindowTitle(box));
-  EXPECT_EQ(Ansi(u8"真的取消安装吗？"), MessageBoxText(box));
-  PressButton(box, IDYES);
-  ASSERT_TRUE(WaitForWindowGone(box, 10000));
+  const SeenBox box = AnswerBox(IDYES);
+  EXPECT_EQ(text.caption, box.caption);
+  EXPECT_EQ(Ansi(u8"真的取消安装吗？"), box.text);
   EXPECT_TRUE(process_.Running());  // the program of the directive still runs
   program.Release();
   EXPECT_EQ(3, Finish());
   // The installation did not finish: it stays in the run list.
-  EXPECT_EQ(runList, ReadWholeFile(settings));
+  EXPECT_EQ(runList, ReadFileBytes(settings));
   DeleteFileA(settings.c_str());
 
   // The batch after the directive was sent; the connection then stopped it and does
@@ -176,10 +164,7 @@ TEST_F(WindowRun, CloseRequestAnsweredNoLetsTheRunFinish) {
   HWND main = MainWindow();
   ASSERT_NE(nullptr, main);
   PostMessageA(main, WM_CLOSE, 0, 0);
-  HWND box = NextMessageBox();
-  ASSERT_NE(nullptr, box);
-  PressButton(box, IDNO);
-  ASSERT_TRUE(WaitForWindowGone(box, 10000));
+  ASSERT_TRUE(AnswerBox(IDNO).shown);
   program.Release();
   EXPECT_EQ(0, Finish());
   EXPECT_EQ((Lines{"t"}), Rows("select name from sqlite_master"));
