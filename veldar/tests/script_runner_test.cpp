@@ -241,42 +241,21 @@ TEST_F(ScriptRunnerTest, CancelDuringABatchStopsAfterIt) {
 
 TEST_F(ScriptRunnerTest, CancelDuringAProgramTakesEffectAtTheNextBatch) {
   host.cancelDuringProgram = true;
-  RunOutcome outcome = Run({"--^Etool.exe", "--^Etool2.exe", "a", "GO", "b", "GO"});
+  const RunOutcome outcome = Run({"--^Etool.exe", "--^Etool2.exe", "a", "GO", "b", "GO"});
   EXPECT_TRUE(outcome.cancelled);
   EXPECT_EQ(2u, host.programs.size());
   EXPECT_EQ((Lines{"a\r\n"}), host.batches);
 
   // Without a batch after the program the run ends normally.
-  FakeHost other;
-  other.cancelDuringProgram = true;
-  RunLog otherLog, otherErrors;
-  ScriptRunner runner(other, kTexts, settings, otherLog, otherErrors);
-  outcome = runner.Run({"--^Etool.exe", "select 1"});
-  EXPECT_FALSE(outcome.cancelled);
-  EXPECT_TRUE(other.batches.empty());
+  host = FakeHost();
+  host.cancelDuringProgram = true;
+  EXPECT_FALSE(Run({"--^Etool.exe", "select 1"}).cancelled);
+  EXPECT_TRUE(host.batches.empty());
 }
 
 Lines Encipher(Lines lines) {
   for (std::string& line : lines) line = EncipheredLine(line);
   return lines;
-}
-
-// What one run asked of the outside world and wrote to its logs.
-struct RunRecord {
-  FakeHost host;
-  Lines log;
-  Lines errors;
-  RunOutcome outcome;
-};
-
-void RunInto(RunRecord& record, const ScriptSettings& settings, const Lines& lines) {
-  record.host.existing = {"D:\\setup\\a.dll"};
-  record.host.serverPaths = {"E:\\Server"};
-  RunLog log, errors;
-  ScriptRunner runner(record.host, kTexts, settings, log, errors);
-  record.outcome = runner.Run(lines);
-  record.log = log.Lines();
-  record.errors = errors.Lines();
 }
 
 // The batches with every whole marker line replaced by the clause.
@@ -307,36 +286,39 @@ TEST_F(ScriptRunnerTest, PlainAndEncryptedFormGiveTheSameRunApartFromTheMarker) 
                        "go",
                        "--^Emissing.exe",
                        "tail"};
-  RunRecord plainRun;
-  RunInto(plainRun, settings, plain);
+  host.existing = {"D:\\setup\\a.dll"};
+  host.serverPaths = {"E:\\Server"};
+  const FakeHost fresh = host;
+  Run(plain);
+  const FakeHost plainHost = host;
+  const Lines plainLog = log, plainErrors = errors;
 
   TEncryption des1;
   des1.SetKey(kScriptKey);
-  ScriptSettings encrypted = settings;
-  encrypted.encrypted = true;
-  encrypted.cipher = &des1;
-  RunRecord encryptedRun;
-  RunInto(encryptedRun, encrypted, Encipher(plain));
+  settings.encrypted = true;
+  settings.cipher = &des1;
+  host = fresh;
+  const RunOutcome outcome = Run(Encipher(plain));
 
   // Only the whole, exact marker line changes.
   EXPECT_EQ((Lines{"use shop\r\ncreate procedure p\r\n--LANTHORN--\r\nas select 1\r\n",
                    "\r\nRESTORE DATABASE Shop FROM DISK = 'C:\\shop.bak' WITH MOVE 'Shop_dat' TO "
                    "'E:\\Server\\Data\\Shop.mdf', MOVE 'Shop_log' TO 'E:\\Server\\Data\\Shop.ldf'\r\n",
                    " --LANTHORN--\r\n--lanthorn--\r\n--LANTHORN-- \r\n"}),
-            plainRun.host.batches);
+            plainHost.batches);
   const std::string marker = "\r\n--LANTHORN--\r\n";
   const std::string clause = "\r\nwith Encryption\r\n";
-  EXPECT_EQ(WithMarkerReplaced(plainRun.host.batches, marker, clause), encryptedRun.host.batches);
-  Lines expectedLog = plainRun.log;
+  EXPECT_EQ(WithMarkerReplaced(plainHost.batches, marker, clause), host.batches);
+  Lines expectedLog = plainLog;
   ASSERT_EQ("--LANTHORN--", expectedLog[9]);  // the marker in the preview of the first batch
   expectedLog[9] = "with Encryption";
-  EXPECT_EQ(expectedLog, encryptedRun.log);
-  EXPECT_EQ(plainRun.errors, encryptedRun.errors);
-  EXPECT_EQ((Lines{"D:\\setup\\tool.exe secret", "missing.exe"}), encryptedRun.host.programs);
-  EXPECT_EQ(plainRun.host.programs, encryptedRun.host.programs);
-  EXPECT_EQ(plainRun.host.copies, encryptedRun.host.copies);
-  EXPECT_EQ(plainRun.host.removed, encryptedRun.host.removed);
-  EXPECT_TRUE(encryptedRun.outcome.failed);
+  EXPECT_EQ(expectedLog, log);
+  EXPECT_EQ(plainErrors, errors);
+  EXPECT_EQ((Lines{"D:\\setup\\tool.exe secret", "missing.exe"}), host.programs);
+  EXPECT_EQ(plainHost.programs, host.programs);
+  EXPECT_EQ(plainHost.copies, host.copies);
+  EXPECT_EQ(plainHost.removed, host.removed);
+  EXPECT_TRUE(outcome.failed);
 }
 
 TEST_F(ScriptRunnerTest, EveryRunSetsTheCipherToDecipheringAndOnlyEncryptedScriptsUseIt) {
