@@ -145,6 +145,10 @@ const LineCase kLineCases[] = {
     {"GO\r\nlonger line\r\n\r\nend", {"GO", "longer line", "", "end"}},
 };
 
+void PrintTo(const LineCase& c, std::ostream* os) {
+  *os << ::testing::PrintToString(c.text);
+}
+
 class LineBreaks : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(LineBreaks, AtCrLfLoneCrAndLoneLfWhereverThePiecesEnd) {
