@@ -240,8 +240,7 @@ TEST_F(SetupFlowTest, OkStoresAndAppliesTheChoicesThenTheCompletionDialogAndTheP
   EXPECT_EQ(kOtherIsoOwner, ReadText(HKEY_CLASSES_ROOT, ".iso", ""));
   EXPECT_EQ(Quoted(installation_.Archiver()) + " \"%1\"",
             ReadText(HKEY_CLASSES_ROOT, "Zendra\\shell\\open\\command", ""));
-  EXPECT_EQ(kShellExtensionClassId,
-            ReadText(HKEY_CLASSES_ROOT, "*\\shellex\\ContextMenuHandlers\\Zendra", ""));
+  EXPECT_EQ(kShellExtensionClassId, ReadText(HKEY_CLASSES_ROOT, kSharedHandlerKeys[0], ""));
   EXPECT_EQ(installation_.Archiver(), ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, ""));
   EXPECT_EQ(installation_.folder, ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, "Path"));
   EXPECT_EQ(Quoted(installation_.Program()), ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
@@ -274,7 +273,7 @@ TEST_F(SetupFlowTest, SilentSetupAppliesWhatWasReadWithTheIsoRuleAndOpensTheProg
   EXPECT_FALSE(FileExists(ShortcutPaths()[kStartMenuShortcut]));
   EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kShellExtensionClassId))
       << "Explorer integration is off";
-  EXPECT_EQ("<none>", ReadText(HKEY_CLASSES_ROOT, "*\\shellex\\ContextMenuHandlers\\Zendra", ""));
+  EXPECT_EQ("<none>", ReadText(HKEY_CLASSES_ROOT, kSharedHandlerKeys[0], ""));
   EXPECT_TRUE(FileExists(ProgramGroup() + "\\Zendra.lnk"));
   ASSERT_TRUE(WaitUntil([&] { return RecordedStarts(openers_.folders).size() == 1; }));
   EXPECT_EQ(Quoted(ProgramGroup()), RecordedArguments(RecordedStarts(openers_.folders)[0]));
