@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "test_registry.h"
@@ -32,10 +33,17 @@ int RunAgainAsWin98() {
   startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION process = {};
-  std::string commandLine = GetCommandLineA();
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                      &process))
-    return 99;
+  // In a prefix that was made a moment ago the start of the child has been seen to fail
+  // once: it is tried again, and a failure says why.
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) Sleep(500);
+    std::string commandLine = GetCommandLineA();
+    started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                             &process) != FALSE;
+    if (!started) std::fprintf(stderr, "win98 run: CreateProcess failed, error %lu\n", GetLastError());
+  }
+  if (!started) return 99;
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD code = 99;
   GetExitCodeProcess(process.hProcess, &code);
