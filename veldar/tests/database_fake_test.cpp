@@ -200,6 +200,10 @@ const MessageCase kMessageCases[] = {
      {"ERROR: division by zero;", "Error while executing the query", "a", "b", "c", ""}},
 };
 
+void PrintTo(const MessageCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class DatabaseMessages : public DatabaseTest, public ::testing::WithParamInterface<MessageCase> {};
 
 TEST_P(DatabaseMessages, ShownAsTheirLines) {
