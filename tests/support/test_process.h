@@ -11,15 +11,13 @@ namespace test_support {
 // Long enough for a loaded machine; a test that fails waits this long once.
 constexpr DWORD kTimeout = 20000;
 
-// Waits until `condition` holds, handling this thread's messages meanwhile (windows
-// that a test creates, such as stand-ins for other programs, keep answering). False on
-// timeout.
+// Waits until `condition` holds, handling this thread's messages meanwhile (the test's
+// own windows keep answering); false on timeout.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeout);
 // Handles this thread's messages for `milliseconds`.
 void PumpFor(DWORD milliseconds);
 
-// A started program. It is ended when the object goes away, so a failing test leaves
-// nothing running.
+// A started program, ended when the object goes away.
 class Process {
  public:
   Process() = default;
@@ -27,13 +25,11 @@ class Process {
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
 
-  // Starts `program` with `arguments` (quoted as needed) in `folder` (empty: this
-  // process's current folder); with a show command (SW_HIDE, ...) as a setup package
-  // would give it.
+  // Starts `program` with `arguments` in `folder` (empty: the current one), with a show
+  // command (SW_HIDE, ...) as a setup package would give it.
   bool Start(const std::string& program, const std::string& arguments, const std::string& folder = "",
              int show = -1);
-  // Starts a whole command line, the program found as the system finds it (a Unix
-  // program under Wine, too).
+  // Starts a whole command line, the program found as the system finds it.
   bool StartCommandLine(const std::string& commandLine, const std::string& folder = "");
   // The exit code, or -1 when the process does not end within `timeoutMs`.
   int Wait(DWORD timeoutMs = kTimeout);

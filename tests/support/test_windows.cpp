@@ -69,6 +69,19 @@ BOOL CALLBACK MatchTitle(HWND window, LPARAM parameter) {
   return TRUE;
 }
 
+BOOL CALLBACK SeeControl(HWND control, LPARAM parameter) {
+  auto* seen = reinterpret_cast<BoxTexts*>(parameter);
+  if (!IsWindowVisible(control)) return TRUE;
+  const std::string name = ClassName(control);
+  if (lstrcmpiA(name.c_str(), "Button") == 0) seen->buttons.push_back(GetDlgCtrlID(control));
+  // A box without an icon may keep its icon control, but with no icon in it.
+  if (lstrcmpiA(name.c_str(), "Static") == 0 &&
+      (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+      SendMessageA(control, STM_GETICON, 0, 0) != 0)
+    seen->icon = true;
+  return TRUE;
+}
+
 INPUT KeyInput(WORD key, DWORD flags) {
   INPUT input = {};
   input.type = INPUT_KEYBOARD;
@@ -153,7 +166,9 @@ bool TypeKeys(HWND window, const std::vector<WORD>& keys) {
 }
 
 BoxTexts ReadMessageBox(HWND box) {
-  return {true, WindowText(box), MessageBoxText(box)};
+  BoxTexts seen{true, WindowText(box), MessageBoxText(box), {}, false};
+  EnumChildWindows(box, SeeControl, reinterpret_cast<LPARAM>(&seen));
+  return seen;
 }
 
 std::vector<BoxTexts> AnswerMessageBoxes(const Process& process, const std::vector<int>& answers,

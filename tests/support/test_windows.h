@@ -1,6 +1,4 @@
-// The windows of programs under test, seen from the test's process: found by process,
-// class and contents, read, and operated as a user would (button clicks, keys typed
-// through the system's input).
+// The windows of programs under test, found, read and operated as a user would.
 #pragma once
 
 #include <windows.h>
@@ -14,12 +12,10 @@
 namespace test_support {
 
 std::string ClassName(HWND window);
-// A window's title as the system keeps it.
 std::string WindowText(HWND window);
 // A control's text, asked of the control itself (also across processes).
 std::string ControlText(HWND control);
 std::string ControlText(HWND dialog, int control);
-// The text of a message box (its static control 65535).
 std::string MessageBoxText(HWND box);
 
 // The first visible top-level window of `processId` (0: of any process) whose class is
@@ -28,8 +24,7 @@ std::string MessageBoxText(HWND box);
 // `isWanted` looked at its controls had them all.
 HWND FindWindowOf(DWORD processId, const char* className,
                   const std::function<bool(HWND)>& isWanted = nullptr);
-// The same, waiting up to `timeoutMs` for it (handling this thread's messages); null
-// when none came.
+// The same, waiting up to `timeoutMs` for it; null when none came.
 HWND WaitForWindowOf(DWORD processId, const char* className, DWORD timeoutMs = kTimeout,
                      const std::function<bool(HWND)>& isWanted = nullptr);
 // Waits until the window is gone or hidden.
@@ -44,29 +39,28 @@ std::string DescribeDialogs(DWORD processId);
 
 bool IsChecked(HWND dialog, int control);
 bool IsEnabled(HWND dialog, int control);
-// Clicks a check box or a button that neither opens nor ends a dialog, and returns
-// when the dialog has handled the click.
+// Clicks a button that neither opens nor ends a dialog; returns once it is handled.
 void Click(HWND dialog, int control);
-// Presses a button and returns at once (for buttons that open or end a dialog, and for
-// message boxes: IDOK, IDYES, IDNO, ...).
+// Presses a button and returns at once (buttons that open or end a dialog, message boxes).
 void Press(HWND dialog, int control);
 // The close box of the title bar.
 void PressCloseBox(HWND window);
-// Brings `window` to the front, then presses the keys in order and releases them in
-// reverse order, as the keyboard would (a chord such as Ctrl+Alt+F4 or a single key).
-// False when the window did not come to the front or the input was not taken.
+// Brings `window` to the front and types the keys as one chord (Ctrl+Alt+F4, or a single
+// key); false when the window did not come to the front or the input was not taken.
 bool TypeKeys(HWND window, const std::vector<WORD>& keys);
 
-// What a message box showed; `shown` false when none appeared.
+// A message box as the user sees it: caption, text, visible buttons and whether an icon
+// shows; `shown` false when none appeared.
 struct BoxTexts {
   bool shown = false;
   std::string caption;
   std::string text;
+  std::vector<int> buttons;
+  bool icon = false;
 };
 BoxTexts ReadMessageBox(HWND box);
-// For each of `answers` (IDOK, IDYES, ...) in turn: waits for the next message box of
-// the process, reads it and presses that button. Stops early when the process ends or
-// no box comes. Returns the boxes read.
+// For each of `answers` (IDOK, ...): reads the process's next message box and presses
+// that button. Stops early when the process ends or no box comes.
 std::vector<BoxTexts> AnswerMessageBoxes(const Process& process, const std::vector<int>& answers,
                                          DWORD timeoutMs = kTimeout);
 

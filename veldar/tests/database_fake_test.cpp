@@ -174,42 +174,48 @@ TEST_F(DatabaseTest, MessagesOfEveryResultAreShownAndOnlyTheExecutionDecidesSucc
   EXPECT_THAT(host.lines, ElementsAre("Incorrect syntax near 'GO'."));
 }
 
-TEST_F(DatabaseTest, TheDriverPrefixIsRemovedOnlyFromTheStartOfAMessage) {
-  Connect();
-  odbc.execSteps = {
-      {SQL_ERROR,
-       {kPrefix + "Login failed.", "Note: " + kPrefix + "kept", "[Microsoft][ODBC Driver Manager] kept",
-        "[Microsoft][ODBC SQL Server Driver]Timeout expired",
-        "[microsoft][odbc sql server driver][sql server]kept", kPrefix, kPrefix + kPrefix + "twice"}}};
-  database.ExecuteBatch("x");
-  EXPECT_THAT(
-      host.lines,
-      ElementsAre("Login failed.", "Note: " + kPrefix + "kept", "[Microsoft][ODBC Driver Manager] kept",
-                  "[Microsoft][ODBC SQL Server Driver]Timeout expired",
-                  "[microsoft][odbc sql server driver][sql server]kept", "", kPrefix + "twice"));
+// The messages a failing batch posts and the lines shown of them: the driver's prefix
+// goes only from the start of a message; a message is cut to the buffer and to the
+// length the driver reports, and split at its line breaks.
+struct MessageCase {
+  const char* name;
+  SQLSMALLINT reportedLength;
+  Lines posted, shown;
+};
+
+const MessageCase kMessageCases[] = {
+    {"PrefixOnlyAtTheStart",
+     -1,
+     {kPrefix + "Login failed.", "Note: " + kPrefix + "kept", "[Microsoft][ODBC Driver Manager] kept",
+      "[Microsoft][ODBC SQL Server Driver]Timeout expired",
+      "[microsoft][odbc sql server driver][sql server]kept", kPrefix, kPrefix + kPrefix + "twice"},
+     {"Login failed.", "Note: " + kPrefix + "kept", "[Microsoft][ODBC Driver Manager] kept",
+      "[Microsoft][ODBC SQL Server Driver]Timeout expired",
+      "[microsoft][odbc sql server driver][sql server]kept", "", kPrefix + "twice"}},
+    {"CutToTheBuffer", -1, {kPrefix + std::string(1500, 'x')}, {std::string(1023 - kPrefix.size(), 'x')}},
+    {"CutToTheReportedLength", 3, {"abcdef"}, {"abc"}},
+    {"SplitIntoLines",
+     -1,
+     {"ERROR: division by zero;\nError while executing the query", "a\r\nb\rc\n", ""},
+     {"ERROR: division by zero;", "Error while executing the query", "a", "b", "c", ""}},
+};
+
+void PrintTo(const MessageCase& c, std::ostream* os) {
+  *os << c.name;
 }
 
-TEST_F(DatabaseTest, MessagesAreCutToTheBufferAndTheReportedLengthAndSplitIntoLines) {
+class DatabaseMessages : public DatabaseTest, public ::testing::WithParamInterface<MessageCase> {};
+
+TEST_P(DatabaseMessages, ShownAsTheirLines) {
   Connect();
-  odbc.execSteps = {{SQL_ERROR, {kPrefix + std::string(1500, 'x')}}};
-  database.ExecuteBatch("x");
-  ASSERT_EQ(1u, host.lines.size());
-  EXPECT_EQ(std::string(1023 - kPrefix.size(), 'x'), host.lines[0]);
-
-  host.lines.clear();
-  odbc.reportedLength = 3;
-  odbc.execSteps = {{SQL_ERROR, {"abcdef"}}};
-  database.ExecuteBatch("x");
-  EXPECT_THAT(host.lines, ElementsAre("abc"));
-
-  host.lines.clear();
-  odbc.reportedLength = -1;
-  odbc.execSteps = {
-      {SQL_ERROR, {"ERROR: division by zero;\nError while executing the query", "a\r\nb\rc\n", ""}}};
-  database.ExecuteBatch("x");
-  EXPECT_THAT(host.lines,
-              ElementsAre("ERROR: division by zero;", "Error while executing the query", "a", "b", "c", ""));
+  odbc.reportedLength = GetParam().reportedLength;
+  odbc.execSteps = {{SQL_ERROR, GetParam().posted}};
+  EXPECT_EQ(SQL_ERROR, database.ExecuteBatch("x"));
+  EXPECT_EQ(GetParam().shown, host.lines);
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, DatabaseMessages, ::testing::ValuesIn(kMessageCases),
+                         [](const ::testing::TestParamInfo<MessageCase>& info) { return info.param.name; });
 
 TEST_F(DatabaseTest, UnreadableDiagnosticsShowNothingAndUnreadableRecordsAreSkipped) {
   Connect();

@@ -24,38 +24,16 @@ const int kPc1C[28] = {57, 49, 41, 33, 25, 17, 9,  1,  58, 50, 42, 34, 26, 18,
 const int kPc1D[28] = {63, 55, 47, 39, 31, 23, 15, 7,  62, 54, 46, 38, 30, 22,
                        14, 6,  61, 53, 45, 37, 29, 21, 13, 5,  28, 20, 12, 4};
 const int kShifts[16] = {1, 1, 2, 2, 2, 2, 2, 2, 1, 2, 2, 2, 2, 2, 2, 1};
-const int kS[8][4][16] = {{{14, 4, 13, 1, 2, 15, 11, 8, 3, 10, 6, 12, 5, 9, 0, 7},
-                           {0, 15, 7, 4, 14, 2, 13, 1, 10, 6, 12, 11, 9, 5, 3, 8},
-                           {4, 1, 14, 8, 13, 6, 2, 11, 15, 12, 9, 7, 3, 10, 5, 0},
-                           {15, 12, 8, 2, 4, 9, 1, 7, 5, 11, 3, 14, 10, 0, 6, 13}},
-                          {{15, 1, 8, 14, 6, 11, 3, 4, 9, 7, 2, 13, 12, 0, 5, 10},
-                           {3, 13, 4, 7, 15, 2, 8, 14, 12, 0, 1, 10, 6, 9, 11, 5},
-                           {0, 14, 7, 11, 10, 4, 13, 1, 5, 8, 12, 6, 9, 3, 2, 15},
-                           {13, 8, 10, 1, 3, 15, 4, 2, 11, 6, 7, 12, 0, 5, 14, 9}},
-                          {{10, 0, 9, 14, 6, 3, 15, 5, 1, 13, 12, 7, 11, 4, 2, 8},
-                           {13, 7, 0, 9, 3, 4, 6, 10, 2, 8, 5, 14, 12, 11, 15, 1},
-                           {13, 6, 4, 9, 8, 15, 3, 0, 11, 1, 2, 12, 5, 10, 14, 7},
-                           {1, 10, 13, 0, 6, 9, 8, 7, 4, 15, 14, 3, 11, 5, 2, 12}},
-                          {{7, 13, 14, 3, 0, 6, 9, 10, 1, 2, 8, 5, 11, 12, 4, 15},
-                           {13, 8, 11, 5, 6, 15, 0, 3, 4, 7, 2, 12, 1, 10, 14, 9},
-                           {10, 6, 9, 0, 12, 11, 7, 13, 15, 1, 3, 14, 5, 2, 8, 4},
-                           {3, 15, 0, 6, 10, 1, 13, 8, 9, 4, 5, 11, 12, 7, 2, 14}},
-                          {{2, 12, 4, 1, 7, 10, 11, 6, 8, 5, 3, 15, 13, 0, 14, 9},
-                           {14, 11, 2, 12, 4, 7, 13, 1, 5, 0, 15, 10, 3, 9, 8, 6},
-                           {4, 2, 1, 11, 10, 13, 7, 8, 15, 9, 12, 5, 6, 3, 0, 14},
-                           {11, 8, 12, 7, 1, 14, 2, 13, 6, 15, 0, 9, 10, 4, 5, 3}},
-                          {{12, 1, 10, 15, 9, 2, 6, 8, 0, 13, 3, 4, 14, 7, 5, 11},
-                           {10, 15, 4, 2, 7, 12, 9, 5, 6, 1, 13, 14, 0, 11, 3, 8},
-                           {9, 14, 15, 5, 2, 8, 12, 3, 7, 0, 4, 10, 1, 13, 11, 6},
-                           {4, 3, 2, 12, 9, 5, 15, 10, 11, 14, 1, 7, 6, 0, 8, 13}},
-                          {{4, 11, 2, 14, 15, 0, 8, 13, 3, 12, 9, 7, 5, 10, 6, 1},
-                           {13, 0, 11, 7, 4, 9, 1, 10, 14, 3, 5, 12, 2, 15, 8, 6},
-                           {1, 4, 11, 13, 12, 3, 7, 14, 10, 15, 6, 8, 0, 5, 9, 2},
-                           {6, 11, 13, 8, 1, 4, 10, 7, 9, 5, 0, 15, 14, 2, 3, 12}},
-                          {{13, 2, 8, 4, 6, 15, 11, 1, 10, 9, 3, 14, 5, 0, 12, 7},
-                           {1, 15, 13, 8, 10, 3, 7, 4, 12, 5, 6, 11, 0, 14, 9, 2},
-                           {7, 11, 4, 1, 9, 12, 14, 2, 0, 6, 10, 13, 15, 3, 5, 8},
-                           {2, 1, 14, 7, 4, 10, 8, 13, 15, 12, 9, 0, 3, 5, 6, 11}}};
+// The S-boxes: per box the four rows of the published tables, each row's 16 entries
+// as hexadecimal digits.
+const char* const kS[8] = {"E4D12FB83A6C5907 0F74E2D1A6CB9538 41E8D62BFC973A50 FC8249175B3EA06D",
+                           "F18E6B34972DC05A 3D47F28EC01A69B5 0E7BA4D158C6932F D8A13F42B67C05E9",
+                           "A09E63F51DC7B428 D709346A285ECBF1 D6498F30B12C5AE7 1AD069874FE3B52C",
+                           "7DE3069A1285BC4F D8B56F03472C1AE9 A690CB7DF13E5284 3F06A1D8945BC72E",
+                           "2C417AB6853FD0E9 EB2C47D150FA3986 421BAD78F9C5630E B8C71E2D6F09A453",
+                           "C1AF92680D34E75B AF427C9561DE0B38 9EF528C3704A1DB6 432C95FABE17608D",
+                           "4B2EF08D3C975A61 D0B7491AE35C2F86 14BDC37EAF680592 6BD814A7950FE23C",
+                           "D2846FB1A93E50C7 1FD8A374C56B0E92 7B419CE206ADF358 21E74A8DFC90356B"};
 
 using Bits = std::vector<std::uint8_t>;  // bit n of the description at index n - 1
 
@@ -79,14 +57,6 @@ Bits Permute(const Bits& source, const Table& table) {
   return result;
 }
 
-void RotateLeft(Bits& half, int count) {
-  for (int c = 0; c < count; ++c) {
-    const std::uint8_t first = half[0];
-    for (int i = 0; i < 27; ++i) half[i] = half[i + 1];
-    half[27] = first;
-  }
-}
-
 Bits RoundFunction(const Bits& r, const Bits& subkey) {
   Bits x = Permute(r, kE);
   for (int i = 0; i < 48; ++i) x[i] ^= subkey[i];
@@ -95,7 +65,8 @@ Bits RoundFunction(const Bits& r, const Bits& subkey) {
     const std::uint8_t* b = &x[6 * box];
     const int row = 2 * b[0] + b[5];
     const int column = 8 * b[1] + 4 * b[2] + 2 * b[3] + b[4];
-    const int value = kS[box][row][column];
+    const char digit = kS[box][17 * row + column];
+    const int value = digit <= '9' ? digit - '0' : digit - 'A' + 10;
     for (int j = 0; j < 4; ++j) s[4 * box + j] = (value >> (3 - j)) & 1;
   }
   return Permute(s, kP);
@@ -119,8 +90,8 @@ Block ReferenceDes(const Block& key, const Block& in, bool encipher,
   Bits c = Permute(keyBits, kPc1C), d = Permute(keyBits, kPc1D);
   Bits subkeys[16];
   for (int round = 0; round < 16; ++round) {
-    RotateLeft(c, kShifts[round]);
-    RotateLeft(d, kShifts[round]);
+    std::rotate(c.begin(), c.begin() + kShifts[round], c.end());
+    std::rotate(d.begin(), d.begin() + kShifts[round], d.end());
     Bits cd = c;
     cd.insert(cd.end(), d.begin(), d.end());
     subkeys[round] = Permute(cd, pc2);

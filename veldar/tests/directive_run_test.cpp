@@ -77,8 +77,7 @@ TEST_F(DirectiveRun, RestoreSendsItsStatementAtOnceAndRemovesTheBackupCopy) {
 }
 
 TEST_F(DirectiveRun, RestoreWithoutACommaNamesNoDatabaseAndWithoutTheKeyNoFolder) {
-  WriteScript("nocomma.sql", {"--^Rshop.bak"});
-  EXPECT_EQ(1, Run("-Fnocomma.sql -Stestdb"));
+  EXPECT_EQ(1, RunScript("nocomma", {"--^Rshop.bak"}));
   EXPECT_TRUE(
       LinesMatch(Errors("nocomma"),
                  {text.heading,

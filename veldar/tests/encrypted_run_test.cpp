@@ -41,7 +41,7 @@ class EncryptionCommand : public WindowRun {
 
   // The box that reports a finished conversion: the program's name as its caption,
   // no icon, one OK button.
-  static ::testing::AssertionResult IsDoneBox(const SeenBox& box) {
+  static ::testing::AssertionResult IsDoneBox(const BoxTexts& box) {
     if (box.caption == "VELDAR" && box.text == Ansi(u8"加密完成！") &&
         box.buttons == std::vector<int>{IDOK} && !box.icon)
       return ::testing::AssertionSuccess();
@@ -78,8 +78,7 @@ TEST_F(EncryptionCommand, EncipheredScriptRunsLikeThePlainOneApartFromTheMarker)
                "insert into notes values(2, 'x');", "GO", "insert into notes values(3, 'never sent');"});
 
   // The window command writes VELDAR.SQE beside the program.
-  Start("");
-  HWND main = MainWindow();
+  HWND main = StartWindow();
   ASSERT_NE(nullptr, main);
   TypeCtrlAltF4(main);
   EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
@@ -120,8 +119,7 @@ TEST_F(EncryptionCommand, EncipheredScriptRunsLikeThePlainOneApartFromTheMarker)
 
 TEST_F(EncryptionCommand, CtrlF4AndAltF4AloneDoNotEncipherAndAltF4ClosesTheWindow) {
   WriteScript("VELDAR.SQL", {"create table t(n integer);", "GO"});
-  Start("");
-  HWND main = MainWindow();
+  HWND main = StartWindow();
   ASSERT_NE(nullptr, main);
   Type(main, {VK_CONTROL, VK_F4});
   EXPECT_TRUE(NothingShown());
@@ -135,8 +133,7 @@ TEST_F(EncryptionCommand, WithoutTheProgramsScriptTheChosenOneIsEncipheredBeside
   WriteScript("sub\\other.sql", {"select 1", "", "GO"});
   WriteScript("chosen.sqe", {"0123456789ABCDEF", "", "already enciphered?"});
   const std::string chosenBefore = FileText("chosen.sqe");
-  Start("");
-  HWND main = MainWindow();
+  HWND main = StartWindow();
   ASSERT_NE(nullptr, main);
 
   // A cancelled dialog does nothing; Shift does not matter.
@@ -187,12 +184,11 @@ TEST_F(EncryptionCommand, UnreadableScriptAndUnwritableOutputAreShownWithTheFile
   WriteScript("VELDAR.SQL", {"create table t(n integer);", "GO"});
   ASSERT_TRUE(WriteFileBytes(folder_ + "VELDAR.SQE", "previous\r\n"));
   ASSERT_TRUE(SetFileAttributesA((folder_ + "VELDAR.SQE").c_str(), FILE_ATTRIBUTE_READONLY));
-  Start("");
-  HWND main = MainWindow();
+  HWND main = StartWindow();
   ASSERT_NE(nullptr, main);
   // The failure's box names the file and the system's reason, with an icon.
   auto expectFailure = [&](const std::string& heading, const std::string& file, DWORD error) {
-    const SeenBox box = AnswerBox(IDOK);
+    const BoxTexts box = AnswerBox(IDOK);
     EXPECT_EQ(Ansi(u8"出错了"), box.caption);
     EXPECT_EQ(heading + "\r\n" + folder_ + file + "\r\n" + SystemText(error), box.text);
     EXPECT_TRUE(box.icon);

@@ -17,12 +17,12 @@ TEST(KeyNotice, LongKeyShowsAnInformationBoxAndKeepsTheKey) {
   TEncryption des;
   des.SetKey("meadows");
   HWND box = nullptr;
-  SeenBox seen;
+  BoxTexts seen;
   TestThread user([&] {
     // Wine may be slow on a busy machine: up to a minute for the box.
     box = WaitForWindowOf(GetCurrentProcessId(), "#32770", 60000);
     if (!box) return;
-    seen = LookAt(box);
+    seen = ReadMessageBox(box);
     Press(box, IDOK);
   });
   des.SetKey("nine char");  // returns once the box is closed

@@ -19,17 +19,18 @@ TEST(ScriptLines, BatchEndIsGoInAnyCaseWithBlanksAround) {
 }
 
 TEST(ScriptLines, DirectivePrefixesAreExactAndAtTheLineStart) {
-  EXPECT_EQ(LineKind::Copy, ClassifyLine("^setup.dll"));
-  EXPECT_EQ(LineKind::Copy, ClassifyLine("--^Csetup.dll"));
-  EXPECT_EQ(LineKind::Restore, ClassifyLine("--^Rdb,db.bak"));
-  EXPECT_EQ(LineKind::Execute, ClassifyLine("--^E tool.exe"));
-  EXPECT_EQ(LineKind::Sql, ClassifyLine("--^csetup.dll"));
-  EXPECT_EQ(LineKind::Sql, ClassifyLine("--^rdb,db.bak"));
-  EXPECT_EQ(LineKind::Sql, ClassifyLine("--^e tool.exe"));
-  EXPECT_EQ(LineKind::Sql, ClassifyLine(" ^setup.dll"));
-  EXPECT_EQ(LineKind::Sql, ClassifyLine(" --^E tool.exe"));
-  EXPECT_EQ(LineKind::Sql, ClassifyLine("--^X"));
-  EXPECT_EQ(LineKind::Sql, ClassifyLine(""));
+  const struct {
+    LineKind kind;
+    std::vector<const char*> lines;
+  } cases[] = {
+      {LineKind::Copy, {"^setup.dll", "--^Csetup.dll"}},
+      {LineKind::Restore, {"--^Rdb,db.bak"}},
+      {LineKind::Execute, {"--^E tool.exe"}},
+      {LineKind::Sql,
+       {"--^csetup.dll", "--^rdb,db.bak", "--^e tool.exe", " ^setup.dll", " --^E tool.exe", "--^X", ""}}};
+  for (const auto& c : cases) {
+    for (const char* line : c.lines) EXPECT_EQ(c.kind, ClassifyLine(line)) << '"' << line << '"';
+  }
 }
 
 TEST(ScriptLines, CopyAndRestoreKeepTheirRestAsWritten) {

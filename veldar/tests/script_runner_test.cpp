@@ -98,6 +98,7 @@ class ScriptRunnerTest : public ::testing::Test {
   ScriptRunnerTest() {
     settings.exePath = "D:\\setup\\";
     settings.placeholders = {"D:\\setup", "db1", "sa", "secret"};
+    des1.SetKey(kScriptKey);
   }
   RunOutcome Run(const Lines& lines) {
     RunLog runLog, runErrors;
@@ -109,6 +110,7 @@ class ScriptRunnerTest : public ::testing::Test {
   }
 
   FakeHost host;
+  TEncryption des1;
   ScriptSettings settings;
   Lines log;
   Lines errors;
@@ -293,8 +295,6 @@ TEST_F(ScriptRunnerTest, PlainAndEncryptedFormGiveTheSameRunApartFromTheMarker) 
   const FakeHost plainHost = host;
   const Lines plainLog = log, plainErrors = errors;
 
-  TEncryption des1;
-  des1.SetKey(kScriptKey);
   settings.encrypted = true;
   settings.cipher = &des1;
   host = fresh;
@@ -322,8 +322,6 @@ TEST_F(ScriptRunnerTest, PlainAndEncryptedFormGiveTheSameRunApartFromTheMarker) 
 }
 
 TEST_F(ScriptRunnerTest, EveryRunSetsTheCipherToDecipheringAndOnlyEncryptedScriptsUseIt) {
-  TEncryption des1;
-  des1.SetKey(kScriptKey);
   settings.cipher = &des1;
   // A plain line that happens to be hexadecimal text stays as written.
   const Lines encrypted = Encipher({"select 1", "GO"});
@@ -342,8 +340,6 @@ TEST_F(ScriptRunnerTest, EveryRunSetsTheCipherToDecipheringAndOnlyEncryptedScrip
 }
 
 TEST_F(ScriptRunnerTest, LinesThatDecipherToNothingAreEmptyLinesAndOnlyTrailingZeroBytesGo) {
-  TEncryption des1;
-  des1.SetKey(kScriptKey);
   settings.encrypted = true;
   settings.cipher = &des1;
   const Lines encrypted = Encipher({"a", std::string("x\0y", 3), std::string(8, '\0'), "GO", "b", "GO"});

@@ -14,12 +14,10 @@
 namespace {
 
 TEST(EncryptedNameFor, ChangesOrAppendsTheExtension) {
-  EXPECT_EQ("VELDAR.SQE", EncryptedNameFor("VELDAR.SQL"));
-  EXPECT_EQ("setup.v2.SQE", EncryptedNameFor("setup.v2.sql"));
-  EXPECT_EQ("script.SQE", EncryptedNameFor("script"));
-  EXPECT_EQ("dir.d/script.SQE", EncryptedNameFor("dir.d/script"));
-  EXPECT_EQ("dir/a.SQE", EncryptedNameFor("dir/a.SQE"));
-  EXPECT_EQ("trailing.SQE", EncryptedNameFor("trailing."));
+  const char* const cases[][2] = {{"VELDAR.SQL", "VELDAR.SQE"}, {"setup.v2.sql", "setup.v2.SQE"},
+                                  {"script", "script.SQE"},     {"dir.d/script", "dir.d/script.SQE"},
+                                  {"dir/a.SQE", "dir/a.SQE"},   {"trailing.", "trailing.SQE"}};
+  for (const auto& c : cases) EXPECT_EQ(c[1], EncryptedNameFor(c[0])) << c[0];
   // Code page 936: "a.b" and a character whose second byte is a backslash: ".b..." goes.
   EXPECT_EQ("a.SQE", EncryptedNameFor("a.b\x95\x5c", IsGbkLeadByte));
   EXPECT_EQ("\x95\x5c.d\\\x81\x7b.SQE", EncryptedNameFor("\x95\x5c.d\\\x81\x7b", IsGbkLeadByte));

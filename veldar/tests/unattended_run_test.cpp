@@ -8,11 +8,11 @@ namespace veldar_test {
 namespace {
 
 TEST_F(VeldarRun, GoEndsABatchInAnyCaseWithBlanksButNotWithMoreOnTheLine) {
-  WriteScript("batches.sql", {"create table t(n integer, s text);",
-                              "insert into t values(1, 'x",  // "GO;" and "GO 2" go into the text
-                              "GO;", "GO 2", "y');", "  gO\t", "insert into t values(2, null);", "\tGo ",
-                              "insert into t values(3, null);", "go", "insert into t values(99, 'tail');"});
-  EXPECT_EQ(0, Run("-Fbatches.sql -Stestdb"));
+  EXPECT_EQ(
+      0, RunScript("batches", {"create table t(n integer, s text);",
+                               "insert into t values(1, 'x",  // "GO;" and "GO 2" go into the text
+                               "GO;", "GO 2", "y');", "  gO\t", "insert into t values(2, null);", "\tGo ",
+                               "insert into t values(3, null);", "go", "insert into t values(99, 'tail');"}));
   EXPECT_EQ((Lines{"1|x\r\nGO;\r\nGO 2\r\ny", "2|NULL", "3|NULL"}), Rows("select n, s from t order by n"));
   EXPECT_TRUE(LinesMatch(
       Log("batches"),
@@ -24,9 +24,9 @@ TEST_F(VeldarRun, GoEndsABatchInAnyCaseWithBlanksButNotWithMoreOnTheLine) {
 }
 
 TEST_F(VeldarRun, TwoGoLinesInARowSendAnEmptyBatch) {
-  WriteScript("twogo.sql", {"create table t(n integer);", "GO", "GO", "insert into t values(1);", "GO"});
   // The test driver refuses an empty statement text: the run logs it and goes on.
-  EXPECT_EQ(1, Run("-Ftwogo.sql -Stestdb"));
+  EXPECT_EQ(1,
+            RunScript("twogo", {"create table t(n integer);", "GO", "GO", "insert into t values(1);", "GO"}));
   EXPECT_EQ((Lines{"1"}), Rows("select n from t"));
   EXPECT_TRUE(LinesMatch(Errors("twogo"), {"", text.heading, text.separator, text.result, "[SQLite]*"}));
 }
@@ -34,9 +34,8 @@ TEST_F(VeldarRun, TwoGoLinesInARowSendAnEmptyBatch) {
 TEST_F(VeldarRun, FailedBatchIsRecordedAndTheRunGoesOn) {
   // Sent as far as its zero byte, the third batch would insert 1 and succeed: it is not sent.
   const std::string zero("insert into t values(1);\0drop table t;", 38);
-  WriteScript("failing.sql", {"create table t(n integer);", "GO", "insert into missing values(1);", "GO",
-                              zero, "GO", "insert into t values(2);", "GO"});
-  EXPECT_EQ(1, Run("-Ffailing.sql -Stestdb"));
+  EXPECT_EQ(1, RunScript("failing", {"create table t(n integer);", "GO", "insert into missing values(1);",
+                                     "GO", zero, "GO", "insert into t values(2);", "GO"}));
   EXPECT_EQ((Lines{"2"}), Rows("select n from t"));
   EXPECT_TRUE(LinesMatch(Errors("failing"),
                          {"", text.heading, "insert into missing values(1);", text.separator, text.result,
@@ -92,23 +91,21 @@ TEST_F(VeldarRun, ExecuteDirectiveFillsInPlaceholdersButLogsTheLineAsWritten) {
 }
 
 TEST_F(VeldarRun, ProgramEndingWithCode259IsNotTakenForARunningOne) {
-  WriteScript("code259.sql", {"--^E child.exe exit 259", "create table t(n integer);", "GO"});
-  EXPECT_EQ(0, Run("-Fcode259.sql -Stestdb"));
+  EXPECT_EQ(0, RunScript("code259", {"--^E child.exe exit 259", "create table t(n integer);", "GO"}));
   EXPECT_EQ((Lines{}), Rows("select n from t"));
 }
 
 TEST_F(VeldarRun, ProgramThatDoesNotExistIsAnError) {
-  WriteScript("noprogram.sql", {"--^E no_such_program_anywhere.exe /x", "create table t(n integer);", "GO"});
-  EXPECT_EQ(1, Run("-Fnoprogram.sql -Stestdb"));
+  EXPECT_EQ(1, RunScript("noprogram",
+                         {"--^E no_such_program_anywhere.exe /x", "create table t(n integer);", "GO"}));
   EXPECT_EQ((Lines{}), Rows("select n from t"));
   EXPECT_TRUE(LinesMatch(Errors("noprogram"), {text.heading, "--^E no_such_program_anywhere.exe /x",
                                                text.separator, text.result, text.programFailed}));
 }
 
 TEST_F(VeldarRun, LinesAfterTheLastGoAreNotSent) {
-  WriteScript("tail.sql", {"create table t(n integer);", "GO", "insert into t values(1);", "GO",
-                           "insert into t values(2);", "", "insert into t values(3);"});
-  EXPECT_EQ(0, Run("-Ftail.sql -Stestdb"));
+  EXPECT_EQ(0, RunScript("tail", {"create table t(n integer);", "GO", "insert into t values(1);", "GO",
+                                  "insert into t values(2);", "", "insert into t values(3);"}));
   EXPECT_EQ((Lines{"1"}), Rows("select n from t"));
   EXPECT_TRUE(LinesMatch(Log("tail"), text.Block({"create table t(n integer);"}, text.succeeded) + Lines{""} +
                                           text.Block({"insert into t values(1);"}, text.succeeded)));
@@ -132,20 +129,17 @@ TEST_F(VeldarRun, BareScriptNameIsLookedForInTheProgramsFolderAndARelativeOneInT
 
 TEST_F(VeldarRun, SmallLetterSwitchIsIgnoredButStillMakesTheStartUnattended) {
   WriteScript("small.sql", {"create table t(n integer);", "GO"});
-  char computer[MAX_COMPUTERNAME_LENGTH + 1];
-  DWORD size = sizeof computer;
-  ASSERT_TRUE(GetComputerNameA(computer, &size));
   EXPECT_EQ(0, Run("-s testdb -F small.sql"));
   // The server stayed the computer's name, which names the test driver's file.
   EXPECT_EQ((Lines{"t"}),
-            QueryRunDatabase(folder_, "DRIVER={SQL Server};SERVER=" + std::string(computer) + ";UID=sa;PWD=;",
+            QueryRunDatabase(folder_, "DRIVER={SQL Server};SERVER=" + ComputerName() + ";UID=sa;PWD=;",
                              "select name from sqlite_master"));
 }
 
 TEST_F(VeldarRun, UsageTextEndsTheProgramWithCodeZero) {
   WriteScript("usage.sql", {"create table t(n integer);", "GO"});
   Start("-Stestdb /? -Fusage.sql");
-  const SeenBox box = AnswerBox(IDOK);
+  const BoxTexts box = AnswerBox(IDOK);
   EXPECT_EQ(text.caption, box.caption);
   EXPECT_EQ(
       "Usage:VELDAR.EXE                  \r\n       [-S     <[server]>]\r\n       [-U     <[login id]>]\r\n"
@@ -159,7 +153,7 @@ TEST_F(VeldarRun, FailedConnectionShowsItsMessageAndEndsWithCodeTwo) {
   WriteScript("noconnect.sql", {"create table t(n integer);", "GO"});
   // The test driver cannot create its file in a folder that does not exist.
   Start("-Fnoconnect.sql -Sno/such/folder");
-  const SeenBox box = AnswerBox(IDOK);
+  const BoxTexts box = AnswerBox(IDOK);
   EXPECT_EQ(Ansi(u8"出错了"), box.caption);
   EXPECT_EQ(Ansi(u8"SQL Server连接失败！"), box.text);
   EXPECT_EQ(2, Finish());

@@ -30,6 +30,11 @@ int VeldarRun::Run(const std::string& arguments) {
   return Finish();
 }
 
+int VeldarRun::RunScript(const std::string& name, const Lines& lines) {
+  WriteScript(name + ".sql", lines);
+  return Run("-F" + name + ".sql -Stestdb");
+}
+
 void VeldarRun::ForgetOutput(const std::string& base) const {
   for (const char* ext : {".LOG", ".ERR"}) {
     const std::string name = "C:\\" + base + ext;
@@ -43,13 +48,9 @@ Lines VeldarRun::Rows(const std::string& query, const std::string& password) con
   return QueryRunDatabase(folder_, "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=" + password + ";", query);
 }
 
-SeenBox VeldarRun::AnswerBox(int button) {
-  HWND box = NextMessageBox();
-  if (!box) return SeenBox();
-  const SeenBox seen = LookAt(box);
-  Press(box, button);
-  WaitForWindowGone(box, 10000);
-  return seen;
+BoxTexts VeldarRun::AnswerBox(int button) {
+  const std::vector<BoxTexts> boxes = AnswerMessageBoxes(process_, {button}, 15000);
+  return boxes.empty() ? BoxTexts() : boxes[0];
 }
 
 WaitingProgram::WaitingProgram(const std::string& name)
@@ -73,15 +74,14 @@ HWND WindowRun::PanelControl(HWND main, int id) {
   return GetDlgItem(GetDlgItem(main, IDC_PANEL1), id);
 }
 
-SeenBox WindowRun::ClickStart(HWND main, int button) {
+BoxTexts WindowRun::ClickStart(HWND main, int button) {
   PostMessageA(PanelControl(main, IDC_SETUPBTN), BM_CLICK, 0, 0);
   return AnswerBox(button);
 }
 
 void WindowRun::RunChosenScriptToTheFinalQuestion(HWND* question) {
   WriteScript("chosen.sql", {"create table t(n integer);", "GO"});
-  Start("");
-  HWND main = MainWindow();
+  HWND main = StartWindow();
   ASSERT_NE(nullptr, main);
   SetWindowTextA(PanelControl(main, IDC_SNEDIT), "testdb");
   StartWithChosenScript("chosen.sql");
@@ -123,30 +123,6 @@ void WindowRun::CloseExpecting(HWND main, int exitCode) {
   EXPECT_EQ(exitCode, Finish());
 }
 
-namespace {
-
-BOOL CALLBACK LookAtControl(HWND control, LPARAM parameter) {
-  auto* look = reinterpret_cast<SeenBox*>(parameter);
-  if (!IsWindowVisible(control)) return TRUE;
-  const std::string name = ClassName(control);
-  if (lstrcmpiA(name.c_str(), "Button") == 0) look->buttons.push_back(GetDlgCtrlID(control));
-  // A box without an icon may keep its icon control, but with no icon in it.
-  if (lstrcmpiA(name.c_str(), "Static") == 0 &&
-      (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-      SendMessageA(control, STM_GETICON, 0, 0) != 0) {
-    look->icon = true;
-  }
-  return TRUE;
-}
-
-}  // namespace
-
-SeenBox LookAt(HWND box) {
-  SeenBox look{true, WindowText(box), MessageBoxText(box)};
-  EnumChildWindows(box, LookAtControl, reinterpret_cast<LPARAM>(&look));
-  return look;
-}
-
 Lines QueryRunDatabase(const std::string& folder, const std::string& connection, const std::string& query) {
   // The run's file is named like its connection string; the copy gets a name that a
   // connection string can carry. Relative names start at this process's folder.
@@ -163,6 +139,12 @@ std::string SettingsFile() {
   char system[MAX_PATH] = "";
   GetSystemDirectoryA(system, sizeof system);
   return std::string(system) + "\\QUORNAX.INI";
+}
+
+std::string ComputerName() {
+  char computer[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD size = sizeof computer;
+  return GetComputerNameA(computer, &size) ? computer : "<no computer name>";
 }
 
 std::string SystemText(DWORD error) {

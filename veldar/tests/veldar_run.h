@@ -48,49 +48,33 @@ inline Lines operator+(Lines first, const Lines& second) {
   return first;
 }
 
-// A message box as the user sees it: caption, text, visible buttons and whether an icon
-// shows.
-struct SeenBox {
-  bool shown = false;
-  std::string caption;
-  std::string text;
-  std::vector<int> buttons;
-  bool icon = false;
-};
-SeenBox LookAt(HWND box);
-
 class VeldarRun : public ::testing::Test {
  protected:
   void SetUp() override;
 
-  // Writes a script (lines joined with CR LF) into the program's folder, and removes the
-  // log and error files that an earlier run of a script of that name left in C:\.
+  // Writes a script into the program's folder and removes the output of an earlier run.
   void WriteScript(const std::string& name, const Lines& lines);
-  // Starts VELDAR.exe with the arguments, in the scratch folder unless another is given,
-  // with the show command given (none: -1).
+  // Starts VELDAR.exe, in the scratch folder unless another is given.
   void Start(const std::string& arguments, const std::string& currentFolder = std::string(), int show = -1);
-  // Waits for the started program; its exit code, or -1 when it hangs.
+  // The started program's exit code, or -1 when it hangs.
   int Finish(DWORD timeoutMs = 30000) { return process_.Wait(timeoutMs); }
-  // Start and Finish.
   int Run(const std::string& arguments);
+  // Writes the script <name>.sql and runs it against "testdb".
+  int RunScript(const std::string& name, const Lines& lines);
 
   // C:\<base>.LOG and C:\<base>.ERR of the run.
   std::string Log(const std::string& base) const { return ReadFileBytes("C:\\" + base + ".LOG"); }
   std::string Errors(const std::string& base) const { return ReadFileBytes("C:\\" + base + ".ERR"); }
-  // Removes earlier output files of this name.
   void ForgetOutput(const std::string& base) const;
 
-  // Rows of a query against the database of the server "testdb" with login "sa" and
-  // the password given.
+  // Rows of a query against the database of the server "testdb", login "sa".
   Lines Rows(const std::string& query, const std::string& password = "") const;
 
-  // The message box (or dialog) the program shows next, or null.
   HWND NextMessageBox(DWORD timeoutMs = 15000) const {
     return WaitForWindowOf(process_.Id(), "#32770", timeoutMs);
   }
-  // Waits for the next message box, reads it and presses `button`; `shown` is false
-  // when none came.
-  SeenBox AnswerBox(int button);
+  // Reads the next message box and presses `button`; `shown` false when none came.
+  BoxTexts AnswerBox(int button);
 
   OutputTexts text;
   std::string folder_;  // the program's folder, with a trailing backslash
@@ -106,7 +90,6 @@ class WaitingProgram {
   WaitingProgram(const WaitingProgram&) = delete;
   WaitingProgram& operator=(const WaitingProgram&) = delete;
 
-  // The directive line that runs it.
   std::string Directive() const { return "--^E child.exe wait " + started_ + " " + release_; }
   bool Started(DWORD timeoutMs = 20000) const {
     return WaitForSingleObject(startedEvent_, timeoutMs) == WAIT_OBJECT_0;
@@ -127,19 +110,23 @@ class WindowRun : public VeldarRun {
   void TearDown() override;
 
   HWND MainWindow() { return WaitForWindowOf(process_.Id(), "TMainForm", 15000); }
+  // Starts the program and waits for its window (null: none came).
+  HWND StartWindow(const std::string& arguments = std::string()) {
+    Start(arguments);
+    return MainWindow();
+  }
   HWND PanelControl(HWND main, int id);
   // Clicks the start button and answers the confirmation with `button`.
-  SeenBox ClickStart(HWND main, int button);
+  BoxTexts ClickStart(HWND main, int button);
   // Runs a one-batch script chosen in the file dialog against "testdb" and hands back
   // the final question.
   void RunChosenScriptToTheFinalQuestion(HWND* question);
-  // Answers the confirmation with Yes, types the script's full name into the file
-  // dialog that follows (no VELDAR.SQE lies beside the program) and opens it.
+  // Answers the confirmation with Yes and chooses the script in the file dialog that
+  // follows (no VELDAR.SQE lies beside the program).
   void StartWithChosenScript(const std::string& script);
   // The script's file dialog, which is to come next; null (a failure) if none came.
   HWND NextFileDialog();
-  // Types the file's full name into the script's file dialog, which is to come next,
-  // and opens it.
+  // Types the file's full name into that dialog and opens it.
   void ChooseInFileDialog(const std::string& file);
   // Types the keys into the window and gives it time to act on them.
   void Type(HWND main, const std::vector<WORD>& keys);
@@ -147,12 +134,14 @@ class WindowRun : public VeldarRun {
   void CloseExpecting(HWND main, int exitCode);
 };
 
-// Rows of a query against a copy of the SQLite database file that a run made in
-// folder, each row its columns joined by "|". The connection string names the file.
+// Rows of a query against a copy of the SQLite database file of the connection string
+// that a run made in folder.
 Lines QueryRunDatabase(const std::string& folder, const std::string& connection, const std::string& query);
 
 // QUORNAX.INI in the system folder, whose run list the -M switch edits.
 std::string SettingsFile();
+// The computer's name, the server that VELDAR proposes.
+std::string ComputerName();
 // The system's text for an error code without its line break, as a message names it.
 std::string SystemText(DWORD error);
 

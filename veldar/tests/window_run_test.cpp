@@ -11,18 +11,14 @@ namespace veldar_test {
 namespace {
 
 TEST_F(WindowRun, ConfirmationAnsweredNoKeepsTheInputPanel) {
-  Start("");
-  HWND main = MainWindow();
+  HWND main = StartWindow();
   ASSERT_NE(nullptr, main);
   EXPECT_EQ(text.caption, WindowText(main));
-  char computer[MAX_COMPUTERNAME_LENGTH + 1];
-  DWORD size = sizeof computer;
-  ASSERT_TRUE(GetComputerNameA(computer, &size));
-  EXPECT_EQ(computer, ControlText(PanelControl(main, IDC_SNEDIT)));
+  EXPECT_EQ(ComputerName(), ControlText(PanelControl(main, IDC_SNEDIT)));
   EXPECT_EQ("sa", ControlText(PanelControl(main, IDC_UNEDIT)));
   EXPECT_FALSE(IsWindowEnabled(PanelControl(main, IDC_UNEDIT)));
 
-  const SeenBox box = ClickStart(main, IDNO);
+  const BoxTexts box = ClickStart(main, IDNO);
   EXPECT_EQ(text.caption, box.caption);
   EXPECT_EQ(Ansi(u8"在安装或升级数据库之前，请确认:\r\n1. 安装或升级数据库在数据库服务器上进行。\r\n"
                  u8"2. C盘有足够的可用磁盘空间(100M以上)。\r\n3. SQL Server已正确安装。\r\n"
@@ -38,8 +34,7 @@ TEST_F(WindowRun, ConfirmationAnsweredNoKeepsTheInputPanel) {
 
 TEST_F(WindowRun, CancelledFileDialogForTheMissingScriptEndsTheProgram) {
   ForgetOutput("VELDAR");
-  Start("");
-  HWND main = MainWindow();
+  HWND main = StartWindow();
   ASSERT_NE(nullptr, main);
   ASSERT_TRUE(ClickStart(main, IDYES).shown);
   HWND dialog = NextFileDialog();
@@ -83,8 +78,7 @@ TEST_F(WindowRun, FinalQuestionAnsweredYesOpensBothFilesInNotepad) {
 }
 
 TEST_F(WindowRun, CtrlAltF3EnablesTheLoginBoxAndCtrlF3AloneDoesNot) {
-  Start("");
-  HWND main = MainWindow();
+  HWND main = StartWindow();
   ASSERT_NE(nullptr, main);
   HWND login = PanelControl(main, IDC_UNEDIT);
   Type(main, {VK_CONTROL, VK_F3});
@@ -109,7 +103,7 @@ TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTh
   HWND main = MainWindow();
   ASSERT_NE(nullptr, main);
   PostMessageA(main, WM_CLOSE, 0, 0);
-  const SeenBox box = AnswerBox(IDYES);
+  const BoxTexts box = AnswerBox(IDYES);
   EXPECT_EQ(text.caption, box.caption);
   EXPECT_EQ(Ansi(u8"真的取消安装吗？"), box.text);
   EXPECT_TRUE(process_.Running());  // the program of the directive still runs

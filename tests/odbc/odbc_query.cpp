@@ -29,8 +29,8 @@ std::vector<std::string> QueryRows(const std::string& connection, const std::str
   SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), SQL_IS_INTEGER);
   SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
   std::string text = connection, sql = statement;
-  if (!SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(&text[0]), SQL_NTS, nullptr, 0,
-                                      nullptr, SQL_DRIVER_NOPROMPT))) {
+  if (SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(&text[0]), SQL_NTS, nullptr, 0, nullptr,
+                       SQL_DRIVER_NOPROMPT) < 0) {
     rows.push_back("<connect failed>" + Diagnostics(SQL_HANDLE_DBC, dbc));
   } else {
     SQLHSTMT stmt = SQL_NULL_HSTMT;
