@@ -1,6 +1,5 @@
-// Fuzzes the language file of uninstall: marker search, section conversion, line index,
-// lookups through the index and the scan, Translate with small and large destinations,
-// and the scale entries. Any read or write past a buffer shows as a sanitizer report.
+// Fuzzes the language file of uninstall: section, index, lookups, Translate into small and
+// large destinations and the scale entries; an overrun shows as a sanitizer report.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -48,9 +47,8 @@ void TranslateInto(const LanguageResources& language, const char* text, const ch
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // The first byte chooses a padding in front of the rest, so that markers near the
-  // block boundaries of the marker search and at its far end are reached with short
-  // inputs.
+  // The first byte chooses a padding in front of the rest: short inputs then reach the
+  // block boundaries of the marker search and its far end.
   if (size == 0) return 0;
   static const size_t kPadding[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8170, 8180, 16350, 130810, 130820};
   LanguageResources language;

@@ -1,5 +1,4 @@
-// Files and folders in tests: whole files as bytes, scratch folders, and the paths of
-// the test program and of the build machine.
+// Whole files as bytes, scratch folders, and the paths of the test program and build machine.
 #pragma once
 
 #include <string>
@@ -14,11 +13,9 @@ std::vector<std::string> Existing(const std::vector<std::string>& paths);
 std::string ReadFileBytes(const std::string& path);
 // Replaces the file with `bytes`; false when it cannot be written whole.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
-// Removes a folder with everything in it, whatever the attributes (the test's own
-// clean-up, independent of the code under test). A missing folder is no error.
+// Removes a folder with everything in it, whatever the attributes; a missing folder is no error.
 void RemoveFolder(const std::string& path);
-// A fresh, empty folder `name` in `parent` (which must exist), with a trailing
-// separator; an earlier one of that name is removed first.
+// A fresh, empty folder `name` in the existing `parent`, with a trailing separator.
 std::string MakeScratchFolder(const std::string& parent, const std::string& name);
 // The system's temporary folder, with a trailing separator.
 std::string TempFolder();

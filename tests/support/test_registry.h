@@ -1,5 +1,5 @@
-// Direct registry access for tests, independent of the code under test: raw reads and
-// writes, scratch trees, and snapshots of whole trees compared and put back.
+// Registry access for tests, independent of the code under test: raw reads and writes,
+// scratch trees, snapshots of whole trees compared and put back.
 #pragma once
 
 #include <windows.h>
@@ -28,17 +28,18 @@ void RawDeleteTree(HKEY root, const std::string& key);
 std::string ReadText(HKEY root, const std::string& key, const char* value);
 // A REG_DWORD value; 0xFFFFFFFF when there is none of that type and size.
 DWORD ReadNumber(HKEY root, const std::string& key, const char* value);
-// Makes a tree `depth` levels deep below `key` with `width` children on every key;
-// returns the number of keys made.
+// The four bytes of a REG_DWORD value as stored.
+inline std::string DwordBytes(DWORD number) {
+  return std::string(reinterpret_cast<const char*>(&number), 4);
+}
+// Makes a tree `depth` levels deep below `key`, `width` children on every key; returns the keys made.
 int MakeTree(HKEY root, const std::string& key, int width, int depth);
 
-// Every key and value of a tree: "subkey path|value name" (a key itself as
-// "path|(key)") to the type and bytes.
+// Every key and value of a tree, "subkey path|value name" ("path|(key)" for a key), to type and bytes.
 using Snapshot = std::map<std::string, std::pair<DWORD, std::string>>;
 Snapshot TakeSnapshot(HKEY root, const std::string& key);
 
-// A tree of one of the roots HKCR, HKCU and HKLM; an empty key stands for every key
-// below the root.
+// A tree of one of the roots HKCR, HKCU and HKLM; an empty key stands for every key below the root.
 struct RegistryPlace {
   HKEY root;
   std::string key;
@@ -47,8 +48,8 @@ struct RegistryPlace {
 Snapshot TakeSnapshot(const std::vector<RegistryPlace>& places);
 // Lines "- name" (gone), "~ name" (changed) and "+ name" (added).
 std::vector<std::string> Differences(const Snapshot& before, const Snapshot& after);
-// Puts the trees of `places` back as `before` holds them: keys and values added since
-// are deleted, values removed or changed are written back.
+// Puts the trees of `places` back as `before` holds them: what was added since is deleted, what was
+// removed or changed is written back.
 void RestoreRegistry(const Snapshot& before, const std::vector<RegistryPlace>& places);
 
 }  // namespace test_support

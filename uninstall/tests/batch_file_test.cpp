@@ -5,6 +5,7 @@
 #include <string>
 
 #include "remove/BatchFile.h"
+#include "test_files.h"
 #include "tests/scoped_gbk_table.h"
 
 namespace {
@@ -90,13 +91,8 @@ TEST(BatchFile, IsWrittenInBinaryModeExactly) {
   char path[] = "batch-file-test.bat";
   ASSERT_TRUE(WriteBatchFile(path, "stale text that is longer than the new one, to be replaced" + text));
   ASSERT_TRUE(WriteBatchFile(path, text));
-  FILE* file = fopen(path, "rb");
-  ASSERT_NE(nullptr, file);
-  std::string read(4096, '\0');
-  read.resize(fread(&read[0], 1, read.size(), file));
-  fclose(file);
+  EXPECT_EQ(text, test_support::ReadFileBytes(path));
   remove(path);
-  EXPECT_EQ(text, read);
   EXPECT_FALSE(WriteBatchFile("no-such-folder/x.bat", text));
 }
 

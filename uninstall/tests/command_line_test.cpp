@@ -37,15 +37,22 @@ const SwitchCase kCases[] = {
     {"x /setup", false, false, true, false, false},
 };
 
-TEST(CommandLine, SwitchTable) {
-  for (const SwitchCase& c : kCases) {
-    CommandLine parsed = ParseCommandLine(c.commandLine);
-    EXPECT_EQ(c.silent, parsed.silent) << '"' << c.commandLine << '"';
-    EXPECT_EQ(c.uninstall, parsed.uninstall) << '"' << c.commandLine << '"';
-    EXPECT_EQ(c.setup, parsed.setup) << '"' << c.commandLine << '"';
-    EXPECT_EQ(c.wait, parsed.wait) << '"' << c.commandLine << '"';
-    EXPECT_EQ(c.warning, parsed.warning) << '"' << c.commandLine << '"';
-  }
+void PrintTo(const SwitchCase& c, std::ostream* os) {
+  *os << '"' << c.commandLine << '"';
 }
+
+class CommandLineTable : public ::testing::TestWithParam<SwitchCase> {};
+
+TEST_P(CommandLineTable, ModeAndSilence) {
+  const SwitchCase& c = GetParam();
+  CommandLine parsed = ParseCommandLine(c.commandLine);
+  EXPECT_EQ(c.silent, parsed.silent);
+  EXPECT_EQ(c.uninstall, parsed.uninstall);
+  EXPECT_EQ(c.setup, parsed.setup);
+  EXPECT_EQ(c.wait, parsed.wait);
+  EXPECT_EQ(c.warning, parsed.warning);
+}
+
+INSTANTIATE_TEST_SUITE_P(Switches, CommandLineTable, ::testing::ValuesIn(kCases));
 
 }  // namespace

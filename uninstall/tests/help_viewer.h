@@ -1,6 +1,5 @@
-// A stand-in for the help viewer: the system's help function finds a window of the
-// viewer's class and hands it each request. It lives on the creating thread, which must
-// handle its messages (test_support::WaitUntil and PumpFor do, and so does a modal loop).
+// A stand-in window of the help viewer's class, to which the system's help function hands
+// each request; its thread must handle messages (WaitUntil, PumpFor, a modal loop).
 #pragma once
 
 #include <windows.h>

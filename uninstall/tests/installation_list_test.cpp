@@ -1,9 +1,9 @@
-// The installation list: reading its lines, and which entries may be deleted. Runs
-// natively and under Wine; the lead bytes are those of the code page 936 (natively the
-// test installs them).
+// The installation list: its lines, and which entries may be deleted. Natively and under
+// Wine, with the lead bytes of the code page 936.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,25 +17,18 @@ const std::string kTrailBackslash = "\x81\x5c";
 const char kFolder[] = "C:\\Zendra\\";
 
 // A list file holding `bytes`, positioned at its start.
-class ListFile {
- public:
-  explicit ListFile(const std::string& bytes) : file_(tmpfile()) {
-    if (file_ == nullptr) return;
-    fwrite(bytes.data(), 1, bytes.size(), file_);
-    rewind(file_);
+std::unique_ptr<FILE, int (*)(FILE*)> ListFile(const std::string& bytes) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(tmpfile(), fclose);
+  if (file) {
+    fwrite(bytes.data(), 1, bytes.size(), file.get());
+    rewind(file.get());
   }
-  ~ListFile() {
-    if (file_ != nullptr) fclose(file_);
-  }
-  FILE* get() const { return file_; }
-
- private:
-  FILE* file_;
-};
+  return file;
+}
 
 // The paths that VisitListEntries hands out for a list, in order.
 std::vector<std::string> Visited(const std::string& bytes, size_t pathSize = 1024) {
-  ListFile list(bytes);
+  auto list = ListFile(bytes);
   std::vector<std::string> paths;
   EXPECT_NE(nullptr, list.get());
   if (list.get() == nullptr) return paths;
@@ -74,7 +67,7 @@ TEST_F(InstallationList, LineEndsTrailingBlanksAndBlankLinesDoNotChangeTheNames)
 }
 
 TEST_F(InstallationList, CountsTheEntriesThatTheVisitorReportsDone) {
-  ListFile list("a\r\nb\r\nc\r\n");
+  auto list = ListFile("a\r\nb\r\nc\r\n");
   ASSERT_NE(nullptr, list.get());
   int calls = 0;
   int done = VisitListEntries(
@@ -101,19 +94,20 @@ TEST_F(InstallationList, AnOverlongOrBrokenLineIsSkippedWholeNeverInPieces) {
 }
 
 TEST_F(InstallationList, ReadListLineReportsTheLineAndWhetherItIsWhole) {
-  ListFile list(std::string("ab\r\n") + std::string(5, 'x') + "\nlast");
+  auto list = ListFile(std::string("ab\r\n") + std::string(5, 'x') + "\nlast");
   ASSERT_NE(nullptr, list.get());
   char line[5];
   bool intact = false;
-  ASSERT_TRUE(ReadListLine(list.get(), line, sizeof line, &intact));
-  EXPECT_TRUE(intact);
-  EXPECT_STREQ("ab\r", line);
-  ASSERT_TRUE(ReadListLine(list.get(), line, sizeof line, &intact));
-  EXPECT_FALSE(intact);
-  EXPECT_STREQ("xxxx", line);
-  ASSERT_TRUE(ReadListLine(list.get(), line, sizeof line, &intact));
-  EXPECT_TRUE(intact);
-  EXPECT_STREQ("last", line);
+  const struct {
+    const char* text;
+    bool intact;
+  } expected[] = {{"ab\r", true}, {"xxxx", false}, {"last", true}};
+  for (const auto& e : expected) {
+    SCOPED_TRACE(e.text);
+    ASSERT_TRUE(ReadListLine(list.get(), line, sizeof line, &intact));
+    EXPECT_EQ(e.intact, intact);
+    EXPECT_STREQ(e.text, line);
+  }
   EXPECT_FALSE(ReadListLine(list.get(), line, sizeof line, &intact));
 }
 

@@ -33,6 +33,15 @@ std::string Volume(int n) {
   return name;
 }
 
+std::string ClassesOf(std::initializer_list<const char*> extensions) {
+  std::string classes, separator;
+  for (const char* extension : extensions) {
+    classes += separator + ReadText(HKEY_CLASSES_ROOT, extension, "");
+    separator = ", ";
+  }
+  return classes;
+}
+
 namespace {
 std::string ShellFolder(int folder) {
   char path[MAX_PATH] = "";

@@ -1,13 +1,12 @@
-// The archiver's footprint on a system, stated once for every test that makes or
-// removes it: its registry keys, its shortcuts and program groups. And the fixture of
-// the integration tests (associations, shell extension, shortcuts): each test starts
-// and ends without any of the footprint, with a scratch program folder.
+// The archiver's footprint (registry keys, shortcuts, program groups), stated once for
+// every test, and the fixture of the integration tests: each starts and ends without it.
 #pragma once
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -32,19 +31,22 @@ extern const std::string kDropHandlerKeys[2];
 // The handler keys of every file, folders and drives: other programs keep their entries
 // beside the archiver's, so these stay, empty, when the extension is removed.
 extern const std::string kSharedHandlerKeys[6];
+// The stored values of the context-menu items, in the order of the menu items dialog.
+inline const char* const kMenuItemNames[] = {"ExtrTo", "ExtrHere", "Extr",     "ExtrSep", "OpenSFX",
+                                             "AddTo",  "AddArc",   "EmailArc", "EmailOpt"};
 // The key above the property sheet handler of programs, which the setup may have made.
 inline constexpr char kProgramSheetHandlers[] = "exefile\\shellex\\PropertySheetHandlers";
 
 // The name of a multi-volume extension: .k00, .k01, ...
 std::string Volume(int n);
-// The desktop and start menu shortcuts, the user's program group and the all-users one,
-// in this order.
+// The classes of `extensions` as ReadText gives them, joined by ", ".
+std::string ClassesOf(std::initializer_list<const char*> extensions);
+// The desktop and start menu shortcuts, the user's program group and the all-users one, in this order.
 enum ShortcutPlace { kDesktopShortcut, kStartMenuShortcut, kUserGroup, kCommonGroup };
 std::vector<std::string> ShortcutPaths();
 // Removes every part of the footprint.
 void RemoveArchiverFootprint();
-// The registry trees where the footprint lies (all classes, the per-user settings, the
-// machine's App Paths, Uninstall and shell extension lists), for snapshots.
+// The registry trees where the footprint lies (classes, settings, App Paths, Uninstall, shell extensions).
 std::vector<RegistryPlace> FootprintPlaces();
 
 struct ShortcutFields {
@@ -54,8 +56,7 @@ struct ShortcutFields {
 };
 // Loads a shortcut file back through the shell and reads its target and description.
 ShortcutFields ReadShortcut(const std::string& file);
-// The expected New-menu template, built so that no complete signature stands in the
-// test program.
+// The expected New-menu template, built so that no complete signature stands in the test program.
 std::string ExpectedTemplate(bool kzp);
 
 class IntegrationTest : public ::testing::Test {

@@ -1,5 +1,4 @@
-// Associations and shortcuts with Wine reporting Windows 98 (Win98Main.cpp), in a
-// prefix of this executable's own.
+// Associations and shortcuts under Windows 98 mode (win98_main.cpp), in a prefix of its own.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -35,8 +34,7 @@ TEST_F(IntegrationWin98Test, HundredVolumesAndTemplatesInTheRegistry) {
   EXPECT_EQ(ExpectedTemplate(true), ReadBinary(HKEY_CLASSES_ROOT, ".kzp\\ShellNew", "Data"));
   EXPECT_EQ(ExpectedTemplate(false), ReadBinary(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "Data"));
   EXPECT_EQ("<none>", ReadText(HKEY_CLASSES_ROOT, ".kzp\\ShellNew", "FileName"));
-  EXPECT_FALSE(FileExists(folder_ + "\\kzpnew.dat"));
-  EXPECT_FALSE(FileExists(folder_ + "\\zipnew.dat"));
+  EXPECT_EQ(std::vector<std::string>{}, Existing({folder_ + "\\kzpnew.dat", folder_ + "\\zipnew.dat"}));
 
   SetAssociations(SetupOptions{});
   EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, ".kzp"));

@@ -1,9 +1,7 @@
-// Stands in for the command interpreter that COMSPEC names, so that a test sees how the
-// uninstall started its batch file. It writes to the file named by REMOVAL_RECORD its
-// command line, current directory and start-up settings, and copies the batch file it
-// was given (the quoted path after "/c") to the same name with ".bat" added. With
-// REMOVAL_FORWARD naming the real interpreter it then runs that with the same
-// arguments, waits for it and ends with its exit code.
+// Stands in for the command interpreter that COMSPEC names: writes its command line,
+// current directory and start-up settings to the file REMOVAL_RECORD names, and the batch
+// file after "/c" to that name with ".bat" added; then runs the interpreter that
+// REMOVAL_FORWARD names, if any, with the same arguments and ends with its exit code.
 #include <windows.h>
 
 #include <cstdio>

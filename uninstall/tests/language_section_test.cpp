@@ -3,6 +3,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "language/Crc32.h"
 #include "language/DialogScale.h"
@@ -47,15 +49,73 @@ TEST(Crc32Keys, KnownTexts) {
   EXPECT_EQ("cc468f57", Key("hello"));
 }
 
-TEST(LanguageSection, WithoutASectionTextsStayAsTheyAre) {
+// A whole file and what its lookups give; a file that does not load leaves every text
+// as it is.
+struct SectionCase {
+  const char* name;
+  std::string file;
+  bool loads;
+  std::vector<std::pair<std::string, std::string>> lookups;  // text, translation
+};
+
+std::string MarkerAt(size_t offset) {
+  return std::string(offset, '.') + kMarker + "\n" + Entry("hello", "found") + std::string(9000, '-');
+}
+
+const SectionCase kSectionCases[] = {
+    {"NoMarker", "preamble without the marker\n" + Entry("hello", "bad"), false, {{"hello", "hello"}}},
+    {"TooShort", "short", false, {{"hello", "hello"}}},
+    {"EscapesLineEndsAndQuotes",
+     kMarker + "\r\n" +                                        // CR LF file
+         Key("quoted") + "=\"He said \\\"hi\\\"\"\r\n" +       // escaped quotes
+         Key("inner") + "=\"a \"b\" c\"\r\n" +                 // plain inner quotes
+         Key("lines") + "=\"one\\ntwo\\r\\tthree\\\\\"\r\n" +  // \n \r \t and backslash
+         Key("other") + "=\"C:\\q\\Zendra\"\r\n" +             // unknown escapes stay
+         Key("open") + "=\"no closing quote\r\n" +             // text to the line end
+         Key("last") + "=\"x\"",                               // last line, no line end
+     true,
+     {{"quoted", "He said \"hi\""},
+      {"inner", "a \"b\" c"},
+      {"lines", "one\ntwo\r\tthree\\"},
+      {"other", "C:\\q\\Zendra"},
+      {"open", "no closing quote"},
+      {"last", "x"}}},
+    // The marker's own line is never an entry.
+    {"MarkerLineWithMoreAsterisks",
+     "x" + kMarker + "****** trailing words " + Entry("hello", "on the marker line") +
+         Entry("hello", "next line"),
+     true,
+     {{"hello", "next line"}}},
+    {"NulByteEndsTheSection",
+     kMarker + "\n" + Entry("a", "A") + std::string(1, '\0') + Entry("b", "B"),
+     true,
+     {{"a", "A"}, {"b", "b"}}},
+    // The marker is searched up to offset 130816.
+    {"MarkerAt0", MarkerAt(0), true, {{"hello", "found"}}},
+    {"MarkerAt8176", MarkerAt(8176), true, {{"hello", "found"}}},
+    {"MarkerAt8177", MarkerAt(8177), true, {{"hello", "found"}}},
+    {"MarkerAt130816", MarkerAt(130816), true, {{"hello", "found"}}},
+    {"MarkerAt130817", MarkerAt(130817), false, {{"hello", "hello"}}},
+};
+
+void PrintTo(const SectionCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class LanguageSectionFile : public ::testing::TestWithParam<SectionCase> {};
+
+TEST_P(LanguageSectionFile, LoadsAndTranslates) {
   LanguageResources language;
   EXPECT_FALSE(language.IsLoaded());
   EXPECT_EQ("hello", Translate(language, "hello"));
-  EXPECT_FALSE(Load(language, "preamble without the marker\n" + Entry("hello", "bad")));
-  EXPECT_FALSE(language.IsLoaded());
-  EXPECT_EQ("hello", Translate(language, "hello"));
-  EXPECT_FALSE(Load(language, "short"));
+  EXPECT_EQ(GetParam().loads, Load(language, GetParam().file));
+  EXPECT_EQ(GetParam().loads, language.IsLoaded());
+  for (const auto& [text, translation] : GetParam().lookups)
+    EXPECT_EQ(translation, Translate(language, text)) << text;
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, LanguageSectionFile, ::testing::ValuesIn(kSectionCases),
+                         [](const ::testing::TestParamInfo<SectionCase>& info) { return info.param.name; });
 
 TEST(LanguageSection, EntriesTranslateMessagesAndDialogTexts) {
   LanguageResources language;
@@ -80,24 +140,6 @@ TEST(LanguageSection, TranslatesIntoTheSameBuffer) {
   EXPECT_STREQ("not there", untranslated);
 }
 
-TEST(LanguageSection, EscapesLineEndsAndQuotes) {
-  LanguageResources language;
-  std::string file = kMarker + "\r\n" +                                    // CR LF file
-                     Key("quoted") + "=\"He said \\\"hi\\\"\"\r\n" +       // escaped quotes
-                     Key("inner") + "=\"a \"b\" c\"\r\n" +                 // plain inner quotes
-                     Key("lines") + "=\"one\\ntwo\\r\\tthree\\\\\"\r\n" +  // \n \r \t and backslash
-                     Key("other") + "=\"C:\\q\\Zendra\"\r\n" +             // unknown escapes stay
-                     Key("open") + "=\"no closing quote\r\n" +             // text to the line end
-                     Key("last") + "=\"x\"";                               // last line, no line end
-  ASSERT_TRUE(Load(language, file));
-  EXPECT_EQ("He said \"hi\"", Translate(language, "quoted"));
-  EXPECT_EQ("a \"b\" c", Translate(language, "inner"));
-  EXPECT_EQ("one\ntwo\r\tthree\\", Translate(language, "lines"));
-  EXPECT_EQ("C:\\q\\Zendra", Translate(language, "other"));
-  EXPECT_EQ("no closing quote", Translate(language, "open"));
-  EXPECT_EQ("x", Translate(language, "last"));
-}
-
 TEST(LanguageSection, UpperCaseKeysNeverMatch) {
   LanguageResources language;
   std::string key = Key("Zendra");
@@ -106,26 +148,6 @@ TEST(LanguageSection, UpperCaseKeysNeverMatch) {
   ASSERT_NE(key, upper);
   ASSERT_TRUE(Load(language, kMarker + "\n" + upper + "=\"shouted\"\n"));
   EXPECT_EQ("Zendra", Translate(language, "Zendra"));
-}
-
-TEST(LanguageSection, MarkerLineWithMoreAsterisksIsFollowedByAnEntry) {
-  LanguageResources language;
-  ASSERT_TRUE(Load(language, "x" + kMarker + "****** trailing words " + Entry("hello", "on the marker line") +
-                                 Entry("hello", "next line")));
-  EXPECT_EQ("next line", Translate(language, "hello")) << "the marker's own line is never an entry";
-}
-
-TEST(LanguageSection, MarkerIsSearchedUpToOffset130816) {
-  std::string entries = "\n" + Entry("hello", "found");
-  for (size_t offset : {size_t{0}, size_t{8176}, size_t{8177}, size_t{130816}}) {
-    LanguageResources language;
-    std::string file = std::string(offset, '.') + kMarker + entries + std::string(9000, '-');
-    EXPECT_TRUE(Load(language, file)) << offset;
-    EXPECT_EQ("found", Translate(language, "hello")) << offset;
-  }
-  LanguageResources language;
-  EXPECT_FALSE(Load(language, std::string(130817, '.') + kMarker + entries + std::string(9000, '-')));
-  EXPECT_EQ("hello", Translate(language, "hello"));
 }
 
 TEST(LanguageSection, EntriesMoreThan64KiBAfterTheMarkerAreNotSeen) {
@@ -138,13 +160,6 @@ TEST(LanguageSection, EntriesMoreThan64KiBAfterTheMarkerAreNotSeen) {
   EXPECT_LE(language.textLength, 65536);
   EXPECT_EQ("in", Translate(language, "early"));
   EXPECT_EQ("late", Translate(language, "late"));
-}
-
-TEST(LanguageSection, NulByteEndsTheSection) {
-  LanguageResources language;
-  ASSERT_TRUE(Load(language, kMarker + "\n" + Entry("a", "A") + std::string(1, '\0') + Entry("b", "B")));
-  EXPECT_EQ("A", Translate(language, "a"));
-  EXPECT_EQ("b", Translate(language, "b"));
 }
 
 TEST(LanguageSection, ManyEntriesAreFoundThroughTheSortedIndex) {
@@ -234,8 +249,7 @@ TEST(DialogScale, ScaleEntries) {
   }
   LanguageResources language;
   ASSERT_TRUE(Load(language, kMarker + "\n" + DialogEntry("", "120*100", "TESTDLG")));
-  int x = 0;
-  int y = 0;
+  int x = 0, y = 0;
   EXPECT_TRUE(language.GetDialogScale("TESTDLG", &x, &y));
   EXPECT_EQ(120, x);
   EXPECT_EQ(100, y);
@@ -245,13 +259,11 @@ TEST(DialogScale, ScaleEntries) {
 TEST(DialogScale, DialogOf400By300GrowsTo489By331) {
   ScaleRect window = {100, 50, 508, 380};  // 408 x 330
   ScaleRect client = {0, 0, 400, 300};
-  int frameX = 0;
-  int frameY = 0;
+  int frameX = 0, frameY = 0;
   MeasureFrame(window, client, &frameX, &frameY);
   EXPECT_EQ(9, frameX);
   EXPECT_EQ(31, frameY);
-  int width = 0;
-  int height = 0;
+  int width = 0, height = 0;
   ScaleDialogSize(client, frameX, frameY, 120, 100, &width, &height);
   EXPECT_EQ(489, width);
   EXPECT_EQ(331, height);

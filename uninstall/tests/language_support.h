@@ -1,6 +1,5 @@
-// Language files written by tests: keys and entry lines as the program makes and reads
-// them. On Windows also the fixture of the language tests, which starts each test
-// without language library and file, with a scratch folder.
+// Language file keys and entries for tests; on Windows also the fixture of the language
+// tests, which starts each test without library and file, with a scratch folder.
 #pragma once
 
 #include <string>

@@ -1,5 +1,4 @@
-// Message texts by number from the language file, the language library and the
-// program's own string table, in this order of precedence.
+// Message texts from the language file, the library and the own string table, in turn.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// uninstall.exe itself: its modes, and the final notice read back from the real
-// message box. Each test runs a copy of the program in a scratch folder, so that the
-// language library and file beside it are the test's own.
+// uninstall.exe itself: its modes and the final notice, each test with a copy of the
+// program in a scratch folder of its own (so the language library and file are its own).
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The registry layer against Wine's registry. Every test works on scratch keys that it
-// makes and removes; the executable has a Wine prefix of its own.
+// The registry layer on scratch keys of Wine's registry, in a prefix of its own.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -17,6 +16,14 @@ namespace {
 const std::string kProduct = "Software\\Zendra";
 const std::string kScratch = "RegistryTests";  // below the product key
 const std::string kScratchFull = kProduct + "\\" + kScratch;
+
+using Stored = std::pair<DWORD, std::string>;
+// A value's type and bytes as stored under the current user.
+Stored Raw(const std::string& key, const char* value) {
+  std::string data;
+  const DWORD type = RawQuery(HKEY_CURRENT_USER, key, value, &data);
+  return {type, data};
+}
 
 class RegistryTest : public ::testing::Test {
  protected:
@@ -66,15 +73,9 @@ TEST_F(RegistryTest, NamesOf236CharactersAreAcceptedAnd237Refused) {
 
 TEST_F(RegistryTest, BackslashRuleUnderTheCurrentUser) {
   WriteUserDword((kScratch + "\\Setup\\MenuItems").c_str(), "ExtrTo", 1);
-  std::string data;
-  ASSERT_EQ(static_cast<DWORD>(REG_DWORD),
-            RawQuery(HKEY_CURRENT_USER, kScratchFull + "\\Setup\\MenuItems", "ExtrTo", &data));
-  EXPECT_EQ(std::string("\1\0\0\0", 4), data);
-
+  EXPECT_EQ(Stored(REG_DWORD, DwordBytes(1)), Raw(kScratchFull + "\\Setup\\MenuItems", "ExtrTo"));
   WriteUserDword("\\Software\\ZendraTestOther", "Value", 7);
-  ASSERT_EQ(static_cast<DWORD>(REG_DWORD),
-            RawQuery(HKEY_CURRENT_USER, "Software\\ZendraTestOther", "Value", &data));
-  EXPECT_EQ(std::string("\7\0\0\0", 4), data);
+  EXPECT_EQ(Stored(REG_DWORD, DwordBytes(7)), Raw("Software\\ZendraTestOther", "Value"));
   EXPECT_EQ(7u, ReadUserDword("\\Software\\ZendraTestOther", "Value", 0));
 }
 
@@ -83,13 +84,10 @@ TEST_F(RegistryTest, WritesStoreTypeAndExactBytes) {
   WriteUserString(kScratch.c_str(), "", "default value");
   const unsigned char bytes[] = {0x50, 0x4B, 0x00, 0x06};
   WriteBinary(HKEY_CURRENT_USER, kScratch.c_str(), "Bytes", bytes, sizeof bytes);
-  std::string data;
-  EXPECT_EQ(static_cast<DWORD>(REG_SZ), RawQuery(HKEY_CURRENT_USER, kScratchFull, "Text", &data));
-  EXPECT_EQ(std::string("abc\0", 4), data);
-  EXPECT_EQ(static_cast<DWORD>(REG_SZ), RawQuery(HKEY_CURRENT_USER, kScratchFull, "", &data));
-  EXPECT_EQ(std::string("default value\0", 14), data);
-  EXPECT_EQ(static_cast<DWORD>(REG_BINARY), RawQuery(HKEY_CURRENT_USER, kScratchFull, "Bytes", &data));
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes), 4), data);
+  EXPECT_EQ(Stored(REG_SZ, std::string("abc\0", 4)), Raw(kScratchFull, "Text"));
+  EXPECT_EQ(Stored(REG_SZ, std::string("default value\0", 14)), Raw(kScratchFull, ""));
+  EXPECT_EQ(Stored(REG_BINARY, std::string(reinterpret_cast<const char*>(bytes), 4)),
+            Raw(kScratchFull, "Bytes"));
 }
 
 TEST_F(RegistryTest, ReadsGiveTheirDefaultsOnMissingKeysAndValues) {
@@ -145,9 +143,8 @@ TEST_F(RegistryTest, DeleteValueAndDeleteKey) {
   WriteUserString(kScratch.c_str(), "Keep", "1");
   WriteUserString(kScratch.c_str(), "Drop", "2");
   DeleteValue(HKEY_CURRENT_USER, kScratch.c_str(), "Drop");
-  std::string data;
-  EXPECT_EQ(static_cast<DWORD>(REG_NONE), RawQuery(HKEY_CURRENT_USER, kScratchFull, "Drop", &data));
-  EXPECT_EQ(static_cast<DWORD>(REG_SZ), RawQuery(HKEY_CURRENT_USER, kScratchFull, "Keep", &data));
+  EXPECT_EQ(static_cast<DWORD>(REG_NONE), Raw(kScratchFull, "Drop").first);
+  EXPECT_EQ(Stored(REG_SZ, std::string("1\0", 2)), Raw(kScratchFull, "Keep"));
 
   // A key with a subkey stays on the NT family; a leaf goes.
   RawCreateKey(HKEY_CURRENT_USER, kScratchFull + "\\Parent\\Child");

@@ -7,8 +7,6 @@ namespace uninstall_test {
 namespace {
 
 // The build gives the programs as Unix paths.
-const char kUninstallProgram[] = UNINSTALL_EXE;
-const char kArchiverStandIn[] = ARCHIVER_STANDIN_EXE;
 const char kInterpreterStandIn[] = INTERPRETER_STANDIN_EXE;
 const char kLanguageLibrary[] = LANGUAGE_LIBRARY_DLL;
 
@@ -56,10 +54,6 @@ std::string EnvironmentValue(const char* name) {
 
 }  // namespace
 
-std::string RemovalInstallation::File(const std::string& name) const {
-  return folder + (folder.back() == '\\' ? "" : "\\") + name;
-}
-
 std::vector<std::string> RemovalInstallation::ListedPaths() const {
   std::vector<std::string> paths = {Program(),          File("Zendra.exe"),
                                     File("kzplng.dll"), File("Uninstall.lst"),
@@ -70,10 +64,9 @@ std::vector<std::string> RemovalInstallation::ListedPaths() const {
 
 RemovalInstallation MakeRemovalInstallation(const std::string& folder, bool withLanguageLibrary,
                                             bool withList) {
-  RemovalInstallation installation{folder};
+  RemovalInstallation installation{{folder}};
   CreateDirectoryA(folder.c_str(), nullptr);
-  CopyFileA(WindowsPath(kUninstallProgram).c_str(), installation.Program().c_str(), FALSE);
-  CopyFileA(WindowsPath(kArchiverStandIn).c_str(), installation.File("Zendra.exe").c_str(), FALSE);
+  CopyPrograms(installation);
   if (withLanguageLibrary)
     CopyFileA(WindowsPath(kLanguageLibrary).c_str(), installation.File("kzplng.dll").c_str(), FALSE);
   for (const Item& item : kItems) {

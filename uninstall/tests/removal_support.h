@@ -1,8 +1,6 @@
-// Running the uninstall of uninstall.exe end to end under Wine: a fake installation of
-// the archiver, the program started in it, its message boxes answered from this
-// process, the self-removal batch waited for, and the registry compared before and
-// after. The command interpreter can be replaced by a stand-in that records how the
-// batch was started and keeps a copy of it.
+// The uninstall end to end under Wine: a fake installation, the program started in it,
+// its message boxes answered, the self-removal batch waited for; and a stand-in for the
+// command interpreter that records how the batch was started.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "integration_support.h"
+#include "setup_support.h"
 #include "test_windows.h"
 
 namespace uninstall_test {
@@ -21,10 +19,7 @@ constexpr DWORD kRemovalTimeout = 60000;
 // A fake installation: uninstall.exe, a stand-in Zendra.exe, documents, nested folders,
 // read-only, hidden and system files, the help index files, the test language library
 // (optional) and an installation list naming all of it (optional).
-struct RemovalInstallation {
-  std::string folder;  // as the current directory reads it: no trailing backslash but at a root
-  std::string File(const std::string& name) const;
-  std::string Program() const { return File("uninstall.exe"); }
+struct RemovalInstallation : Installation {
   // The files and folders the list names, present before the uninstall.
   std::vector<std::string> ListedPaths() const;
 };
@@ -39,10 +34,8 @@ void MakeOutsideFiles(const RemovalInstallation& installation);
 // Another program owns ".zip" (class, content type, New-menu file) and ".iso".
 void LetAnotherProgramOwnZipAndIso();
 
-// Runs uninstall.exe of the installation with `arguments`, in the installation folder,
-// answering its message boxes with `answers` in turn (read into `boxes`). Returns the
-// exit code, or -1 when the program had not ended within the time limit (it is then
-// ended).
+// Runs the installation's uninstall.exe in its folder, answering its message boxes with `answers` in turn
+// (read into `boxes`); the exit code, or -1 when it had not ended in time (it is then ended).
 int RunProgram(const RemovalInstallation& installation, const char* arguments,
                const std::vector<int>& answers = {}, std::vector<BoxTexts>* boxes = nullptr);
 
@@ -55,9 +48,8 @@ std::string ExpectedBatch(const std::string& program, const std::string& folder,
 // The full name of the batch file in the temporary folder.
 std::string BatchPath();
 
-// Replaces the command interpreter for the programs this process starts with the
-// stand-in, which records into `record` (and `record`.bat); with `forward` it hands on
-// to the real interpreter. Restores COMSPEC when destroyed.
+// Makes the stand-in the command interpreter of the programs this process starts, recording into `record`
+// (and `record`.bat); with `forward` it hands on to the real one. Restores COMSPEC when destroyed.
 class InterpreterStandIn {
  public:
   InterpreterStandIn(const std::string& record, bool forward);

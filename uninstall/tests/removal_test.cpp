@@ -1,7 +1,6 @@
-// The uninstall of uninstall.exe end to end, under Wine: a fake installation is set up
-// with "/setup /s", then removed by starting the program without a switch and answering
-// its confirmation as a user would; the self-removal batch runs through the command
-// interpreter. The tests share one prefix and run one at a time.
+// The uninstall end to end under Wine: a fake installation set up with "/setup /s" is
+// removed by the program started without a switch, its confirmation answered as a user
+// would, and the self-removal batch run by the command interpreter.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -17,25 +16,23 @@ using namespace uninstall_test;
 
 namespace {
 
-// True when `key` is `path` or one of the keys above it (letter case ignored).
-bool IsOnPath(std::string key, std::string path) {
-  for (std::string* text : {&key, &path})
-    for (char& c : *text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return key == path || path.compare(0, key.size() + 1, key + "\\") == 0;
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  return text;
 }
 
 // A key that the setup made and the uninstall leaves, empty: a shared handler key, the
 // key above the property sheet handler of programs (as a system that has them already
 // would keep them), or a key on the way to one.
 bool IsKeptKey(const std::string& difference) {
-  const std::string added = "+ HKCR\\", suffix = "|(key)";
-  if (difference.compare(0, added.size(), added) != 0 || difference.size() < added.size() + suffix.size() ||
-      difference.compare(difference.size() - suffix.size(), suffix.size(), suffix) != 0)
-    return false;
-  std::string key = difference.substr(added.size(), difference.size() - added.size() - suffix.size());
-  for (const std::string& kept : kSharedHandlerKeys)
-    if (IsOnPath(key, kept)) return true;
-  return IsOnPath(key, kProgramSheetHandlers);
+  std::vector<std::string> kept(std::begin(kSharedHandlerKeys), std::end(kSharedHandlerKeys));
+  kept.push_back(kProgramSheetHandlers);
+  for (const std::string& key : kept) {
+    // The key itself, then each key above it.
+    for (size_t end = key.size(); end != std::string::npos; end = key.rfind('\\', end - 1))
+      if (Lower(difference) == Lower("+ HKCR\\" + key.substr(0, end) + "|(key)")) return true;
+  }
+  return false;
 }
 
 void ChooseEveryShortcut() {
@@ -114,9 +111,8 @@ TEST_F(Removal, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) 
   EXPECT_TRUE(FileExists("C:\\Program Files"));
   EXPECT_TRUE(Existing(ShortcutPaths()).empty()) << ::testing::PrintToString(Existing(ShortcutPaths()));
 
-  // The extensions belong to their earlier owners again, and the archiver's classes,
-  // shell extension, App Paths and Uninstall entries and settings are gone: the
-  // registry is as before, apart from the empty handler keys.
+  // The extensions belong to their earlier owners again and the archiver's keys are gone: the registry
+  // is as before, apart from the empty handler keys.
   EXPECT_EQ("OtherZip.Archive", ReadText(HKEY_CLASSES_ROOT, ".zip", ""));
   EXPECT_EQ("application/x-other-zip", ReadText(HKEY_CLASSES_ROOT, ".zip", "Content Type"));
   EXPECT_EQ("C:\\other\\empty.zip", ReadText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "FileName"));
@@ -135,9 +131,8 @@ TEST_F(Removal, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) 
   EXPECT_GE(keptKeys, 6);
 }
 
-// Declined, or confirmed where the batch that removes the program could not be written
-// or started (the command line would not fit, the interpreter is not named by a full
-// path, the temporary folder is missing): nothing changes.
+// Declined, or confirmed where the batch could not be written or started (the command line would not
+// fit, the interpreter has no full path, the temporary folder is missing): nothing changes.
 TEST_F(Removal, DecliningOrNoWayToStartTheBatchChangesNothing) {
   RemovalInstallation installation = InstallAndSetUp("C:\\Zendra declined");
   Snapshot registry = RegistrySnapshot();

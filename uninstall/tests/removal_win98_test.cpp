@@ -1,7 +1,5 @@
-// The uninstall of uninstall.exe with Wine reporting Windows 98: the batch waits for the
-// program through "start /wait" and is started detached, its standard handles on NUL.
-// The stand-in interpreter keeps the batch from running (its "start" would not wait
-// under Wine), so the program file and its folder stay for the test to remove.
+// The uninstall under Windows 98 mode: the batch waits through "start /wait" and starts
+// detached on NUL. The stand-in keeps it from running (Wine's "start" would not wait).
 #include <windows.h>
 
 #include <gtest/gtest.h>

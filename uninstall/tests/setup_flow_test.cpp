@@ -1,7 +1,5 @@
-// The setup flow of uninstall.exe under Wine, driven through its real dialogs: what
-// SETUPDLG and CONTEXTITEMS show and store, what OK applies, the silent mode, the help
-// topics and the completion dialog's buttons. The executable has a Wine prefix of its
-// own; every test starts from a cleaned registry and fresh folders.
+// The setup flow of uninstall.exe driven through its real dialogs under Wine, in a
+// prefix of its own; every test starts from a cleaned registry and fresh folders.
 #include <windows.h>
 #include <ole2.h>
 #include <tlhelp32.h>
@@ -49,8 +47,7 @@ std::string CheckedBoxes(HWND dialog, const int (&boxes)[N]) {
   return text;
 }
 
-// The interface boxes 5113 to 5118 as digits, then whether the two context-menu boxes
-// are enabled ("+") or not ("-").
+// The interface boxes 5113 to 5118 as digits, then "+" or "-" for each enabled context-menu box.
 std::string InterfaceBoxes(HWND dialog) {
   std::string text;
   for (int box = IDC_DESKTOP_SHORTCUT; box <= IDC_MENU_ICONS; ++box)
@@ -63,7 +60,6 @@ std::string InterfaceBoxes(HWND dialog) {
 std::string Quoted(const std::string& text) {
   return "\"" + text + "\"";
 }
-
 std::string ProgramGroup() {
   return ShortcutPaths()[kUserGroup];
 }
@@ -98,8 +94,7 @@ class SetupFlowTest : public ::testing::Test {
     OleUninitialize();
   }
 
-  // Cancels the setup dialog (it has no Cancel button: the close box or Esc) and checks
-  // that the program ends without showing the completion dialog.
+  // Cancels the setup dialog by its close box; the program must end without the completion dialog.
   void CancelSetup(SetupProcess& setup, HWND dialog, int line = __builtin_LINE()) {
     SCOPED_TRACE(::testing::Message() << "cancelled at line " << line);
     PressCloseBox(dialog);
@@ -133,8 +128,7 @@ TEST_F(SetupFlowTest, FirstSetupShowsTheDefaultsAndCancelLeavesEverythingAsItWas
 
   CancelSetup(setup, dialog);
   EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kProductKey)) << "Cancel stores nothing";
-  EXPECT_EQ("<none>", ReadText(HKEY_CLASSES_ROOT, ".kzp", ""));
-  EXPECT_EQ(kOtherIsoOwner, ReadText(HKEY_CLASSES_ROOT, ".iso", ""));
+  EXPECT_EQ(std::string("<none>, ") + kOtherIsoOwner, ClassesOf({".kzp", ".iso"}));
   EXPECT_FALSE(FileExists(ProgramGroup()));
   EXPECT_TRUE(RecordedStarts(openers_.folders).empty()) << "no program group is opened after Cancel";
 }
@@ -184,16 +178,11 @@ TEST_F(SetupFlowTest, OkInTheMenuItemsThenCancelStoresTheMenuItemsAndNothingElse
   Click(dialog, IDC_DESKTOP_SHORTCUT);
   CancelSetup(setup, dialog);
 
-  const char* names[] = {"ExtrTo", "ExtrHere", "Extr",     "ExtrSep", "OpenSFX",
-                         "AddTo",  "AddArc",   "EmailArc", "EmailOpt"};
   Snapshot expected = {{"|(key)", {REG_NONE, ""}},
                        {"\\Setup|(key)", {REG_NONE, ""}},
                        {"\\Setup\\MenuItems|(key)", {REG_NONE, ""}}};
-  for (const char* name : names) {
-    DWORD shown = std::string(name) == "Extr" || std::string(name) == "EmailArc" ? 0 : 1;
-    expected["\\Setup\\MenuItems|" + std::string(name)] = {REG_DWORD,
-                                                           std::string(reinterpret_cast<char*>(&shown), 4)};
-  }
+  for (const std::string name : kMenuItemNames)
+    expected["\\Setup\\MenuItems|" + name] = {REG_DWORD, DwordBytes(name != "Extr" && name != "EmailArc")};
   EXPECT_EQ(expected, TakeSnapshot(HKEY_CURRENT_USER, kProductKey));
   EXPECT_EQ("<none>", ReadText(HKEY_CLASSES_ROOT, ".zip", ""));
   EXPECT_FALSE(RawKeyExists(HKEY_LOCAL_MACHINE, kAppPathsKey));
@@ -233,11 +222,8 @@ TEST_F(SetupFlowTest, OkStoresAndAppliesTheChoicesThenTheCompletionDialogAndTheP
   EXPECT_EQ(1, StoredOption("Setup", "CascadedMenu"));
 
   // Applied: associations and classes, shell extension, App Paths and Uninstall entries, shortcuts.
-  EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, ".kzp", ""));
-  EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, ".tbz", ""));
-  EXPECT_EQ("Zendra.ZIP", ReadText(HKEY_CLASSES_ROOT, ".zip", ""));
-  EXPECT_EQ("<none>", ReadText(HKEY_CLASSES_ROOT, ".arj", ""));
-  EXPECT_EQ(kOtherIsoOwner, ReadText(HKEY_CLASSES_ROOT, ".iso", ""));
+  EXPECT_EQ(std::string("Zendra, Zendra, Zendra.ZIP, <none>, ") + kOtherIsoOwner,
+            ClassesOf({".kzp", ".tbz", ".zip", ".arj", ".iso"}));
   EXPECT_EQ(Quoted(installation_.Archiver()) + " \"%1\"",
             ReadText(HKEY_CLASSES_ROOT, "Zendra\\shell\\open\\command", ""));
   EXPECT_EQ(kShellExtensionClassId, ReadText(HKEY_CLASSES_ROOT, kSharedHandlerKeys[0], ""));
@@ -263,9 +249,8 @@ TEST_F(SetupFlowTest, SilentSetupAppliesWhatWasReadWithTheIsoRuleAndOpensTheProg
     SetupProcess setup(installation_, "/setup /s");
     ASSERT_TRUE(setup.WaitForExit()) << "a silent setup needs nobody to press a button";
   }
-  EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, ".kzp", ""));
-  EXPECT_EQ("<none>", ReadText(HKEY_CLASSES_ROOT, ".zip", ""));
-  EXPECT_EQ(kOtherIsoOwner, ReadText(HKEY_CLASSES_ROOT, ".iso", "")) << "another program owns .iso";
+  EXPECT_EQ(std::string("Zendra, <none>, ") + kOtherIsoOwner, ClassesOf({".kzp", ".zip", ".iso"}))
+      << "another program owns .iso";
   EXPECT_EQ(1, StoredOption("Setup\\.kzp", "Set")) << "what was read is stored";
   EXPECT_EQ(0, StoredOption("Setup\\.zip", "Set"));
   EXPECT_EQ(1, StoredOption("Setup\\Links", "Programs"));
@@ -285,8 +270,7 @@ TEST_F(SetupFlowTest, SilentSetupAppliesWhatWasReadWithTheIsoRuleAndOpensTheProg
     SetupProcess setup(installation_, "/setup /s");
     ASSERT_TRUE(setup.WaitForExit());
   }
-  EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, ".iso", ""));
-  EXPECT_EQ("Zendra.ZIP", ReadText(HKEY_CLASSES_ROOT, ".zip", ""));
+  EXPECT_EQ("Zendra, Zendra.ZIP", ClassesOf({".iso", ".zip"}));
 }
 
 TEST_F(SetupFlowTest, HelpButtonAndF1AskForTheTopicOfEachDialog) {
@@ -321,8 +305,7 @@ TEST_F(SetupFlowTest, HelpButtonAndF1AskForTheTopicOfEachDialog) {
 
 TEST_F(SetupFlowTest, CompletionDialogStartsTheArchiverAndOpensHelpAndDocuments) {
   HelpViewerStandIn viewer;
-  // The installer starts the setup in the installation folder: the completion dialog
-  // names the current directory and starts its files, wherever the program lies.
+  // The completion dialog names the current directory and starts its files, wherever the program lies.
   const Installation current{installation_.folder + "\\current"};
   ASSERT_TRUE(CreateDirectoryA(current.folder.c_str(), nullptr));
   for (const char* name : {"Zendra.exe", "license.txt", "order.txt"})
@@ -349,12 +332,16 @@ TEST_F(SetupFlowTest, CompletionDialogStartsTheArchiverAndOpensHelpAndDocuments)
     EXPECT_EQ(current.folder, RecordedFolder(start));
   }
 
-  Press(done, IDC_VIEW_LICENSE);
-  ASSERT_TRUE(WaitUntil([&] { return RecordedStarts(openers_.documents).size() == 1; }));
-  Press(done, IDC_PRICE_LIST);
-  ASSERT_TRUE(WaitUntil([&] { return RecordedStarts(openers_.documents).size() == 2; }));
-  EXPECT_EQ(Quoted(current.File("license.txt")), RecordedArguments(RecordedStarts(openers_.documents)[0]));
-  EXPECT_EQ(Quoted(current.File("order.txt")), RecordedArguments(RecordedStarts(openers_.documents)[1]));
+  const struct {
+    int button;
+    const char* document;
+  } documents[] = {{IDC_VIEW_LICENSE, "license.txt"}, {IDC_PRICE_LIST, "order.txt"}};
+  for (size_t i = 0; i < 2; ++i) {
+    Press(done, documents[i].button);
+    ASSERT_TRUE(WaitUntil([&] { return RecordedStarts(openers_.documents).size() == i + 1; }));
+    EXPECT_EQ(Quoted(current.File(documents[i].document)),
+              RecordedArguments(RecordedStarts(openers_.documents)[i]));
+  }
 
   Press(done, IDC_HOME_PAGE);
   ASSERT_TRUE(WaitUntil([&] { return RecordedStarts(openers_.webPages).size() == 1; }));
@@ -381,28 +368,21 @@ TEST_F(SetupFlowTest, CompletionDialogStartsTheArchiverAndOpensHelpAndDocuments)
   EXPECT_TRUE(WaitUntil([&] { return RecordedStarts(openers_.folders).size() == 1; }));
 }
 
-// The dialogs go through the language file next to the program: SETUPDLG is scaled by
-// its own entry, and the reading-direction entry mirrors all three dialogs.
+// The language file beside the program scales SETUPDLG by its entry and mirrors all three dialogs.
 TEST_F(SetupFlowTest, LanguageFileScalesTheSetupDialogAndMirrorsEveryDialog) {
-  RECT plain;
-  {
+  RECT plain = {};
+  for (bool scaled : {false, true}) {
+    SCOPED_TRACE(scaled ? "scaled" : "plain");
+    if (scaled) WriteFileBytes(installation_.File("uninstall.lng"), ScalingLanguageFile());
     SetupProcess setup(installation_, "/setup");
     HWND dialog = setup.WaitForSetupDialog();
     ASSERT_NE(nullptr, dialog);
-    GetClientRect(dialog, &plain);
+    RECT client;
+    GetClientRect(dialog, &client);
+    if (!scaled) plain = client;
+    EXPECT_NEAR(plain.right * (scaled ? 120 : 100) / 100, client.right, 1);
+    EXPECT_NEAR(plain.bottom, client.bottom, 1);
     EXPECT_EQ(0, GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-    CancelSetup(setup, dialog);
-  }
-
-  WriteFileBytes(installation_.File("uninstall.lng"), ScalingLanguageFile());
-  {
-    SetupProcess setup(installation_, "/setup");
-    HWND dialog = setup.WaitForSetupDialog();
-    ASSERT_NE(nullptr, dialog);
-    RECT scaled;
-    GetClientRect(dialog, &scaled);
-    EXPECT_NEAR(plain.right * 120 / 100, scaled.right, 1);
-    EXPECT_NEAR(plain.bottom, scaled.bottom, 1);
     CancelSetup(setup, dialog);
   }
 

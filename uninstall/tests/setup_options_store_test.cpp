@@ -1,5 +1,5 @@
-// The stored setup choices against Wine's registry: defaults, the ISO rule, the values
-// written and read back, and the context-menu items.
+// The stored setup choices in Wine's registry: defaults, the ISO rule, values written
+// and read back, and the context-menu items.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -25,10 +25,6 @@ std::string Describe(const SetupOptions& options) {
     text += on ? '1' : '0';
   }
   return text;
-}
-
-std::string Dword(DWORD number) {
-  return std::string(reinterpret_cast<const char*>(&number), sizeof number);
 }
 
 void SetIsoOwner(const char* owner) {
@@ -85,14 +81,13 @@ TEST_F(SetupOptionsStoreTest, StoreWritesElevenChoicesAndTheInterfaceFlagsThatRe
                                    ".tar", ".gz",  ".uue", ".bz2", ".jar"};
   for (int i = 0; i < 11; ++i) {
     expected["\\Setup\\" + std::string(firstExtensions[i]) + "|(key)"] = {REG_NONE, ""};
-    expected["\\Setup\\" + std::string(firstExtensions[i]) + "|Set"] = {REG_DWORD, Dword(associations[i])};
+    expected["\\Setup\\" + std::string(firstExtensions[i]) + "|Set"] = {REG_DWORD,
+                                                                        DwordBytes(associations[i])};
   }
-  expected["\\Setup\\Links|Desktop"] = {REG_DWORD, Dword(1)};
-  expected["\\Setup\\Links|StartMenu"] = {REG_DWORD, Dword(0)};
-  expected["\\Setup\\Links|Programs"] = {REG_DWORD, Dword(0)};
-  expected["\\Setup|ShellExt"] = {REG_DWORD, Dword(0)};
-  expected["\\Setup|CascadedMenu"] = {REG_DWORD, Dword(1)};
-  expected["\\Setup|MenuIcons"] = {REG_DWORD, Dword(0)};
+  const std::pair<const char*, DWORD> interfaceFlags[] = {
+      {"\\Setup\\Links|Desktop", 1}, {"\\Setup\\Links|StartMenu", 0}, {"\\Setup\\Links|Programs", 0},
+      {"\\Setup|ShellExt", 0},       {"\\Setup|CascadedMenu", 1},     {"\\Setup|MenuIcons", 0}};
+  for (const auto& [name, number] : interfaceFlags) expected[name] = {REG_DWORD, DwordBytes(number)};
   EXPECT_EQ(expected, TakeSnapshot(HKEY_CURRENT_USER, kProduct));
 
   // ISO is not stored: it reads as on again while nobody else owns .iso.
@@ -109,19 +104,17 @@ TEST_F(SetupOptionsStoreTest, MenuItemsDefaultToShownAndReadBackAsStored) {
   MenuItems items = ReadMenuItems();
   for (bool shown : items.shown) EXPECT_TRUE(shown);
 
-  const char* names[] = {"ExtrTo", "ExtrHere", "Extr",     "ExtrSep", "OpenSFX",
-                         "AddTo",  "AddArc",   "EmailArc", "EmailOpt"};
   for (int i = 0; i < kMenuItemCount; ++i) items.shown[i] = i % 3 != 1;
   StoreMenuItems(items);
   Snapshot stored = TakeSnapshot(HKEY_CURRENT_USER, kProduct + "\\Setup\\MenuItems");
   EXPECT_EQ(static_cast<size_t>(1 + kMenuItemCount), stored.size());
   for (int i = 0; i < kMenuItemCount; ++i) {
-    EXPECT_EQ((std::pair<DWORD, std::string>{REG_DWORD, Dword(i % 3 != 1)}),
-              stored["|" + std::string(names[i])])
-        << names[i];
+    EXPECT_EQ((std::pair<DWORD, std::string>{REG_DWORD, DwordBytes(i % 3 != 1)}),
+              stored["|" + std::string(kMenuItemNames[i])])
+        << kMenuItemNames[i];
   }
   MenuItems read = ReadMenuItems();
-  for (int i = 0; i < kMenuItemCount; ++i) EXPECT_EQ(i % 3 != 1, read.shown[i]) << names[i];
+  for (int i = 0; i < kMenuItemCount; ++i) EXPECT_EQ(i % 3 != 1, read.shown[i]) << kMenuItemNames[i];
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
-// A stand-in for the programs that the setup starts: the archiver and the openers of
-// documents, folders and web addresses. Each start appends one line to the file named
-// like the program with ".log" added: its command line, "|", its current directory.
-// With the environment variable STANDIN_HOLD naming an event, it stays running until
-// that event is set (at most a minute), so that a test can count live starts.
+// Stands in for the programs the setup starts: each start appends "command line|current
+// directory" to the program's name with ".log" added, then waits (at most a minute) for
+// the event STANDIN_HOLD names, if any, so that a test can count live starts.
 #include <windows.h>
 
 #include <string>

@@ -63,11 +63,15 @@ Installation MakeInstallation() {
   CreateDirectoryA(kInstallationRoot, nullptr);
   CreateDirectoryA(kInstallationFolder, nullptr);
   Installation installation{kInstallationFolder};
-  CopyFileA(WindowsPath(kUninstallProgram).c_str(), installation.Program().c_str(), FALSE);
-  CopyFileA(WindowsPath(kStandInProgram).c_str(), installation.Archiver().c_str(), FALSE);
+  CopyPrograms(installation);
   WriteFileBytes(installation.File("license.txt"), "licence\r\n");
   WriteFileBytes(installation.File("order.txt"), "prices\r\n");
   return installation;
+}
+
+void CopyPrograms(const Installation& installation) {
+  CopyFileA(WindowsPath(kUninstallProgram).c_str(), installation.Program().c_str(), FALSE);
+  CopyFileA(WindowsPath(kStandInProgram).c_str(), installation.Archiver().c_str(), FALSE);
 }
 
 Openers RegisterOpeners() {

@@ -1,7 +1,5 @@
-// Driving the setup flow of uninstall.exe as a user would: a scratch installation
-// folder with a stand-in archiver, the program started there, its dialogs found and
-// their controls read and pressed from this process. The document and folder openers
-// and the browser are stand-ins that record what they were asked.
+// The setup of uninstall.exe driven as a user would, in a scratch installation with a
+// stand-in archiver; the openers of documents, folders and web pages are stand-ins too.
 #pragma once
 
 #include <windows.h>
@@ -17,23 +15,24 @@ namespace uninstall_test {
 
 // The lines a stand-in program recorded, one per start.
 std::vector<std::string> RecordedStarts(const std::string& standInPath);
-// The argument part of a recorded line: what follows the program in the command line,
-// before the "|" and the current directory.
+// The arguments in a recorded line (after the program, before "|" and the current directory).
 std::string RecordedArguments(const std::string& line);
 std::string RecordedFolder(const std::string& line);
 
-// A fresh installation folder with blanks in its path, holding a copy of uninstall.exe
-// and the stand-in archiver Zendra.exe, "license.txt" and "order.txt".
+// A fresh installation (a path with blanks): uninstall.exe, the stand-in Zendra.exe, license.txt, order.txt.
 struct Installation {
-  std::string folder;  // without a trailing backslash, as the current directory reads
-  std::string File(const char* name) const { return folder + "\\" + name; }
+  std::string folder;  // as the current directory reads it: no trailing backslash but at a root
+  std::string File(const std::string& name) const {
+    return folder + (folder.back() == '\\' ? "" : "\\") + name;
+  }
   std::string Program() const { return File("uninstall.exe"); }
   std::string Archiver() const { return File("Zendra.exe"); }
 };
 Installation MakeInstallation();
+// Copies uninstall.exe and the stand-in archiver into the installation's folder.
+void CopyPrograms(const Installation& installation);
 
-// The openers that the shell starts for ".txt" documents, folders and "https"
-// addresses are pointed at copies of the stand-in.
+// Points the shell's openers of ".txt" documents, folders and "https" addresses at copies of the stand-in.
 struct Openers {
   std::string documents;
   std::string folders;
@@ -41,8 +40,7 @@ struct Openers {
 };
 Openers RegisterOpeners();
 
-// Removes the archiver's footprint, then lets another program own ".iso" (or nobody,
-// for an empty class).
+// Removes the archiver's footprint, then lets another program own ".iso" (nobody for an empty class).
 void ResetSetupState(const char* isoOwner);
 
 // One run of the program, started in the installation folder or in `currentFolder`.

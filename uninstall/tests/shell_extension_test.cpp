@@ -1,5 +1,4 @@
-// Shell extension registration, App Paths and Uninstall entries against Wine's
-// registry (a prefix of this executable's own).
+// Shell extension, App Paths and Uninstall entries in Wine's registry (a prefix of its own).
 #include <windows.h>
 #include <objbase.h>
 

@@ -1,5 +1,5 @@
-// Shortcuts and program groups in Wine's real shell folders (a prefix of this
-// executable's own), each read back through IShellLinkA and IPersistFile.
+// Shortcuts and program groups in Wine's shell folders (a prefix of its own), each read
+// back through IShellLinkA and IPersistFile.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -72,10 +72,8 @@ TEST_F(ShortcutsTest, EveryShortcutIsMadeAndTheUserGroupHandedBack) {
 TEST_F(ShortcutsTest, OnlyTheChosenPlacesGetShortcuts) {
   char groupPath[kPathSize] = "";
   SetShortcuts(Interface(false, true, false), groupPath, sizeof groupPath);
-  EXPECT_FALSE(FileExists(desktop_));
   ExpectShortcut(startMenu_, folder_ + "\\Zendra.exe");
-  EXPECT_FALSE(FileExists(group_));
-  EXPECT_FALSE(FileExists(commonGroup_));
+  EXPECT_EQ(std::vector<std::string>{}, Existing({desktop_, group_, commonGroup_}));
   EXPECT_STREQ("", groupPath) << "nothing handed back without a group";
 }
 
@@ -100,10 +98,7 @@ TEST_F(ShortcutsTest, SwitchedOffRemovesShortcutsAndBothGroupsWithTheirContents)
   }
   char groupPath[kPathSize] = "unchanged";
   SetShortcuts(SetupOptions{}, groupPath, sizeof groupPath);
-  EXPECT_FALSE(FileExists(desktop_));
-  EXPECT_FALSE(FileExists(startMenu_));
-  EXPECT_FALSE(FileExists(group_));
-  EXPECT_FALSE(FileExists(commonGroup_));
+  EXPECT_EQ(std::vector<std::string>{}, Existing(paths_));
   EXPECT_STREQ("unchanged", groupPath);
   // Nothing left to remove: the second pass fails quietly.
   SetShortcuts(SetupOptions{});

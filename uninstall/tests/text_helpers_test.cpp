@@ -1,6 +1,5 @@
-// Path and text helpers. On Windows the lead-byte table is the system's (code page 936
-// under the test harness); natively the test installs a table with the lead bytes of
-// that code page, 0x81 to 0xFE.
+// Path and text helpers with the lead bytes of the code page 936: the system's under
+// Wine, installed by the test natively.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -134,10 +133,6 @@ TEST_F(TextHelpers, CopyAndFormatCutAtTheCapacityWithoutSplittingACharacter) {
   EXPECT_FALSE(FormatText(formatted, sizeof formatted, "%s%s", "abcdef", "\xd6\xd0"));
   EXPECT_STREQ("abcdef", formatted);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(SubstituteText, PutsTheArgumentInPlaceOfTheFirstPercentS) {
   char buffer[64];

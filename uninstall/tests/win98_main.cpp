@@ -1,6 +1,5 @@
-// main() of the test executables that run with Wine reporting Windows 98. Wine reads
-// the version when a process starts, so main() sets it for the executable's own prefix
-// and runs the tests again in a child process.
+// main() of the tests under Windows 98 mode: Wine reads the version at a process's start,
+// so main() sets it for the prefix and runs the tests again in a child process.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The paths that differ outside the NT family, run with Wine reporting Windows 98
-// (Win98Main.cpp).
+// The paths that differ outside the NT family, under Windows 98 mode (win98_main.cpp).
 #include <windows.h>
 
 #include <gtest/gtest.h>

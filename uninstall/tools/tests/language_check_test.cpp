@@ -1,15 +1,13 @@
-// Language files with the traps of the section reader, checked against a few texts of
-// a program: which lines are entries, which are never found as written and why, what
-// stays untranslated. And the program's own texts as read from its compiled resources.
+// Language files with the section reader's traps, checked against a few texts: entries,
+// lines never found as written and why, what stays untranslated; and the own resources.
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
-#include <cstdio>
-
 #include "language/LanguageResources.h"
+#include "test_files.h"
 #include "tests/language_support.h"
 #include "tests/scoped_gbk_table.h"
 #include "tools/CodePage.h"
@@ -128,12 +126,7 @@ TEST(LanguageCheckTest, TheProgramsOwnTextsInTheCodePage936) {
 TEST(LanguageCheckTest, TheImageReadsAsTheSystemLoadsIt) {
   char path[MAX_PATH];
   ASSERT_NE(0u, GetModuleFileNameA(nullptr, path, sizeof path));
-  FILE* file = fopen(path, "rb");
-  ASSERT_NE(nullptr, file);
-  std::string image;
-  char buffer[65536];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;) image.append(buffer, n);
-  fclose(file);
+  const std::string image = test_support::ReadFileBytes(path);
   std::vector<Resource> fromImage, fromRes;
   ASSERT_TRUE(ReadImageResources(image, fromImage));
   ASSERT_TRUE(ReadResourceFile(std::string(reinterpret_cast<const char*>(kOwnResources), kOwnResourcesSize), fromRes));

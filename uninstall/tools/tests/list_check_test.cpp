@@ -1,5 +1,5 @@
-// The deletion passes of tricky installation lists, played on folders held in memory:
-// what each pass deletes, which lines are skipped and why, and what stays.
+// The deletion passes of tricky lists on folders in memory: what each pass deletes,
+// which lines are skipped and why, what stays.
 #include <gtest/gtest.h>
 
 #include <cstdio>
