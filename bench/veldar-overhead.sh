@@ -62,7 +62,8 @@ ticks_per_second=$(getconf CLK_TCK)
 # One run in a fresh folder: sets wall (seconds from start to end), cpu (user and system
 # seconds of the program's process, its last reading before it ended) and peak (its
 # VmHWM in KiB at that reading).
-wall=0 cpu=0 peak=0
+# ok is 0 for a run that failed (a start that went wrong, say): it is not counted.
+wall=0 cpu=0 peak=0 ok=1
 # A pipe that nobody writes to: reading it with a time-out pauses without a process.
 exec {pause}<> <(:)
 timed() {  # timed <name> <program> <arguments...>
@@ -85,7 +86,8 @@ timed() {  # timed <name> <program> <arguments...>
     sampler="$stat|$value"
     read -r -t 0.02 -u "$pause" || true
   done
-  wait "$harness" || echo "$name: exit code $?" >&2
+  ok=1
+  wait "$harness" || { echo "$name: exit code $?, not counted" >&2; ok=0; }
   wall=$(echo "$EPOCHREALTIME - $start" | bc -l)
   cpu=0 peak=0
   if [ -n "$sampler" ]; then
@@ -115,11 +117,11 @@ for batches in "${sizes[@]}"; do
   ys=() vs=() yc=() vc=() vp=()
   for round in $(seq "$rounds"); do
     timed "yardstick$round" odbc_batches.exe BENCH.SQL bench
-    ys+=("$wall")
-    [ "$peak" = 0 ] || yc+=("$cpu")
+    [ "$ok" = 0 ] || ys+=("$wall")
+    [ "$ok" = 0 ] || [ "$peak" = 0 ] || yc+=("$cpu")
     timed "veldar$round" VELDAR.exe -F BENCH.SQL -S bench
-    vs+=("$wall")
-    [ "$peak" = 0 ] || vc+=("$cpu") vp+=("$peak")
+    [ "$ok" = 0 ] || vs+=("$wall")
+    [ "$ok" = 0 ] || [ "$peak" = 0 ] || vc+=("$cpu") vp+=("$peak")
   done
   echo "database folder: $work"
   echo "rows: yardstick $(count_rows "$work/yardstick$rounds/$file"), VELDAR $(count_rows "$work/veldar$rounds/$file")"

@@ -13,14 +13,19 @@ wine_session() {
 }
 
 # Wine starts a program apart from the harness script that asked for it (its parent is
-# not the script), so the process is found by the program's Windows path, the first
-# word of its command line (drive Z: is the root of the file system). Waits while the
-# harness runs; fails once it has ended without the program being seen.
+# not the script), so the process is found by the first word of its command line: the
+# program's Windows path (drive Z: is the root of the file system) where Wine's 32-bit
+# loader started it, the path as given, relative to the process's folder, where the
+# 64-bit loader did. Waits while the harness runs; fails once it has ended without the
+# program being seen.
 wine_program_pid() {
-  local windows="Z:${1//\//\\}" pid
+  local windows="Z:${1//\//\\}" unix pid first
+  unix="$(realpath -m -- "$1")"
   while kill -0 "$2" 2>/dev/null; do
     for pid in $(pgrep -f "$(basename "$1" .exe)" || true); do
-      if tr '\0' '\n' < "/proc/$pid/cmdline" 2>/dev/null | head -n 1 | grep -qiF "$windows"; then
+      first="$(tr '\0' '\n' < "/proc/$pid/cmdline" 2>/dev/null | head -n 1)" || continue
+      if [[ "${first,,}" == *"${windows,,}"* ]] ||
+         [ "$(cd "/proc/$pid/cwd" 2>/dev/null && realpath -m -- "$first")" = "$unix" ]; then
         echo "$pid"
         return 0
       fi
