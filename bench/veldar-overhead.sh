@@ -79,9 +79,9 @@ timed() {  # timed <name> <program> <arguments...>
   pid=$(wine_program_pid "$work/$name/$program" "$harness") || pid=""
   # Read every 20 ms while the process lives; a zombie has no memory figures left.
   sampler=""
-  while [ -n "$pid" ] && read -r stat < "/proc/$pid/stat" 2>/dev/null; do
-    value=""
-    while read -r key value _; do [ "$key" = VmHWM: ] && break; done < "/proc/$pid/status" 2>/dev/null
+  while [ -n "$pid" ] && read -r stat 2>/dev/null < "/proc/$pid/stat"; do
+    key="" value=""
+    while read -r key value _; do [ "$key" = VmHWM: ] && break; done 2>/dev/null < "/proc/$pid/status" || true
     [ "$key" = VmHWM: ] || break
     sampler="$stat|$value"
     read -r -t 0.02 -u "$pause" || true

@@ -23,7 +23,7 @@ wine_program_pid() {
   unix="$(realpath -m -- "$1")"
   while kill -0 "$2" 2>/dev/null; do
     for pid in $(pgrep -f "$(basename "$1" .exe)" || true); do
-      first="$(tr '\0' '\n' < "/proc/$pid/cmdline" 2>/dev/null | head -n 1)" || continue
+      first="$(tr '\0' '\n' 2>/dev/null < "/proc/$pid/cmdline" | head -n 1)" || continue
       if [[ "${first,,}" == *"${windows,,}"* ]] ||
          [ "$(cd "/proc/$pid/cwd" 2>/dev/null && realpath -m -- "$first")" = "$unix" ]; then
         echo "$pid"
