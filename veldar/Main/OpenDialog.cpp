@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "Base/SystemLibrary.h"
 #include "Core/FileNames.h"
 
 namespace {
@@ -43,7 +44,13 @@ bool TOpenDialog::Execute(HWND owner, std::string& fileName) const {
   dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = defaultExt.c_str();
   dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER;
-  if (!GetOpenFileNameA(&dialog)) return false;
+  // The dialog's library and those it brings are loaded only when a script must be
+  // chosen: an unattended run never asks, and loading them costs every start.
+  using GetOpenFileNameCall = BOOL(WINAPI*)(OPENFILENAMEA*);
+  GetOpenFileNameCall getOpenFileName = nullptr;
+  HMODULE dialogs = LoadSystemLibrary("comdlg32.dll");
+  if (!dialogs || !FindFunction(dialogs, "GetOpenFileNameA", getOpenFileName)) return false;
+  if (!getOpenFileName(&dialog)) return false;
   fileName = file;
   return true;
 }
