@@ -176,8 +176,12 @@ bool ScriptRunner::SendBatch() {
 void ScriptRunner::AddSqlLine(const std::string& line) {
   batch_.append(line).append("\r\n");
   // The output and the log are text: a preview line ends where a zero byte is.
-  if (!line.empty() && host_.OutputLines().size() < kPreviewLimit)
-    host_.AddOutputLine(line.substr(0, line.find('\0')));
+  if (line.empty() || host_.OutputLines().size() >= kPreviewLimit) return;
+  const size_t zero = line.find('\0');
+  if (zero == std::string::npos)
+    host_.AddOutputLine(line);
+  else
+    host_.AddOutputLine(line.substr(0, zero));
 }
 
 void ScriptRunner::StartNextBlock() {

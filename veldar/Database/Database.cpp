@@ -168,8 +168,8 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
 
   // While the statement runs asynchronously every repeated call with the same
   // arguments asks whether it has finished.
-  std::string text = batch;
-  SQLCHAR* const statement = reinterpret_cast<SQLCHAR*>(&text[0]);
+  statementText_.assign(batch);
+  SQLCHAR* const statement = reinterpret_cast<SQLCHAR*>(&statementText_[0]);
   bool cancelled = false;
   const Clock::time_point started = host_.Now();
   for (;;) {

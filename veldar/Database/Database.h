@@ -59,4 +59,7 @@ class Database {
   SQLHDBC ConnHandle = SQL_NULL_HDBC;
   SQLHSTMT StmtHandle = SQL_NULL_HSTMT;
   bool asynchronous_ = false;
+  // The text of the batch being sent, a writable copy for the driver; its memory
+  // serves one batch after another.
+  std::string statementText_;
 };

@@ -1,11 +1,20 @@
 #include "Main/OutputMemo.h"
 
 void OutputMemo::AddLine(const std::string& line) {
-  lines_.push_back(line);
+  // A line of an earlier block lends its memory: most blocks hold lines of the same
+  // lengths, so a run of many batches allocates nothing here after the first ones.
+  if (spare_.empty()) {
+    lines_.push_back(line);
+  } else {
+    lines_.push_back(std::move(spare_.back()));
+    spare_.pop_back();
+    lines_.back().assign(line);
+  }
   changed_ = true;
 }
 
 void OutputMemo::Clear() {
+  for (std::string& line : lines_) spare_.push_back(std::move(line));
   lines_.clear();
   changed_ = true;
 }

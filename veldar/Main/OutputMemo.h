@@ -24,5 +24,7 @@ class OutputMemo {
  private:
   HWND control_ = nullptr;
   std::vector<std::string> lines_;
+  // Emptied lines of earlier blocks, kept for their memory.
+  std::vector<std::string> spare_;
   bool changed_ = false;
 };
