@@ -1,6 +1,5 @@
 // Fuzzes the language file of uninstall: section, index, lookups, Translate into small and
 // large destinations and the scale entries; an overrun shows as a sanitizer report.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -8,32 +7,9 @@
 
 #include "language/DialogScale.h"
 #include "language/LanguageResources.h"
+#include "tests/memory_source.h"
 
 namespace {
-
-// The fuzz input behind `padding` dots, read like File.
-class InputSource {
- public:
-  InputSource(size_t padding, const uint8_t* data, size_t size)
-      : padding_(padding), data_(data), size_(padding + size) {}
-  int Read(void* buffer, int count) {
-    char* out = static_cast<char*>(buffer);
-    size_t n = position_ < size_ ? std::min(static_cast<size_t>(count), size_ - position_) : 0;
-    size_t dots = position_ < padding_ ? std::min(n, padding_ - position_) : 0;
-    memset(out, '.', dots);
-    if (n > dots) memcpy(out + dots, data_ + (position_ + dots - padding_), n - dots);
-    position_ += n;
-    return static_cast<int>(n);
-  }
-  void Seek(int64_t offset, int) { position_ = offset < 0 ? 0 : static_cast<size_t>(offset); }
-  int64_t Tell() const { return static_cast<int64_t>(position_); }
-
- private:
-  size_t padding_;
-  const uint8_t* data_;
-  size_t size_;
-  size_t position_ = 0;
-};
 
 // Destinations are allocated at their exact capacity so that any overrun is caught.
 void TranslateInto(const LanguageResources& language, const char* text, const char* section,
@@ -52,7 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   static const size_t kPadding[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8170, 8180, 16350, 130810, 130820};
   LanguageResources language;
-  InputSource source(kPadding[data[0] % 16], data + 1, size - 1);
+  std::string file(kPadding[data[0] % 16], '.');
+  file.append(reinterpret_cast<const char*>(data) + 1, size - 1);
+  MemorySource source(std::move(file));
   if (!language.LoadFrom(source)) return 0;
   if (language.text[language.textLength] != '\0') __builtin_trap();
 

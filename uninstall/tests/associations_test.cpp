@@ -59,9 +59,9 @@ TEST_F(AssociationsTest, PreviousOwnersReturnExactly) {
   RawSetText(HKEY_CLASSES_ROOT, ".kzp", "Content Type", "application/x-kzp");
   RawSetText(HKEY_CLASSES_ROOT, ".kzp\\ShellNew", "FileName", "C:\\Other\\new.kzp");
   RawSetText(HKEY_CLASSES_ROOT, ".lha", "", "OtherArchiver.Lha");
-  Snapshot zip = TakeSnapshot(HKEY_CLASSES_ROOT, ".zip");
-  Snapshot kzp = TakeSnapshot(HKEY_CLASSES_ROOT, ".kzp");
-  Snapshot lha = TakeSnapshot(HKEY_CLASSES_ROOT, ".lha");
+  const std::vector<RegistryPlace> owned = {
+      {HKEY_CLASSES_ROOT, ".zip"}, {HKEY_CLASSES_ROOT, ".kzp"}, {HKEY_CLASSES_ROOT, ".lha"}};
+  const Snapshot before = TakeSnapshot(owned);
 
   SetAssociations(Taking({kGroupKzp, kGroupZip, kGroupLzh}, true));
   EXPECT_EQ("Zendra.ZIP, Zendra, Zendra", ClassesOf({".zip", ".kzp", ".lha"}));
@@ -75,9 +75,7 @@ TEST_F(AssociationsTest, PreviousOwnersReturnExactly) {
   EXPECT_EQ("1|OtherArchiver.Lha||", Backup(".lha"));
 
   SetAssociations(SetupOptions{});
-  EXPECT_EQ(zip, TakeSnapshot(HKEY_CLASSES_ROOT, ".zip"));
-  EXPECT_EQ(kzp, TakeSnapshot(HKEY_CLASSES_ROOT, ".kzp"));
-  EXPECT_EQ(lha, TakeSnapshot(HKEY_CLASSES_ROOT, ".lha"));
+  EXPECT_EQ(before, TakeSnapshot(owned));
   // The volumes go to the previous owner of .kzp, all hundred of them.
   for (int n = 0; n < 100; ++n) {
     EXPECT_EQ("OtherArchiver.Kzp", ReadText(HKEY_CLASSES_ROOT, Volume(n), "")) << Volume(n);
@@ -103,12 +101,11 @@ TEST_F(AssociationsTest, ExtensionTakenByAnotherProgramSinceIsLeftAlone) {
   RawSetText(HKEY_CLASSES_ROOT, ".ace", "", "ThirdProgram.Ace");
   RawSetText(HKEY_CLASSES_ROOT, ".ace", "Content Type", "application/x-third");
   RawSetText(HKEY_CLASSES_ROOT, ".kzp", "", "ThirdProgram.Kzp");
-  Snapshot ace = TakeSnapshot(HKEY_CLASSES_ROOT, ".ace");
-  Snapshot kzp = TakeSnapshot(HKEY_CLASSES_ROOT, ".kzp");
+  const std::vector<RegistryPlace> owned = {{HKEY_CLASSES_ROOT, ".ace"}, {HKEY_CLASSES_ROOT, ".kzp"}};
+  const Snapshot before = TakeSnapshot(owned);
 
   SetAssociations(SetupOptions{});
-  EXPECT_EQ(ace, TakeSnapshot(HKEY_CLASSES_ROOT, ".ace"));
-  EXPECT_EQ(kzp, TakeSnapshot(HKEY_CLASSES_ROOT, ".kzp"));
+  EXPECT_EQ(before, TakeSnapshot(owned));
   EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, ".k00", "")) << "the volumes follow .kzp";
 }
 

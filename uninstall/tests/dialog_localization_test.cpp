@@ -76,22 +76,16 @@ TEST_F(DialogLocalizationTest, TemplateComesFromTheLibraryAndTextsAreTranslated)
                    // would take it if it were looked up.
                    DialogEntry("", "100*100", "TESTDLG"));
   RECT before = {}, after = {};
-  std::string caption, ok, help, empty, note;
+  std::vector<std::string> texts;  // the caption, then OK, help, the empty control and the note
   Probe probe{"TESTDLG", [&](HWND d) { before = WindowRect(d); },
               [&](HWND d) {
                 after = WindowRect(d);
-                caption = WindowText(d);
-                ok = WindowText(GetDlgItem(d, IDOK));
-                help = WindowText(GetDlgItem(d, IDHELP));
-                empty = WindowText(GetDlgItem(d, 101));
-                note = WindowText(GetDlgItem(d, 103));
+                texts.push_back(WindowText(d));
+                for (int control : {IDOK, IDHELP, 101, 103})
+                  texts.push_back(WindowText(GetDlgItem(d, control)));
               }};
   RunDialog(probe);
-  EXPECT_EQ(Ansi("译文标题"), caption);
-  EXPECT_EQ("OK", ok);
-  EXPECT_EQ(Ansi("帮助"), help);
-  EXPECT_EQ("", empty);
-  EXPECT_EQ(Ansi("说明文字"), note);
+  EXPECT_EQ((std::vector<std::string>{Ansi("译文标题"), "OK", Ansi("帮助"), "", Ansi("说明文字")}), texts);
   // 100*100: nothing is moved or resized.
   EXPECT_TRUE(EqualRect(&before, &after));
 }

@@ -42,16 +42,15 @@ TEST_F(LanguageFileTest, BareNameIsLookedForBesideTheProgram) {
 TEST_F(LanguageFileTest, MissingFileOrMarkerLeavesTextsUntranslated) {
   languageResources.Load((folder_ + "missing.lng").c_str());
   EXPECT_FALSE(languageResources.IsLoaded());
-  std::string tooFar =
-      Write(folder_ + "far.lng", std::string(130817, ';') + "***messages**\n" + Entry("hello", "x"));
-  languageResources.Load(tooFar.c_str());
-  EXPECT_FALSE(languageResources.IsLoaded());
-  EXPECT_EQ("hello", Translated("hello"));
-  std::string justInReach =
-      Write(folder_ + "near.lng", std::string(130816, ';') + "***messages**\n" + Entry("hello", "x"));
-  languageResources.Load(justInReach.c_str());
-  EXPECT_TRUE(languageResources.IsLoaded());
-  EXPECT_EQ("x", Translated("hello"));
+  // The marker is looked for up to offset 130816.
+  for (size_t offset : {130817, 130816}) {
+    SCOPED_TRACE(offset);
+    std::string path = Write(folder_ + std::to_string(offset) + ".lng",
+                             std::string(offset, ';') + "***messages**\n" + Entry("hello", "x"));
+    languageResources.Load(path.c_str());
+    EXPECT_EQ(offset == 130816, languageResources.IsLoaded());
+    EXPECT_EQ(offset == 130816 ? "x" : "hello", Translated("hello"));
+  }
 }
 
 TEST_F(LanguageFileTest, FileOpenedForWritingByAnotherProcessIsRead) {
@@ -65,23 +64,23 @@ TEST_F(LanguageFileTest, FileOpenedForWritingByAnotherProcessIsRead) {
 }
 
 TEST_F(LanguageFileTest, ReadingDirection) {
-  languageResources.Load((folder_ + "missing.lng").c_str());
-  EXPECT_FALSE(languageResources.rightToLeft);
-
-  std::string rtl = Write(folder_ + "rtl.lng", kMarkerLine + DialogEntry("LTR", "RTL", "LTR"));
-  languageResources.Load(rtl.c_str());
-  EXPECT_TRUE(languageResources.rightToLeft);
-
-  // A dialog resource "RTL" in the library, also without a language file.
-  LoadLibraryBeside("rtl");
-  ASSERT_TRUE(extResource.loaded);
-  languageResources.Load((folder_ + "missing.lng").c_str());
-  EXPECT_TRUE(languageResources.rightToLeft);
-
-  LoadLibraryBeside("plain");
-  ASSERT_TRUE(extResource.loaded);
-  languageResources.Load((folder_ + "missing.lng").c_str());
-  EXPECT_FALSE(languageResources.rightToLeft);
+  Write(folder_ + "rtl.lng", kMarkerLine + DialogEntry("LTR", "RTL", "LTR"));
+  // A dialog resource "RTL" in the library counts also without a language file.
+  const struct {
+    const char* library;  // loaded beside the program when not null
+    const char* file;
+    bool rightToLeft;
+  } cases[] = {{nullptr, "missing.lng", false},
+               {nullptr, "rtl.lng", true},
+               {"rtl", "missing.lng", true},
+               {"plain", "missing.lng", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.library ? c.library : "no library") + ", " + c.file);
+    if (c.library) LoadLibraryBeside(c.library);
+    ASSERT_EQ(c.library != nullptr, extResource.loaded);
+    languageResources.Load((folder_ + c.file).c_str());
+    EXPECT_EQ(c.rightToLeft, languageResources.rightToLeft);
+  }
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // A language file held in memory, read like File (Read, Seek from the start, Tell).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 
 class MemorySource {
  public:

@@ -245,10 +245,8 @@ TEST_F(SetupFlowTest, SilentSetupAppliesWhatWasReadWithTheIsoRuleAndOpensTheProg
   StoreOption("Setup\\.zip", "Set", 0);
   StoreOption("Setup\\Links", "Desktop", 1);
   StoreOption("Setup", "ShellExt", 0);
-  {
-    SetupProcess setup(installation_, "/setup /s");
-    ASSERT_TRUE(setup.WaitForExit()) << "a silent setup needs nobody to press a button";
-  }
+  ASSERT_TRUE(SetupProcess(installation_, "/setup /s").WaitForExit())
+      << "a silent setup needs nobody to press a button";
   EXPECT_EQ(std::string("Zendra, <none>, ") + kOtherIsoOwner, ClassesOf({".kzp", ".zip", ".iso"}))
       << "another program owns .iso";
   EXPECT_EQ(1, StoredOption("Setup\\.kzp", "Set")) << "what was read is stored";
@@ -266,10 +264,7 @@ TEST_F(SetupFlowTest, SilentSetupAppliesWhatWasReadWithTheIsoRuleAndOpensTheProg
 
   // With nobody owning .iso, the archiver takes it.
   ResetSetupState("");
-  {
-    SetupProcess setup(installation_, "/setup /s");
-    ASSERT_TRUE(setup.WaitForExit());
-  }
+  ASSERT_TRUE(SetupProcess(installation_, "/setup /s").WaitForExit());
   EXPECT_EQ("Zendra, Zendra.ZIP", ClassesOf({".iso", ".zip"}));
 }
 
