@@ -162,3 +162,17 @@ Block RandomBlock(std::mt19937_64& random) {
 std::string EncipheredLine(const std::string& line) {
   return UpperHex(ReferenceEcb(line, kScriptKey, true));
 }
+
+std::vector<std::string> EncipheredLines(std::vector<std::string> lines) {
+  for (std::string& line : lines) line = EncipheredLine(line);
+  return lines;
+}
+
+std::string ReplaceLines(std::string text, const std::string& from, const std::string& to) {
+  const std::string find = "\r\n" + from + "\r\n";
+  const std::string put = "\r\n" + to + "\r\n";
+  for (size_t at = text.find(find); at != std::string::npos; at = text.find(find, at + put.size() - 2)) {
+    text.replace(at, find.size(), put);
+  }
+  return text;
+}

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "Des/DesBlock.h"
 
@@ -25,6 +26,10 @@ std::string ReferenceEcb(const std::string& input, const std::string& keyText, b
 // One plain line of a script as the encryption writes it (upper-case hexadecimal of the
 // reference under the script key); an empty line stays empty.
 std::string EncipheredLine(const std::string& line);
+std::vector<std::string> EncipheredLines(std::vector<std::string> lines);
+// Every whole line equal to `from` (one with a CR LF on either side) replaced by `to`,
+// as a script's marker line turns into the encryption clause.
+std::string ReplaceLines(std::string text, const std::string& from, const std::string& to);
 
 // Test helpers: a block from 16 hexadecimal digits, and back.
 Block BlockFromHex(const char* hex);

@@ -25,16 +25,6 @@ Lines FilesStartingWith(const std::string& folder, const std::string& prefix) {
   return names;
 }
 
-// Every whole line equal to `from` replaced by `to`, in text of CR LF lines.
-std::string ReplaceLines(std::string text, const std::string& from, const std::string& to) {
-  const std::string find = "\r\n" + from + "\r\n";
-  const std::string put = "\r\n" + to + "\r\n";
-  for (size_t at = text.find(find); at != std::string::npos; at = text.find(find, at + put.size() - 2)) {
-    text.replace(at, find.size(), put);
-  }
-  return text;
-}
-
 class EncryptionCommand : public WindowRun {
  protected:
   void TypeCtrlAltF4(HWND main) { Type(main, {VK_CONTROL, VK_MENU, VK_F4}); }

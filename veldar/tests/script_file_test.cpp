@@ -41,11 +41,9 @@ TEST_F(ScriptConversion, EnciphersEveryNonEmptyLineAndKeepsEmptyLines) {
   const ConversionResult result = EncryptScriptFile(des_, plain, encrypted);
 
   ASSERT_TRUE(result.Ok()) << result.detail.file << ": " << result.detail.reason;
-  const std::string expected = EncipheredLine("-- comment") + "\r\n" + "\r\n" +
-                               EncipheredLine("CREATE TABLE t (a INT)") + "\r\n" + EncipheredLine("GO") +
-                               "\r\n" + "\r\n" + EncipheredLine("select '\xd6\xd0'") + "\r\n" +
-                               EncipheredLine("--^C a.dll") + "\r\n" + EncipheredLine(" ") + "\r\n";
-  EXPECT_EQ(expected, ReadBytes(encrypted));
+  EXPECT_EQ(JoinLines(EncipheredLines({"-- comment", "", "CREATE TABLE t (a INT)", "GO", "",
+                                       "select '\xd6\xd0'", "--^C a.dll", " "})),
+            ReadBytes(encrypted));
   EXPECT_EQ(TActionType::Encryption, des_.Action());
   EXPECT_EQ("meadows", des_.Key());
   EXPECT_EQ((std::set<std::string>{"SETUP.SQL", "SETUP.SQE"}), Contents());
@@ -90,12 +88,10 @@ TEST_F(ScriptConversion, SameFileIsEncipheredAgainInPlace) {
   const std::string file = PathOf("SETUP.SQE");
   WriteBytes(file, "GO\r\n\r\nselect 1");
   ASSERT_TRUE(EncryptScriptFile(des_, file, file).Ok());
-  const std::string once = EncipheredLine("GO") + "\r\n\r\n" + EncipheredLine("select 1") + "\r\n";
-  EXPECT_EQ(once, ReadBytes(file));
+  const Lines once = EncipheredLines({"GO", "", "select 1"});
+  EXPECT_EQ(JoinLines(once), ReadBytes(file));
   ASSERT_TRUE(EncryptScriptFile(des_, file, file).Ok());
-  EXPECT_EQ(
-      EncipheredLine(EncipheredLine("GO")) + "\r\n\r\n" + EncipheredLine(EncipheredLine("select 1")) + "\r\n",
-      ReadBytes(file));
+  EXPECT_EQ(JoinLines(EncipheredLines(once)), ReadBytes(file));
   EXPECT_EQ(std::set<std::string>{"SETUP.SQE"}, Contents());
 }
 

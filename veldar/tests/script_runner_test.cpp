@@ -255,23 +255,6 @@ TEST_F(ScriptRunnerTest, CancelDuringAProgramTakesEffectAtTheNextBatch) {
   EXPECT_TRUE(host.batches.empty());
 }
 
-Lines Encipher(Lines lines) {
-  for (std::string& line : lines) line = EncipheredLine(line);
-  return lines;
-}
-
-// The batches with every whole marker line replaced by the clause.
-Lines WithMarkerReplaced(Lines lines, const std::string& marker, const std::string& clause) {
-  for (std::string& line : lines) {
-    size_t at = 0;
-    while ((at = line.find(marker, at)) != std::string::npos) {
-      line.replace(at, marker.size(), clause);
-      at += clause.size();
-    }
-  }
-  return lines;
-}
-
 TEST_F(ScriptRunnerTest, PlainAndEncryptedFormGiveTheSameRunApartFromTheMarker) {
   const Lines plain = {"use shop",
                        "--^E %SourceDir%\\tool.exe %Password%",
@@ -298,7 +281,7 @@ TEST_F(ScriptRunnerTest, PlainAndEncryptedFormGiveTheSameRunApartFromTheMarker) 
   settings.encrypted = true;
   settings.cipher = &des1;
   host = fresh;
-  const RunOutcome outcome = Run(Encipher(plain));
+  const RunOutcome outcome = Run(EncipheredLines(plain));
 
   // Only the whole, exact marker line changes.
   EXPECT_EQ((Lines{"use shop\r\ncreate procedure p\r\n--LANTHORN--\r\nas select 1\r\n",
@@ -306,9 +289,9 @@ TEST_F(ScriptRunnerTest, PlainAndEncryptedFormGiveTheSameRunApartFromTheMarker) 
                    "'E:\\Server\\Data\\Shop.mdf', MOVE 'Shop_log' TO 'E:\\Server\\Data\\Shop.ldf'\r\n",
                    " --LANTHORN--\r\n--lanthorn--\r\n--LANTHORN-- \r\n"}),
             plainHost.batches);
-  const std::string marker = "\r\n--LANTHORN--\r\n";
-  const std::string clause = "\r\nwith Encryption\r\n";
-  EXPECT_EQ(WithMarkerReplaced(plainHost.batches, marker, clause), host.batches);
+  Lines expected = plainHost.batches;
+  for (std::string& batch : expected) batch = ReplaceLines(batch, "--LANTHORN--", "with Encryption");
+  EXPECT_EQ(expected, host.batches);
   Lines expectedLog = plainLog;
   ASSERT_EQ("--LANTHORN--", expectedLog[9]);  // the marker in the preview of the first batch
   expectedLog[9] = "with Encryption";
@@ -324,7 +307,7 @@ TEST_F(ScriptRunnerTest, PlainAndEncryptedFormGiveTheSameRunApartFromTheMarker) 
 TEST_F(ScriptRunnerTest, EveryRunSetsTheCipherToDecipheringAndOnlyEncryptedScriptsUseIt) {
   settings.cipher = &des1;
   // A plain line that happens to be hexadecimal text stays as written.
-  const Lines encrypted = Encipher({"select 1", "GO"});
+  const Lines encrypted = EncipheredLines({"select 1", "GO"});
   const std::string& hex = encrypted[0];
   Run({hex, "--LANTHORN--", "GO"});
   EXPECT_EQ(TActionType::Decryption, des1.Action());
@@ -342,7 +325,8 @@ TEST_F(ScriptRunnerTest, EveryRunSetsTheCipherToDecipheringAndOnlyEncryptedScrip
 TEST_F(ScriptRunnerTest, LinesThatDecipherToNothingAreEmptyLinesAndOnlyTrailingZeroBytesGo) {
   settings.encrypted = true;
   settings.cipher = &des1;
-  const Lines encrypted = Encipher({"a", std::string("x\0y", 3), std::string(8, '\0'), "GO", "b", "GO"});
+  const Lines encrypted =
+      EncipheredLines({"a", std::string("x\0y", 3), std::string(8, '\0'), "GO", "b", "GO"});
   // A single digit is no byte at all; a block of zero bytes loses them all. Neither is
   // a directive test's empty text: both stay empty lines of the batch, unseen in the
   // preview. A zero byte inside a line keeps its batch from being sent: it fails with

@@ -158,16 +158,9 @@ std::string SystemText(DWORD error) {
 }
 
 ::testing::AssertionResult LinesMatch(const std::string& actual, const std::vector<std::string>& expected) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < actual.size()) {
-    const size_t end = actual.find("\r\n", start);
-    if (end == std::string::npos) {
-      return ::testing::AssertionFailure() << "last line without CR LF: \"" << actual.substr(start) << '"';
-    }
-    lines.push_back(actual.substr(start, end - start));
-    start = end + 2;
-  }
+  const std::vector<std::string> lines = LinesOf(actual);
+  if (JoinLines(lines) != actual)
+    return ::testing::AssertionFailure() << "a line without CR LF in:\n" << actual;
   for (size_t i = 0; i < std::max(lines.size(), expected.size()); ++i) {
     const std::string want = i < expected.size() ? expected[i] : "<none>";
     const std::string got = i < lines.size() ? lines[i] : "<none>";

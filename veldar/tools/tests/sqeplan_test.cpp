@@ -23,9 +23,7 @@ std::string Outline(const ScriptPlan& plan) {
 }
 
 std::string Encipher(const std::string& plainText) {
-  std::string text;
-  for (const std::string& line : SplitLines(plainText)) text += EncipheredLine(line) + "\r\n";
-  return text;
+  return JoinLines(EncipheredLines(SplitLines(plainText)));
 }
 
 ScriptPlan Plan(const std::string& script, const std::string& text, PlanOptions options = {}) {
