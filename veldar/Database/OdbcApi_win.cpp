@@ -16,9 +16,11 @@ bool LoadSystemOdbc(OdbcApi& api) {
       FindFunction(module, "SQLSetConnectAttr", loaded.SetConnectAttr) &&
       FindFunction(module, "SQLSetStmtAttr", loaded.SetStmtAttr) &&
       FindFunction(module, "SQLExecDirect", loaded.ExecDirect) &&
-      FindFunction(module, "SQLMoreResults", loaded.MoreResults) && FindFunction(module, "SQLCancel", loaded.Cancel) &&
+      FindFunction(module, "SQLMoreResults", loaded.MoreResults) &&
+      FindFunction(module, "SQLCancel", loaded.Cancel) &&
       FindFunction(module, "SQLGetDiagField", loaded.GetDiagField) &&
-      FindFunction(module, "SQLGetDiagRec", loaded.GetDiagRec) && FindFunction(module, "SQLDisconnect", loaded.Disconnect) &&
+      FindFunction(module, "SQLGetDiagRec", loaded.GetDiagRec) &&
+      FindFunction(module, "SQLDisconnect", loaded.Disconnect) &&
       FindFunction(module, "SQLFreeHandle", loaded.FreeHandle);
   if (!complete) {
     FreeLibrary(module);
