@@ -59,6 +59,22 @@ ShortcutFields ReadShortcut(const std::string& file);
 // The expected New-menu template, built so that no complete signature stands in the test program.
 std::string ExpectedTemplate(bool kzp);
 
+// Setup choices that take the association `groups`, with or without Explorer integration.
+inline SetupOptions Taking(std::initializer_list<int> groups, bool explorerIntegration) {
+  SetupOptions options;
+  for (int group : groups) options.associations[group] = true;
+  options.shellIntegration = explorerIntegration;
+  return options;
+}
+// Setup choices of the shortcut places alone.
+inline SetupOptions Interface(bool desktop, bool startMenu, bool programGroup) {
+  SetupOptions options;
+  options.desktopShortcut = desktop;
+  options.startMenuShortcut = startMenu;
+  options.programGroup = programGroup;
+  return options;
+}
+
 class IntegrationTest : public ::testing::Test {
  protected:
   // A program folder with a blank and double-byte characters in its name.
