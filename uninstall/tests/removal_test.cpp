@@ -148,12 +148,11 @@ TEST_F(Removal, DecliningOrNoWayToStartTheBatchChangesNothing) {
       {IDYES, "TMP", "C:\\no such folder"},
   };
   for (const auto& c : cases) {
-    char saved[MAX_PATH] = "";
-    const DWORD length = GetEnvironmentVariableA(c.variable, saved, sizeof saved);
+    const std::string saved = EnvironmentValue(c.variable);
     SetEnvironmentVariableA(c.variable, c.value.c_str());
     std::vector<BoxTexts> boxes;
     EXPECT_EQ(0, RunProgram(installation, "", {c.answer}, &boxes)) << c.value;
-    SetEnvironmentVariableA(c.variable, length > 0 ? saved : nullptr);
+    SetEnvironmentVariableA(c.variable, saved.empty() ? nullptr : saved.c_str());
     EXPECT_EQ(1u, boxes.size());
     EXPECT_EQ(installation.ListedPaths(), Existing(installation.ListedPaths())) << c.value;
     EXPECT_EQ(std::vector<std::string>(), Differences(registry, RegistrySnapshot())) << c.value;
@@ -190,12 +189,11 @@ TEST_F(Removal, AtTheRootOfADriveTheListIsAppendedToTheRootAndTheRootStays) {
   const std::string target = "C:\\removal-drive-r";
   folder_ = target;
   ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-  char prefix[MAX_PATH];
-  DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
-  ASSERT_TRUE(length > 0 && length < sizeof prefix);
+  const std::string prefix = EnvironmentValue("WINEPREFIX");
+  ASSERT_NE("", prefix);
   Process link;
-  ASSERT_TRUE(link.StartCommandLine("/bin/ln -sfn ../drive_c/removal-drive-r \"" + std::string(prefix) +
-                                    "/dosdevices/r:\""));
+  ASSERT_TRUE(
+      link.StartCommandLine("/bin/ln -sfn ../drive_c/removal-drive-r \"" + prefix + "/dosdevices/r:\""));
   link.Wait();
   ASSERT_TRUE(WaitUntil([] { return GetDriveTypeA("R:\\") == DRIVE_FIXED; }, 10000));
 

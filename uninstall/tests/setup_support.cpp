@@ -48,10 +48,7 @@ std::vector<std::string> RecordedStarts(const std::string& standInPath) {
 }
 
 std::string RecordedArguments(const std::string& line) {
-  std::string commandLine = line.substr(0, line.rfind('|'));
-  size_t programEnd = commandLine[0] == '"' ? commandLine.find('"', 1) + 1 : commandLine.find(' ');
-  if (programEnd == std::string::npos || programEnd >= commandLine.size()) return "";
-  return commandLine.substr(commandLine.find_first_not_of(' ', programEnd));
+  return ArgumentsOf(line.substr(0, line.rfind('|')));
 }
 
 std::string RecordedFolder(const std::string& line) {
