@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 #include <vector>
 
@@ -16,11 +15,6 @@ using namespace uninstall_test;
 
 namespace {
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // A key that the setup made and the uninstall leaves, empty: a shared handler key, the
 // key above the property sheet handler of programs (as a system that has them already
 // would keep them), or a key on the way to one.
@@ -30,7 +24,8 @@ bool IsKeptKey(const std::string& difference) {
   for (const std::string& key : kept) {
     // The key itself, then each key above it.
     for (size_t end = key.size(); end != std::string::npos; end = key.rfind('\\', end - 1))
-      if (Lower(difference) == Lower("+ HKCR\\" + key.substr(0, end) + "|(key)")) return true;
+      if (lstrcmpiA(difference.c_str(), ("+ HKCR\\" + key.substr(0, end) + "|(key)").c_str()) == 0)
+        return true;
   }
   return false;
 }
