@@ -10,23 +10,6 @@
 
 namespace uninstall_test {
 
-const char* const kArchiverExtensions[19] = {".kzp",  ".zip", ".cab", ".arj", ".lzh", ".lha", ".ace",
-                                             ".tar",  ".gz",  ".tgz", ".uue", ".xxe", ".uu",  ".bz2",
-                                             ".tbz2", ".bz",  ".tbz", ".jar", ".iso"};
-const std::string kClassHandlerKeys[5] = {
-    "Zendra\\shellex\\ContextMenuHandlers\\" + kClassId,
-    "Zendra\\shellex\\PropertySheetHandlers\\" + kClassId,
-    "Zendra.ZIP\\shellex\\ContextMenuHandlers\\" + kClassId,
-    "Zendra.ZIP\\shellex\\PropertySheetHandlers\\" + kClassId,
-    std::string(kProgramSheetHandlers) + "\\" + kClassId,
-};
-const std::string kDropHandlerKeys[2] = {"Zendra\\shellex\\DropHandler", "Zendra.ZIP\\shellex\\DropHandler"};
-const std::string kSharedHandlerKeys[6] = {
-    "*\\shellex\\ContextMenuHandlers\\Zendra",         "Folder\\shellex\\ContextMenuHandlers\\Zendra",
-    "Folder\\shellex\\DragDropHandlers\\Zendra",       "Drive\\shellex\\DragDropHandlers\\Zendra",
-    "Directory\\shellex\\ContextMenuHandlers\\Zendra", "Directory\\shellex\\DragDropHandlers\\Zendra",
-};
-
 std::string Volume(int n) {
   char name[8];
   snprintf(name, sizeof name, ".k%02d", n);
