@@ -88,14 +88,9 @@ TEST_F(ProgramTest, WaitSleepsTwoSeconds) {
 TEST_F(ProgramTest, OtherSwitchesEndWithoutAnyWindow) {
   std::string program = Install("uninstall.exe", false);
   for (const char* switches : {"/clean", "/s", "/setup /s /warning /s "}) {
-    Process process;
-    ASSERT_TRUE(process.Start(program, switches, folder_));
-    HWND box = nullptr;
-    while (process.Wait(20) == -1 && (box = FindWindowOf(process.Id(), "#32770")) == nullptr) {
-    }
-    EXPECT_EQ(nullptr, box) << switches;
-    if (box != nullptr) Press(box, IDOK);
-    EXPECT_EQ(0, process.Wait(60000)) << switches;
+    BoxTexts box;
+    EXPECT_EQ(0, Run(program, switches, &box)) << switches;
+    EXPECT_FALSE(box.shown) << switches << ": " << box.text;
   }
 }
 
