@@ -377,22 +377,20 @@ TEST_F(SetupFlowTest, LanguageFileScalesTheSetupDialogAndMirrorsEveryDialog) {
   }
 
   WriteFileBytes(installation_.File("uninstall.lng"), RightToLeftLanguageFile());
-  {
-    SetupProcess setup(installation_, "/setup");
-    HWND dialog = setup.WaitFor(kSetupDialog);
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_NE(0, GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-    HWND items = setup.OpenContextItems(dialog);
-    ASSERT_NE(nullptr, items);
-    EXPECT_NE(0, GetWindowLongA(items, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-    ASSERT_TRUE(setup.CloseContextItems(items, IDCANCEL));
-    Press(dialog, IDOK);
-    HWND done = setup.WaitFor(kDoneDialog);
-    ASSERT_NE(nullptr, done);
-    EXPECT_NE(0, GetWindowLongA(done, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) << done << DescribeDialogs(setup.Id());
-    Press(done, IDOK);
-    EXPECT_TRUE(setup.WaitForExit());
-  }
+  SetupProcess setup(installation_, "/setup");
+  HWND dialog = setup.WaitFor(kSetupDialog);
+  ASSERT_NE(nullptr, dialog);
+  EXPECT_NE(0, GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+  HWND items = setup.OpenContextItems(dialog);
+  ASSERT_NE(nullptr, items);
+  EXPECT_NE(0, GetWindowLongA(items, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+  ASSERT_TRUE(setup.CloseContextItems(items, IDCANCEL));
+  Press(dialog, IDOK);
+  HWND done = setup.WaitFor(kDoneDialog);
+  ASSERT_NE(nullptr, done);
+  EXPECT_NE(0, GetWindowLongA(done, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) << done << DescribeDialogs(setup.Id());
+  Press(done, IDOK);
+  EXPECT_TRUE(setup.WaitForExit());
 }
 
 }  // namespace
