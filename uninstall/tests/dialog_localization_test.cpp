@@ -63,10 +63,6 @@ class DialogLocalizationTest : public LanguageStateTest {
     LoadLibraryBeside("plain");
     ASSERT_TRUE(extResource.loaded);
   }
-  void LoadLanguageFile(const std::string& entries) {
-    LanguageStateTest::LoadLanguageFile(entries);
-    ASSERT_TRUE(languageResources.IsLoaded());
-  }
 };
 
 TEST_F(DialogLocalizationTest, TemplateComesFromTheLibraryAndTextsAreTranslated) {

@@ -50,8 +50,9 @@ std::string LanguageStateTest::Write(const std::string& name, const std::string&
   return path;
 }
 
-void LanguageStateTest::LoadLanguageFile(const std::string& entries) {
+void LanguageStateTest::LoadLanguageFile(const std::string& entries, int line) {
   languageResources.Load(Write("uninstall.lng", kMarkerLine + entries).c_str());
+  EXPECT_TRUE(languageResources.IsLoaded()) << "language file of line " << line;
 }
 
 #endif
