@@ -38,9 +38,10 @@ void LanguageStateTest::TearDown() {
   test_support::RemoveFolder(folder_);
 }
 
-void LanguageStateTest::LoadLibraryBeside(const char* variant) {
+void LanguageStateTest::LoadLibraryBeside(const char* variant, int line) {
   extResource.Load(GetModuleHandleA(nullptr),
                    (test_support::ProgramFolder() + "lang-" + variant + "\\uninstall.exe").c_str());
+  EXPECT_TRUE(extResource.loaded) << "library of line " << line;
 }
 
 std::string LanguageStateTest::Write(const std::string& name, const std::string& bytes) {
