@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "base/ComPtr.h"
 #include "integration/AppEntries.h"
 #include "integration/ProgramFolder.h"
 #include "language/ExtResource.h"
@@ -67,24 +68,20 @@ std::vector<RegistryPlace> FootprintPlaces() {
 
 ShortcutFields ReadShortcut(const std::string& file) {
   ShortcutFields fields;
-  IShellLinkA* link = nullptr;
+  wchar_t wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+  ComPtr<IShellLinkA> link;
+  ComPtr<IPersistFile> persist;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(&link))))
+                              link.OutVoid())) ||
+      FAILED(link->QueryInterface(IID_IPersistFile, persist.OutVoid())) ||
+      FAILED(persist->Load(wide, STGM_READ)))
     return fields;
-  IPersistFile* persist = nullptr;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-    if (SUCCEEDED(persist->Load(wide, STGM_READ))) {
-      char text[MAX_PATH] = "";
-      if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH))) fields.target = text;
-      char description[INFOTIPSIZE] = "";
-      if (SUCCEEDED(link->GetDescription(description, INFOTIPSIZE))) fields.description = description;
-      fields.loaded = true;
-    }
-    persist->Release();
-  }
-  link->Release();
+  char text[MAX_PATH] = "";
+  if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH))) fields.target = text;
+  char description[INFOTIPSIZE] = "";
+  if (SUCCEEDED(link->GetDescription(description, INFOTIPSIZE))) fields.description = description;
+  fields.loaded = true;
   return fields;
 }
 
