@@ -33,6 +33,19 @@ void PumpFor(DWORD milliseconds) {
   HandleMessages();
 }
 
+std::string EnvironmentValue(const char* name) {
+  char value[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+std::string ArgumentsOf(const std::string& commandLine) {
+  const size_t programEnd = commandLine[0] == '"' ? commandLine.find('"', 1) + 1 : commandLine.find(' ');
+  if (programEnd == std::string::npos || programEnd >= commandLine.size()) return "";
+  const size_t start = commandLine.find_first_not_of(' ', programEnd);
+  return start == std::string::npos ? "" : commandLine.substr(start);
+}
+
 Process::~Process() {
   if (process_ == nullptr) return;
   End();

@@ -16,6 +16,10 @@ constexpr DWORD kTimeout = 20000;
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeout);
 // Handles this thread's messages for `milliseconds`.
 void PumpFor(DWORD milliseconds);
+// The value of an environment variable of this process; empty when it is not set.
+std::string EnvironmentValue(const char* name);
+// What follows the program's name in a command line, without the blanks before it.
+std::string ArgumentsOf(const std::string& commandLine);
 
 // A started program, ended when the object goes away.
 class Process {

@@ -178,34 +178,22 @@ std::vector<std::string> Differences(const Snapshot& before, const Snapshot& aft
 }
 
 void RestoreRegistry(const Snapshot& before, const std::vector<RegistryPlace>& places) {
-  const Snapshot now = TakeSnapshot(places);
   HKEY root = nullptr;
   std::string key, value;
-  for (const auto& [entry, data] : before) {
-    auto found = now.find(entry);
-    if (found != now.end() && found->second == data) continue;
+  // What went or changed is written back; a key added since holds only what was added with it.
+  for (const std::string& line : Differences(before, TakeSnapshot(places))) {
+    const std::string entry = line.substr(2);
     SplitEntry(entry, &root, &key, &value);
-    if (value == "(key)") {
+    if (line[0] == '+' && value == "(key)") {
+      RawDeleteTree(root, key);
+    } else if (line[0] == '+') {
+      RawDeleteValue(root, key, value.c_str());
+    } else if (value == "(key)") {
       RawCreateKey(root, key);
     } else {
-      RawSetValue(root, key, value.c_str(), data.first, data.second.data(),
-                  static_cast<DWORD>(data.second.size()));
+      const auto& [type, bytes] = before.at(entry);
+      RawSetValue(root, key, value.c_str(), type, bytes.data(), static_cast<DWORD>(bytes.size()));
     }
-  }
-  std::vector<std::string> addedKeys;
-  for (const auto& entry : now) {
-    if (before.count(entry.first) != 0) continue;
-    SplitEntry(entry.first, &root, &key, &value);
-    if (value == "(key)") {
-      addedKeys.push_back(entry.first);
-    } else {
-      RawDeleteValue(root, key, value.c_str());
-    }
-  }
-  // A key added since holds only what was added with it.
-  for (const std::string& entry : addedKeys) {
-    SplitEntry(entry, &root, &key, &value);
-    RawDeleteTree(root, key);
   }
 }
 

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -17,13 +16,6 @@ using namespace uninstall_test;
 namespace {
 
 const std::string kBackups = "Software\\Zendra\\Setup\\";
-
-SetupOptions Taking(std::initializer_list<int> groups, bool explorerIntegration) {
-  SetupOptions options;
-  for (int group : groups) options.associations[group] = true;
-  options.shellIntegration = explorerIntegration;
-  return options;
-}
 
 // The backup of an extension's previous owner: "Exist|Type|Content|ShellNew".
 std::string Backup(const std::string& extension) {

@@ -18,10 +18,8 @@ namespace {
 class DeletionPasses : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = TempFolder() + "deletion-passes-" + std::to_string(GetCurrentProcessId());
-    RemoveFolder(root_);
-    ASSERT_TRUE(CreateDirectoryA(root_.c_str(), nullptr));
-    folder_ = root_ + "\\program\\";
+    root_ = MakeScratchFolder(TempFolder(), "deletion-passes-" + std::to_string(GetCurrentProcessId()));
+    folder_ = root_ + "program\\";
     ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
   }
   void TearDown() override {
@@ -79,12 +77,12 @@ TEST_F(DeletionPasses, AFolderThatHoldsUnlistedFilesStays) {
 }
 
 TEST_F(DeletionPasses, NothingOutsideTheFolderIsTouched) {
-  MakeFile(root_ + "\\outside.txt", FILE_ATTRIBUTE_READONLY);
+  MakeFile(root_ + "outside.txt", FILE_ATTRIBUTE_READONLY);
   MakeFolder("inside");
-  std::string absolute = root_ + "\\outside.txt";
+  std::string absolute = root_ + "outside.txt";
   EXPECT_EQ(1, Passes("..\\outside.txt\r\ninside\\..\\..\\outside.txt\r\n" + absolute + "\r\n\\\\?\\" +
                       absolute + "\r\n..\r\n.\\..\r\ninside\\.. \r\n"));
-  EXPECT_TRUE(FileExists(root_ + "\\outside.txt"));
+  EXPECT_TRUE(FileExists(root_ + "outside.txt"));
   EXPECT_TRUE(FileExists(folder_ + "inside"));
 }
 

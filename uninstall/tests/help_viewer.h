@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,17 @@ struct HelpRequest {
   UINT command;
   LONG data;
   std::string file;
+  bool operator==(const HelpRequest& other) const {
+    return command == other.command && data == other.data && file == other.file;
+  }
 };
+inline void PrintTo(const HelpRequest& request, std::ostream* os) {
+  *os << request.command << " " << request.data << " " << request.file;
+}
+// A request for the topic `context` of the program's help file.
+inline HelpRequest Topic(LONG context) {
+  return {HELP_CONTEXT, context, "zendra.hlp"};
+}
 
 class HelpViewerStandIn {
  public:

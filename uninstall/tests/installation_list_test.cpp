@@ -12,8 +12,6 @@
 
 namespace {
 
-// "乗", a double-byte character whose trail byte is the backslash byte.
-const std::string kTrailBackslash = "\x81\x5c";
 const char kFolder[] = "C:\\Zendra\\";
 
 // A list file holding `bytes`, positioned at its start.

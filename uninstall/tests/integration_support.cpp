@@ -4,28 +4,12 @@
 
 #include <cstdio>
 
+#include "base/ComPtr.h"
 #include "integration/AppEntries.h"
 #include "integration/ProgramFolder.h"
 #include "language/ExtResource.h"
 
 namespace uninstall_test {
-
-const char* const kArchiverExtensions[19] = {".kzp",  ".zip", ".cab", ".arj", ".lzh", ".lha", ".ace",
-                                             ".tar",  ".gz",  ".tgz", ".uue", ".xxe", ".uu",  ".bz2",
-                                             ".tbz2", ".bz",  ".tbz", ".jar", ".iso"};
-const std::string kClassHandlerKeys[5] = {
-    "Zendra\\shellex\\ContextMenuHandlers\\" + kClassId,
-    "Zendra\\shellex\\PropertySheetHandlers\\" + kClassId,
-    "Zendra.ZIP\\shellex\\ContextMenuHandlers\\" + kClassId,
-    "Zendra.ZIP\\shellex\\PropertySheetHandlers\\" + kClassId,
-    std::string(kProgramSheetHandlers) + "\\" + kClassId,
-};
-const std::string kDropHandlerKeys[2] = {"Zendra\\shellex\\DropHandler", "Zendra.ZIP\\shellex\\DropHandler"};
-const std::string kSharedHandlerKeys[6] = {
-    "*\\shellex\\ContextMenuHandlers\\Zendra",         "Folder\\shellex\\ContextMenuHandlers\\Zendra",
-    "Folder\\shellex\\DragDropHandlers\\Zendra",       "Drive\\shellex\\DragDropHandlers\\Zendra",
-    "Directory\\shellex\\ContextMenuHandlers\\Zendra", "Directory\\shellex\\DragDropHandlers\\Zendra",
-};
 
 std::string Volume(int n) {
   char name[8];
@@ -84,24 +68,20 @@ std::vector<RegistryPlace> FootprintPlaces() {
 
 ShortcutFields ReadShortcut(const std::string& file) {
   ShortcutFields fields;
-  IShellLinkA* link = nullptr;
+  wchar_t wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+  ComPtr<IShellLinkA> link;
+  ComPtr<IPersistFile> persist;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(&link))))
+                              link.OutVoid())) ||
+      FAILED(link->QueryInterface(IID_IPersistFile, persist.OutVoid())) ||
+      FAILED(persist->Load(wide, STGM_READ)))
     return fields;
-  IPersistFile* persist = nullptr;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-    if (SUCCEEDED(persist->Load(wide, STGM_READ))) {
-      char text[MAX_PATH] = "";
-      if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH))) fields.target = text;
-      char description[INFOTIPSIZE] = "";
-      if (SUCCEEDED(link->GetDescription(description, INFOTIPSIZE))) fields.description = description;
-      fields.loaded = true;
-    }
-    persist->Release();
-  }
-  link->Release();
+  char text[MAX_PATH] = "";
+  if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH))) fields.target = text;
+  char description[INFOTIPSIZE] = "";
+  if (SUCCEEDED(link->GetDescription(description, INFOTIPSIZE))) fields.description = description;
+  fields.loaded = true;
   return fields;
 }
 

@@ -20,22 +20,35 @@ namespace uninstall_test {
 using namespace test_support;
 
 // Every extension that an association group takes, group by group.
-extern const char* const kArchiverExtensions[19];
+inline const char* const kArchiverExtensions[] = {".kzp",  ".zip", ".cab", ".arj", ".lzh", ".lha", ".ace",
+                                                  ".tar",  ".gz",  ".tgz", ".uue", ".xxe", ".uu",  ".bz2",
+                                                  ".tbz2", ".bz",  ".tbz", ".jar", ".iso"};
 inline constexpr char kProductKey[] = "Software\\Zendra";
 inline constexpr char kApprovedKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 inline const std::string kClassId = kShellExtensionClassId;
+// The key above the property sheet handler of programs, which the setup may have made.
+inline constexpr char kProgramSheetHandlers[] = "exefile\\shellex\\PropertySheetHandlers";
 // Handler keys that name the class identifier in their own name, and the drop handlers.
-extern const std::string kClassHandlerKeys[5];
-extern const std::string kDropHandlerKeys[2];
+inline const std::string kClassHandlerKeys[] = {
+    "Zendra\\shellex\\ContextMenuHandlers\\" + kClassId,
+    "Zendra\\shellex\\PropertySheetHandlers\\" + kClassId,
+    "Zendra.ZIP\\shellex\\ContextMenuHandlers\\" + kClassId,
+    "Zendra.ZIP\\shellex\\PropertySheetHandlers\\" + kClassId,
+    std::string(kProgramSheetHandlers) + "\\" + kClassId,
+};
+inline const std::string kDropHandlerKeys[] = {"Zendra\\shellex\\DropHandler",
+                                               "Zendra.ZIP\\shellex\\DropHandler"};
 // The handler keys of every file, folders and drives: other programs keep their entries
 // beside the archiver's, so these stay, empty, when the extension is removed.
-extern const std::string kSharedHandlerKeys[6];
+inline const std::string kSharedHandlerKeys[] = {
+    "*\\shellex\\ContextMenuHandlers\\Zendra",         "Folder\\shellex\\ContextMenuHandlers\\Zendra",
+    "Folder\\shellex\\DragDropHandlers\\Zendra",       "Drive\\shellex\\DragDropHandlers\\Zendra",
+    "Directory\\shellex\\ContextMenuHandlers\\Zendra", "Directory\\shellex\\DragDropHandlers\\Zendra",
+};
 // The stored values of the context-menu items, in the order of the menu items dialog.
 inline const char* const kMenuItemNames[] = {"ExtrTo", "ExtrHere", "Extr",     "ExtrSep", "OpenSFX",
                                              "AddTo",  "AddArc",   "EmailArc", "EmailOpt"};
-// The key above the property sheet handler of programs, which the setup may have made.
-inline constexpr char kProgramSheetHandlers[] = "exefile\\shellex\\PropertySheetHandlers";
 
 // The name of a multi-volume extension: .k00, .k01, ...
 std::string Volume(int n);
@@ -58,6 +71,22 @@ struct ShortcutFields {
 ShortcutFields ReadShortcut(const std::string& file);
 // The expected New-menu template, built so that no complete signature stands in the test program.
 std::string ExpectedTemplate(bool kzp);
+
+// Setup choices that take the association `groups`, with or without Explorer integration.
+inline SetupOptions Taking(std::initializer_list<int> groups, bool explorerIntegration) {
+  SetupOptions options;
+  for (int group : groups) options.associations[group] = true;
+  options.shellIntegration = explorerIntegration;
+  return options;
+}
+// Setup choices of the shortcut places alone.
+inline SetupOptions Interface(bool desktop, bool startMenu, bool programGroup) {
+  SetupOptions options;
+  options.desktopShortcut = desktop;
+  options.startMenuShortcut = startMenu;
+  options.programGroup = programGroup;
+  return options;
+}
 
 class IntegrationTest : public ::testing::Test {
  protected:

@@ -25,11 +25,7 @@ class IntegrationWin98Test : public IntegrationTest {
 };
 
 TEST_F(IntegrationWin98Test, HundredVolumesAndTemplatesInTheRegistry) {
-  SetupOptions options;
-  options.associations[kGroupKzp] = true;
-  options.associations[kGroupZip] = true;
-  options.shellIntegration = true;
-  SetAssociations(options);
+  SetAssociations(Taking({kGroupKzp, kGroupZip}, true));
   for (int n = 0; n < 100; ++n) EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, Volume(n), "")) << Volume(n);
   EXPECT_EQ(ExpectedTemplate(true), ReadBinary(HKEY_CLASSES_ROOT, ".kzp\\ShellNew", "Data"));
   EXPECT_EQ(ExpectedTemplate(false), ReadBinary(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "Data"));
@@ -46,10 +42,8 @@ TEST_F(IntegrationWin98Test, NoProgramGroupForAllUsers) {
   const std::string commonGroup = ShortcutPaths()[kCommonGroup];
   ASSERT_NE(group, commonGroup);
   WriteFileBytes(folder_ + "\\Zendra.exe", "x");
-  SetupOptions options;
-  options.programGroup = true;
   char groupPath[kPathSize] = "";
-  SetShortcuts(options, groupPath, sizeof groupPath);
+  SetShortcuts(Interface(false, false, true), groupPath, sizeof groupPath);
   EXPECT_EQ(group, groupPath);
   EXPECT_EQ(folder_ + "\\Zendra.exe", ReadShortcut(group + "\\Zendra.lnk").target);
   EXPECT_FALSE(FileExists(commonGroup));

@@ -7,20 +7,12 @@
 #include <cstdio>
 #include <string>
 
+#include "test_files.h"
+#include "test_process.h"
+
+using namespace test_support;
+
 namespace {
-
-std::string Environment(const char* name) {
-  char value[MAX_PATH];
-  DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
-}
-
-// The command line after the program's own name.
-std::string Arguments(const std::string& commandLine) {
-  size_t end = commandLine[0] == '"' ? commandLine.find('"', 1) + 1 : commandLine.find(' ');
-  if (end == std::string::npos || end >= commandLine.size()) return "";
-  return commandLine.substr(end);
-}
 
 std::string BatchPath(const std::string& arguments) {
   size_t start = arguments.find("/c \"");
@@ -33,18 +25,16 @@ std::string BatchPath(const std::string& arguments) {
 // The batch copy comes first and the record appears whole under its name at the end,
 // so that a test that sees the record may read both.
 void Record(const std::string& record, const std::string& commandLine) {
-  CopyFileA(BatchPath(Arguments(commandLine)).c_str(), (record + ".bat").c_str(), FALSE);
+  CopyFileA(BatchPath(ArgumentsOf(commandLine)).c_str(), (record + ".bat").c_str(), FALSE);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   GetStartupInfoA(&startup);
-  char folder[MAX_PATH] = "";
-  GetCurrentDirectoryA(sizeof folder, folder);
   HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
   const std::string partial = record + ".part";
   FILE* file = fopen(partial.c_str(), "wb");
   if (file == nullptr) return;
   fprintf(file, "command=%s\ndirectory=%s\nflags=%lu\nshow=%u\nstdout=%lu\nconsole=%d\n", commandLine.c_str(),
-          folder, startup.dwFlags, startup.wShowWindow,
+          CurrentFolder().c_str(), startup.dwFlags, startup.wShowWindow,
           output == nullptr || output == INVALID_HANDLE_VALUE ? 0ul : GetFileType(output),
           GetConsoleWindow() != nullptr ? 1 : 0);
   fclose(file);
@@ -55,12 +45,12 @@ void Record(const std::string& record, const std::string& commandLine) {
 
 int main() {
   std::string commandLine = GetCommandLineA();
-  std::string record = Environment("REMOVAL_RECORD");
+  std::string record = EnvironmentValue("REMOVAL_RECORD");
   if (!record.empty()) Record(record, commandLine);
 
-  std::string interpreter = Environment("REMOVAL_FORWARD");
+  std::string interpreter = EnvironmentValue("REMOVAL_FORWARD");
   if (interpreter.empty()) return 0;
-  std::string forward = "\"" + interpreter + "\"" + Arguments(commandLine);
+  std::string forward = "\"" + interpreter + "\" " + ArgumentsOf(commandLine);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};

@@ -24,14 +24,22 @@ bool Load(LanguageResources& language, const std::string& file) {
   return language.LoadFrom(source);
 }
 
-std::string Translate(const LanguageResources& language, const std::string& text,
-                      const char* section = nullptr,
-                      TranslationCategory category = TranslationCategory::Message, int capacity = 1024) {
-  std::string output(capacity + 8, '\x55');
-  language.Translate(text.c_str(), &output[0], capacity, section, category);
-  for (int i = capacity; i < capacity + 8; ++i) EXPECT_EQ('\x55', output[i]) << "written past the buffer";
-  return output.c_str();
-}
+// A fresh language object for each test, and its lookups.
+class LanguageSection : public ::testing::Test {
+ protected:
+  // Loads a file of the marker line and `entries`.
+  bool LoadSection(const std::string& entries) { return Load(language_, kMarker + "\n" + entries); }
+  // The translation into a buffer of `capacity`, which must not be written past.
+  std::string Translate(const std::string& text, const char* section = nullptr,
+                        TranslationCategory category = TranslationCategory::Message, int capacity = 1024) {
+    std::string output(capacity + 8, '\x55');
+    language_.Translate(text.c_str(), &output[0], capacity, section, category);
+    for (int i = capacity; i < capacity + 8; ++i) EXPECT_EQ('\x55', output[i]) << "written past the buffer";
+    return output.c_str();
+  }
+
+  LanguageResources language_;
+};
 
 TEST(Crc32Keys, KnownTexts) {
   EXPECT_EQ(0xCBF43926u, Crc32Text(0, "123456789"));
@@ -102,131 +110,119 @@ void PrintTo(const SectionCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-class LanguageSectionFile : public ::testing::TestWithParam<SectionCase> {};
+class LanguageSectionFile : public LanguageSection, public ::testing::WithParamInterface<SectionCase> {};
 
 TEST_P(LanguageSectionFile, LoadsAndTranslates) {
-  LanguageResources language;
-  EXPECT_FALSE(language.IsLoaded());
-  EXPECT_EQ("hello", Translate(language, "hello"));
-  EXPECT_EQ(GetParam().loads, Load(language, GetParam().file));
-  EXPECT_EQ(GetParam().loads, language.IsLoaded());
-  for (const auto& [text, translation] : GetParam().lookups)
-    EXPECT_EQ(translation, Translate(language, text)) << text;
+  EXPECT_FALSE(language_.IsLoaded());
+  EXPECT_EQ("hello", Translate("hello"));
+  EXPECT_EQ(GetParam().loads, Load(language_, GetParam().file));
+  EXPECT_EQ(GetParam().loads, language_.IsLoaded());
+  for (const auto& [text, translation] : GetParam().lookups) EXPECT_EQ(translation, Translate(text)) << text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, LanguageSectionFile, ::testing::ValuesIn(kSectionCases),
                          [](const ::testing::TestParamInfo<SectionCase>& info) { return info.param.name; });
 
-TEST(LanguageSection, EntriesTranslateMessagesAndDialogTexts) {
-  LanguageResources language;
-  ASSERT_TRUE(Load(language, "; preamble\n" + kMarker + "\n" + Entry("hello", "bonjour") +
-                                 "; a comment line\n" + DialogEntry("OK", "D'accord", "TESTDLG") +
-                                 Entry("OK", "other category", "TESTDLG", TranslationCategory::Other)));
-  EXPECT_EQ("bonjour", Translate(language, "hello"));
-  EXPECT_EQ("D'accord", Translate(language, "OK", "TESTDLG", TranslationCategory::Dialog));
-  EXPECT_EQ("OK", Translate(language, "OK", "OTHERDLG", TranslationCategory::Dialog));
-  EXPECT_EQ("OK", Translate(language, "OK")) << "another category gives another key";
-  EXPECT_EQ("unknown", Translate(language, "unknown"));
+TEST_F(LanguageSection, EntriesTranslateMessagesAndDialogTexts) {
+  ASSERT_TRUE(Load(language_, "; preamble\n" + kMarker + "\n" + Entry("hello", "bonjour") +
+                                  "; a comment line\n" + DialogEntry("OK", "D'accord", "TESTDLG") +
+                                  Entry("OK", "other category", "TESTDLG", TranslationCategory::Other)));
+  EXPECT_EQ("bonjour", Translate("hello"));
+  EXPECT_EQ("D'accord", Translate("OK", "TESTDLG", TranslationCategory::Dialog));
+  EXPECT_EQ("OK", Translate("OK", "OTHERDLG", TranslationCategory::Dialog));
+  EXPECT_EQ("OK", Translate("OK")) << "another category gives another key";
+  EXPECT_EQ("unknown", Translate("unknown"));
 }
 
-TEST(LanguageSection, TranslatesIntoTheSameBuffer) {
-  LanguageResources language;
-  ASSERT_TRUE(Load(language, kMarker + "\n" + Entry("hello", "a longer translation")));
+TEST_F(LanguageSection, TranslatesIntoTheSameBuffer) {
+  ASSERT_TRUE(LoadSection(Entry("hello", "a longer translation")));
   char buffer[32] = "hello";
-  language.Translate(buffer, buffer, sizeof buffer);
+  language_.Translate(buffer, buffer, sizeof buffer);
   EXPECT_STREQ("a longer translation", buffer);
   char untranslated[32] = "not there";
-  language.Translate(untranslated, untranslated, sizeof untranslated);
+  language_.Translate(untranslated, untranslated, sizeof untranslated);
   EXPECT_STREQ("not there", untranslated);
 }
 
-TEST(LanguageSection, UpperCaseKeysNeverMatch) {
-  LanguageResources language;
+TEST_F(LanguageSection, UpperCaseKeysNeverMatch) {
   std::string key = Key("Zendra");
   std::string upper = key;
   for (char& c : upper) c = static_cast<char>(toupper(c));
   ASSERT_NE(key, upper);
-  ASSERT_TRUE(Load(language, kMarker + "\n" + upper + "=\"shouted\"\n"));
-  EXPECT_EQ("Zendra", Translate(language, "Zendra"));
+  ASSERT_TRUE(LoadSection(upper + "=\"shouted\"\n"));
+  EXPECT_EQ("Zendra", Translate("Zendra"));
 }
 
-TEST(LanguageSection, EntriesMoreThan64KiBAfterTheMarkerAreNotSeen) {
+TEST_F(LanguageSection, EntriesMoreThan64KiBAfterTheMarkerAreNotSeen) {
   std::string comments;
   while (comments.size() < 65536 - 100) comments += "; comment line to fill the section\n";
-  LanguageResources language;
-  std::string file =
-      kMarker + "\n" + Entry("early", "in") + comments + std::string(200, ';') + "\n" + Entry("late", "out");
-  ASSERT_TRUE(Load(language, file));
-  EXPECT_LE(language.textLength, 65536);
-  EXPECT_EQ("in", Translate(language, "early"));
-  EXPECT_EQ("late", Translate(language, "late"));
+  ASSERT_TRUE(
+      LoadSection(Entry("early", "in") + comments + std::string(200, ';') + "\n" + Entry("late", "out")));
+  EXPECT_LE(language_.textLength, 65536);
+  EXPECT_EQ("in", Translate("early"));
+  EXPECT_EQ("late", Translate("late"));
 }
 
-TEST(LanguageSection, ManyEntriesAreFoundThroughTheSortedIndex) {
+TEST_F(LanguageSection, ManyEntriesAreFoundThroughTheSortedIndex) {
   std::string file = kMarker + "\n";
   for (int i = 0; i < 2000; ++i)
     file += Entry("text " + std::to_string(i), "translation " + std::to_string(i));
-  LanguageResources language;
-  ASSERT_TRUE(Load(language, file));
-  EXPECT_EQ(2000, language.lineIndex.count);
-  for (int i = 0; i < language.lineIndex.count - 1; ++i)
-    ASSERT_LE(strncmp(language.text + language.lineIndex[i], language.text + language.lineIndex[i + 1], 8),
-              0);
+  ASSERT_TRUE(Load(language_, file));
+  EXPECT_EQ(2000, language_.lineIndex.count);
+  for (int i = 0; i < language_.lineIndex.count - 1; ++i)
+    ASSERT_LE(
+        strncmp(language_.text + language_.lineIndex[i], language_.text + language_.lineIndex[i + 1], 8), 0);
   for (int i = 0; i < 2000; i += 7)
-    EXPECT_EQ("translation " + std::to_string(i), Translate(language, "text " + std::to_string(i)));
+    EXPECT_EQ("translation " + std::to_string(i), Translate("text " + std::to_string(i)));
 }
 
-TEST(LanguageSection, DuplicateKeysGiveOneOfTheirTexts) {
-  LanguageResources language;
-  ASSERT_TRUE(Load(language, kMarker + "\n" + Entry("hello", "first") + Entry("hello", "second")));
-  std::string t = Translate(language, "hello");
+TEST_F(LanguageSection, DuplicateKeysGiveOneOfTheirTexts) {
+  ASSERT_TRUE(LoadSection(Entry("hello", "first") + Entry("hello", "second")));
+  std::string t = Translate("hello");
   EXPECT_TRUE(t == "first" || t == "second") << t;
 }
 
-TEST(LanguageSection, ScanFindsTheLinesTheIndexLeavesOut) {
-  LanguageResources language;
+TEST_F(LanguageSection, ScanFindsTheLinesTheIndexLeavesOut) {
   // A section given directly may start with an entry: offset 0 is never indexed.
   std::string section = Entry("first", "found by the scan") + Entry("second", "indexed");
-  ASSERT_TRUE(language.SetSection(section.data(), static_cast<int>(section.size())));
-  EXPECT_EQ(1, language.lineIndex.count);
-  EXPECT_EQ("found by the scan", Translate(language, "first"));
-  EXPECT_EQ("indexed", Translate(language, "second"));
+  ASSERT_TRUE(language_.SetSection(section.data(), static_cast<int>(section.size())));
+  EXPECT_EQ(1, language_.lineIndex.count);
+  EXPECT_EQ("found by the scan", Translate("first"));
+  EXPECT_EQ("indexed", Translate("second"));
   // The index does not look at the "=" and the quote: a bare key line is found and
   // gives an empty text. The scan wants both, and a last line that starts within the
   // last eight characters is not indexed.
   std::string bare = kMarker + "\n" + Key("third") + "\n" + Key("fourth");
-  ASSERT_TRUE(language.SetSection(bare.data(), static_cast<int>(bare.size())));
-  EXPECT_EQ(1, language.lineIndex.count);
-  EXPECT_EQ("", Translate(language, "third"));
-  EXPECT_EQ("fourth", Translate(language, "fourth"));
+  ASSERT_TRUE(language_.SetSection(bare.data(), static_cast<int>(bare.size())));
+  EXPECT_EQ(1, language_.lineIndex.count);
+  EXPECT_EQ("", Translate("third"));
+  EXPECT_EQ("fourth", Translate("fourth"));
 }
 
-TEST(LanguageSection, TranslationsAreCutAtTheDestinationsCapacity) {
+TEST_F(LanguageSection, TranslationsAreCutAtTheDestinationsCapacity) {
   ScopedGbkTable gbk;
   std::string longText(600, 'w');
   std::string chinese;
   for (int i = 0; i < 10; ++i) chinese += "\xd6\xd0";  // 中 ten times
-  LanguageResources language;
-  ASSERT_TRUE(Load(language, kMarker + "\n" + Entry("long", longText) + Entry("zh", chinese) + Key("tail") +
-                                 "=\"" + std::string(300, 't')));
-  EXPECT_EQ(longText, Translate(language, "long", nullptr, TranslationCategory::Message, 1024));
-  EXPECT_EQ(longText.substr(0, 255), Translate(language, "long", nullptr, TranslationCategory::Message, 256));
-  EXPECT_EQ("", Translate(language, "long", nullptr, TranslationCategory::Message, 1));
+  ASSERT_TRUE(LoadSection(Entry("long", longText) + Entry("zh", chinese) + Key("tail") + "=\"" +
+                          std::string(300, 't')));
+  EXPECT_EQ(longText, Translate("long", nullptr, TranslationCategory::Message, 1024));
+  EXPECT_EQ(longText.substr(0, 255), Translate("long", nullptr, TranslationCategory::Message, 256));
+  EXPECT_EQ("", Translate("long", nullptr, TranslationCategory::Message, 1));
   // A cut never leaves half a double-byte character.
-  EXPECT_EQ(chinese.substr(0, 6), Translate(language, "zh", nullptr, TranslationCategory::Message, 8));
+  EXPECT_EQ(chinese.substr(0, 6), Translate("zh", nullptr, TranslationCategory::Message, 8));
   // An unended last line without its quote gives at most 255 characters.
-  EXPECT_EQ(std::string(255, 't'), Translate(language, "tail"));
+  EXPECT_EQ(std::string(255, 't'), Translate("tail"));
   // Untranslated texts are cut as well.
-  EXPECT_EQ("unkn", Translate(language, "unknown", nullptr, TranslationCategory::Message, 5));
+  EXPECT_EQ("unkn", Translate("unknown", nullptr, TranslationCategory::Message, 5));
 }
 
-TEST(LanguageSection, DirectionEntry) {
-  LanguageResources language;
-  EXPECT_FALSE(language.DirectionEntryIsRightToLeft());
-  ASSERT_TRUE(Load(language, kMarker + "\n" + DialogEntry("LTR", "RTL", "LTR")));
-  EXPECT_TRUE(language.DirectionEntryIsRightToLeft());
-  ASSERT_TRUE(Load(language, kMarker + "\n" + DialogEntry("LTR", "rtl", "LTR")));
-  EXPECT_FALSE(language.DirectionEntryIsRightToLeft()) << "case-sensitive";
+TEST_F(LanguageSection, DirectionEntry) {
+  EXPECT_FALSE(language_.DirectionEntryIsRightToLeft());
+  ASSERT_TRUE(LoadSection(DialogEntry("LTR", "RTL", "LTR")));
+  EXPECT_TRUE(language_.DirectionEntryIsRightToLeft());
+  ASSERT_TRUE(LoadSection(DialogEntry("LTR", "rtl", "LTR")));
+  EXPECT_FALSE(language_.DirectionEntryIsRightToLeft()) << "case-sensitive";
 }
 
 TEST(DialogScale, ScaleEntries) {

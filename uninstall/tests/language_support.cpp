@@ -38,9 +38,10 @@ void LanguageStateTest::TearDown() {
   test_support::RemoveFolder(folder_);
 }
 
-void LanguageStateTest::LoadLibraryBeside(const char* variant) {
+void LanguageStateTest::LoadLibraryBeside(const char* variant, int line) {
   extResource.Load(GetModuleHandleA(nullptr),
                    (test_support::ProgramFolder() + "lang-" + variant + "\\uninstall.exe").c_str());
+  EXPECT_TRUE(extResource.loaded) << "library of line " << line;
 }
 
 std::string LanguageStateTest::Write(const std::string& name, const std::string& bytes) {
@@ -50,8 +51,9 @@ std::string LanguageStateTest::Write(const std::string& name, const std::string&
   return path;
 }
 
-void LanguageStateTest::LoadLanguageFile(const std::string& entries) {
+void LanguageStateTest::LoadLanguageFile(const std::string& entries, int line) {
   languageResources.Load(Write("uninstall.lng", kMarkerLine + entries).c_str());
+  EXPECT_TRUE(languageResources.IsLoaded()) << "language file of line " << line;
 }
 
 #endif

@@ -169,9 +169,7 @@ TEST_F(RegistryTest, CreateAndOpenGiveHandlesOnlyForUsableKeys) {
 TEST_F(RegistryTest, DeleteKeyTreeRemovesWideAndDeepTrees) {
   int wide = MakeTree(HKEY_CURRENT_USER, kScratchFull + "\\Wide", 6, 3);
   ASSERT_EQ(1 + 6 + 36 + 216, wide);
-  std::string deep = kScratchFull + "\\Deep";
-  for (int i = 0; i < 40; ++i) deep += "\\d";
-  RawCreateKey(HKEY_CURRENT_USER, deep);
+  ASSERT_EQ(41, MakeTree(HKEY_CURRENT_USER, kScratchFull + "\\Deep", 1, 40));
   RawCreateKey(HKEY_CURRENT_USER, kScratchFull + "\\Sibling");
 
   DeleteKeyTree(HKEY_CURRENT_USER, (kScratch + "\\Wide").c_str());

@@ -46,12 +46,6 @@ const char kInstallationList[] =
     "docs\\..\\..\\removal-outside.txt\r\nC:\\removal-outside-absolute.txt\r\n\\removal-outside-root.txt\r\n"
     "\\\\?\\C:\\removal-outside-absolute.txt\r\n..\\removal-sibling\\keep.txt";
 
-std::string EnvironmentValue(const char* name) {
-  char value[MAX_PATH];
-  DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
-}
-
 }  // namespace
 
 std::vector<std::string> RemovalInstallation::ListedPaths() const {

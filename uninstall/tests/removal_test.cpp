@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 #include <vector>
 
@@ -16,11 +15,6 @@ using namespace uninstall_test;
 
 namespace {
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // A key that the setup made and the uninstall leaves, empty: a shared handler key, the
 // key above the property sheet handler of programs (as a system that has them already
 // would keep them), or a key on the way to one.
@@ -30,7 +24,8 @@ bool IsKeptKey(const std::string& difference) {
   for (const std::string& key : kept) {
     // The key itself, then each key above it.
     for (size_t end = key.size(); end != std::string::npos; end = key.rfind('\\', end - 1))
-      if (Lower(difference) == Lower("+ HKCR\\" + key.substr(0, end) + "|(key)")) return true;
+      if (lstrcmpiA(difference.c_str(), ("+ HKCR\\" + key.substr(0, end) + "|(key)").c_str()) == 0)
+        return true;
   }
   return false;
 }
@@ -148,12 +143,11 @@ TEST_F(Removal, DecliningOrNoWayToStartTheBatchChangesNothing) {
       {IDYES, "TMP", "C:\\no such folder"},
   };
   for (const auto& c : cases) {
-    char saved[MAX_PATH] = "";
-    const DWORD length = GetEnvironmentVariableA(c.variable, saved, sizeof saved);
+    const std::string saved = EnvironmentValue(c.variable);
     SetEnvironmentVariableA(c.variable, c.value.c_str());
     std::vector<BoxTexts> boxes;
     EXPECT_EQ(0, RunProgram(installation, "", {c.answer}, &boxes)) << c.value;
-    SetEnvironmentVariableA(c.variable, length > 0 ? saved : nullptr);
+    SetEnvironmentVariableA(c.variable, saved.empty() ? nullptr : saved.c_str());
     EXPECT_EQ(1u, boxes.size());
     EXPECT_EQ(installation.ListedPaths(), Existing(installation.ListedPaths())) << c.value;
     EXPECT_EQ(std::vector<std::string>(), Differences(registry, RegistrySnapshot())) << c.value;
@@ -190,12 +184,11 @@ TEST_F(Removal, AtTheRootOfADriveTheListIsAppendedToTheRootAndTheRootStays) {
   const std::string target = "C:\\removal-drive-r";
   folder_ = target;
   ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-  char prefix[MAX_PATH];
-  DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
-  ASSERT_TRUE(length > 0 && length < sizeof prefix);
+  const std::string prefix = EnvironmentValue("WINEPREFIX");
+  ASSERT_NE("", prefix);
   Process link;
-  ASSERT_TRUE(link.StartCommandLine("/bin/ln -sfn ../drive_c/removal-drive-r \"" + std::string(prefix) +
-                                    "/dosdevices/r:\""));
+  ASSERT_TRUE(
+      link.StartCommandLine("/bin/ln -sfn ../drive_c/removal-drive-r \"" + prefix + "/dosdevices/r:\""));
   link.Wait();
   ASSERT_TRUE(WaitUntil([] { return GetDriveTypeA("R:\\") == DRIVE_FIXED; }, 10000));
 

@@ -2,7 +2,12 @@
 // system's table is that already; natively the test installs it.
 #pragma once
 
+#include <string>
+
 #include "base/TextHelpers.h"
+
+// "乗", a double-byte character whose trail byte is the backslash byte.
+inline const std::string kTrailBackslash = "\x81\x5c";
 
 class ScopedGbkTable {
  public:

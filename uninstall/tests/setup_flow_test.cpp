@@ -100,7 +100,7 @@ class SetupFlowTest : public ::testing::Test {
     PressCloseBox(dialog);
     bool sawDoneDialog = false;
     EXPECT_TRUE(WaitUntil([&] {
-      sawDoneDialog = sawDoneDialog || setup.FindDoneDialog() != nullptr;
+      sawDoneDialog = sawDoneDialog || setup.Find(kDoneDialog) != nullptr;
       return setup.HasExited();
     })) << "the program did not end after Cancel";
     EXPECT_FALSE(sawDoneDialog);
@@ -114,7 +114,7 @@ class SetupFlowTest : public ::testing::Test {
 TEST_F(SetupFlowTest, FirstSetupShowsTheDefaultsAndCancelLeavesEverythingAsItWas) {
   SetupProcess setup(installation_, "/setup");
   ASSERT_TRUE(setup.Started());
-  HWND dialog = setup.WaitForSetupDialog();
+  HWND dialog = setup.WaitFor(kSetupDialog);
   ASSERT_NE(nullptr, dialog);
 
   EXPECT_EQ("111111111110", CheckedBoxes(dialog, kAssociationBoxes)) << "another program owns .iso";
@@ -143,7 +143,7 @@ TEST_F(SetupFlowTest, StoredChoicesAreShownAndExplorerIntegrationGovernsTheMenuB
   StoreOption("Setup", "CascadedMenu", 1);
   StoreOption("Setup", "MenuIcons", 0);
   SetupProcess setup(installation_, "/setup");
-  HWND dialog = setup.WaitForSetupDialog();
+  HWND dialog = setup.WaitFor(kSetupDialog);
   ASSERT_NE(nullptr, dialog);
 
   EXPECT_EQ("101111101111", CheckedBoxes(dialog, kAssociationBoxes));
@@ -167,7 +167,7 @@ TEST_F(SetupFlowTest, StoredChoicesAreShownAndExplorerIntegrationGovernsTheMenuB
 
 TEST_F(SetupFlowTest, OkInTheMenuItemsThenCancelStoresTheMenuItemsAndNothingElse) {
   SetupProcess setup(installation_, "/setup");
-  HWND dialog = setup.WaitForSetupDialog();
+  HWND dialog = setup.WaitFor(kSetupDialog);
   ASSERT_NE(nullptr, dialog);
   HWND items = setup.OpenContextItems(dialog);
   ASSERT_NE(nullptr, items);
@@ -190,7 +190,7 @@ TEST_F(SetupFlowTest, OkInTheMenuItemsThenCancelStoresTheMenuItemsAndNothingElse
 
   // The next setup shows the stored items.
   SetupProcess again(installation_, "/setup");
-  dialog = again.WaitForSetupDialog();
+  dialog = again.WaitFor(kSetupDialog);
   ASSERT_NE(nullptr, dialog);
   items = again.OpenContextItems(dialog);
   ASSERT_NE(nullptr, items);
@@ -201,15 +201,15 @@ TEST_F(SetupFlowTest, OkInTheMenuItemsThenCancelStoresTheMenuItemsAndNothingElse
 
 TEST_F(SetupFlowTest, OkStoresAndAppliesTheChoicesThenTheCompletionDialogAndTheProgramGroupFollow) {
   SetupProcess setup(installation_, "/setup");
-  HWND dialog = setup.WaitForSetupDialog();
+  HWND dialog = setup.WaitFor(kSetupDialog);
   ASSERT_NE(nullptr, dialog);
   Click(dialog, IDC_ASSOCIATE_ARJ);
   Click(dialog, IDC_DESKTOP_SHORTCUT);
   Click(dialog, IDC_CASCADED_MENU);
   Press(dialog, IDOK);
-  HWND done = setup.WaitForDoneDialog();
+  HWND done = setup.WaitFor(kDoneDialog);
   ASSERT_NE(nullptr, done);
-  EXPECT_EQ(nullptr, setup.FindSetupDialog());
+  EXPECT_EQ(nullptr, setup.Find(kSetupDialog));
   EXPECT_EQ(installation_.folder, ControlText(done, IDC_INSTALL_FOLDER));
 
   // Stored: what the boxes show, except ISO.
@@ -271,7 +271,7 @@ TEST_F(SetupFlowTest, SilentSetupAppliesWhatWasReadWithTheIsoRuleAndOpensTheProg
 TEST_F(SetupFlowTest, HelpButtonAndF1AskForTheTopicOfEachDialog) {
   HelpViewerStandIn viewer;
   SetupProcess setup(installation_, "/setup");
-  HWND dialog = setup.WaitForSetupDialog();
+  HWND dialog = setup.WaitFor(kSetupDialog);
   ASSERT_NE(nullptr, dialog);
 
   Press(dialog, IDHELP);
@@ -287,13 +287,8 @@ TEST_F(SetupFlowTest, HelpButtonAndF1AskForTheTopicOfEachDialog) {
   ASSERT_TRUE(WaitUntil([&] { return viewer.Requests().size() == 4; })) << "F1 asked for no topic";
   PumpFor(300);
 
-  const LONG expectedTopics[] = {268, 268, 310, 310};
-  ASSERT_EQ(4u, viewer.Requests().size()) << "one request per press, none from the owner";
-  for (size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(static_cast<UINT>(HELP_CONTEXT), viewer.Requests()[i].command) << i;
-    EXPECT_EQ(expectedTopics[i], viewer.Requests()[i].data) << i;
-    EXPECT_EQ("zendra.hlp", viewer.Requests()[i].file) << i;
-  }
+  EXPECT_EQ((std::vector<HelpRequest>{Topic(268), Topic(268), Topic(310), Topic(310)}), viewer.Requests())
+      << "one request per press, none from the owner";
   ASSERT_TRUE(setup.CloseContextItems(items, IDCANCEL));
   CancelSetup(setup, dialog);
 }
@@ -309,10 +304,10 @@ TEST_F(SetupFlowTest, CompletionDialogStartsTheArchiverAndOpensHelpAndDocuments)
   SetEnvironmentVariableA("STANDIN_HOLD", kHoldEvent);
   SetupProcess setup(installation_, "/setup", current.folder);
   SetEnvironmentVariableA("STANDIN_HOLD", nullptr);
-  HWND dialog = setup.WaitForSetupDialog();
+  HWND dialog = setup.WaitFor(kSetupDialog);
   ASSERT_NE(nullptr, dialog);
   Press(dialog, IDOK);
-  HWND done = setup.WaitForDoneDialog();
+  HWND done = setup.WaitFor(kDoneDialog);
   ASSERT_NE(nullptr, done);
   EXPECT_EQ(current.folder, ControlText(done, IDC_INSTALL_FOLDER));
 
@@ -354,7 +349,7 @@ TEST_F(SetupFlowTest, CompletionDialogStartsTheArchiverAndOpensHelpAndDocuments)
   TypeKeys(done, {VK_F1});
   PumpFor(500);
   EXPECT_EQ(1u, viewer.Requests().size()) << "the completion dialog has no help topic";
-  EXPECT_EQ(done, setup.FindDoneDialog()) << "the buttons leave the dialog open";
+  EXPECT_EQ(done, setup.Find(kDoneDialog)) << "the buttons leave the dialog open";
 
   // The close box ends the dialog like the finish button; the group opens afterwards.
   EXPECT_TRUE(RecordedStarts(openers_.folders).empty());
@@ -370,7 +365,7 @@ TEST_F(SetupFlowTest, LanguageFileScalesTheSetupDialogAndMirrorsEveryDialog) {
     SCOPED_TRACE(scaled ? "scaled" : "plain");
     if (scaled) WriteFileBytes(installation_.File("uninstall.lng"), ScalingLanguageFile());
     SetupProcess setup(installation_, "/setup");
-    HWND dialog = setup.WaitForSetupDialog();
+    HWND dialog = setup.WaitFor(kSetupDialog);
     ASSERT_NE(nullptr, dialog);
     RECT client;
     GetClientRect(dialog, &client);
@@ -382,22 +377,20 @@ TEST_F(SetupFlowTest, LanguageFileScalesTheSetupDialogAndMirrorsEveryDialog) {
   }
 
   WriteFileBytes(installation_.File("uninstall.lng"), RightToLeftLanguageFile());
-  {
-    SetupProcess setup(installation_, "/setup");
-    HWND dialog = setup.WaitForSetupDialog();
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_NE(0, GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-    HWND items = setup.OpenContextItems(dialog);
-    ASSERT_NE(nullptr, items);
-    EXPECT_NE(0, GetWindowLongA(items, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-    ASSERT_TRUE(setup.CloseContextItems(items, IDCANCEL));
-    Press(dialog, IDOK);
-    HWND done = setup.WaitForDoneDialog();
-    ASSERT_NE(nullptr, done);
-    EXPECT_NE(0, GetWindowLongA(done, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) << done << DescribeDialogs(setup.Id());
-    Press(done, IDOK);
-    EXPECT_TRUE(setup.WaitForExit());
-  }
+  SetupProcess setup(installation_, "/setup");
+  HWND dialog = setup.WaitFor(kSetupDialog);
+  ASSERT_NE(nullptr, dialog);
+  EXPECT_NE(0, GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+  HWND items = setup.OpenContextItems(dialog);
+  ASSERT_NE(nullptr, items);
+  EXPECT_NE(0, GetWindowLongA(items, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+  ASSERT_TRUE(setup.CloseContextItems(items, IDCANCEL));
+  Press(dialog, IDOK);
+  HWND done = setup.WaitFor(kDoneDialog);
+  ASSERT_NE(nullptr, done);
+  EXPECT_NE(0, GetWindowLongA(done, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) << done << DescribeDialogs(setup.Id());
+  Press(done, IDOK);
+  EXPECT_TRUE(setup.WaitForExit());
 }
 
 }  // namespace

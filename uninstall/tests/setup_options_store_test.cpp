@@ -64,14 +64,9 @@ TEST_F(SetupOptionsStoreTest, IsoIsClearedOnlyWhileAnotherProgramOwnsIt) {
 }
 
 TEST_F(SetupOptionsStoreTest, StoreWritesElevenChoicesAndTheInterfaceFlagsThatReadBack) {
-  SetupOptions options;
-  const bool associations[] = {true, false, true, true, false, true, false, false, true, false, true, false};
-  for (int i = 0; i < kAssociationGroupCount; ++i) options.associations[i] = associations[i];
+  SetupOptions options = Taking({kGroupKzp, kGroupCab, kGroupArj, kGroupAce, kGroupUue, kGroupJar}, false);
   options.desktopShortcut = true;
-  options.programGroup = false;
-  options.shellIntegration = false;
   options.cascadedMenu = true;
-  options.menuIcons = false;
   StoreSetupOptions(options);
 
   Snapshot expected = {{"|(key)", {REG_NONE, ""}},
@@ -80,9 +75,9 @@ TEST_F(SetupOptionsStoreTest, StoreWritesElevenChoicesAndTheInterfaceFlagsThatRe
   const char* firstExtensions[] = {".kzp", ".zip", ".cab", ".arj", ".lzh", ".ace",
                                    ".tar", ".gz",  ".uue", ".bz2", ".jar"};
   for (int i = 0; i < 11; ++i) {
-    expected["\\Setup\\" + std::string(firstExtensions[i]) + "|(key)"] = {REG_NONE, ""};
-    expected["\\Setup\\" + std::string(firstExtensions[i]) + "|Set"] = {REG_DWORD,
-                                                                        DwordBytes(associations[i])};
+    const std::string key = "\\Setup\\" + std::string(firstExtensions[i]);
+    expected[key + "|(key)"] = {REG_NONE, ""};
+    expected[key + "|Set"] = {REG_DWORD, DwordBytes(options.associations[i])};
   }
   const std::pair<const char*, DWORD> interfaceFlags[] = {
       {"\\Setup\\Links|Desktop", 1}, {"\\Setup\\Links|StartMenu", 0}, {"\\Setup\\Links|Programs", 0},
@@ -106,13 +101,10 @@ TEST_F(SetupOptionsStoreTest, MenuItemsDefaultToShownAndReadBackAsStored) {
 
   for (int i = 0; i < kMenuItemCount; ++i) items.shown[i] = i % 3 != 1;
   StoreMenuItems(items);
-  Snapshot stored = TakeSnapshot(HKEY_CURRENT_USER, kProduct + "\\Setup\\MenuItems");
-  EXPECT_EQ(static_cast<size_t>(1 + kMenuItemCount), stored.size());
-  for (int i = 0; i < kMenuItemCount; ++i) {
-    EXPECT_EQ((std::pair<DWORD, std::string>{REG_DWORD, DwordBytes(i % 3 != 1)}),
-              stored["|" + std::string(kMenuItemNames[i])])
-        << kMenuItemNames[i];
-  }
+  Snapshot expected = {{"|(key)", {REG_NONE, ""}}};
+  for (int i = 0; i < kMenuItemCount; ++i)
+    expected["|" + std::string(kMenuItemNames[i])] = {REG_DWORD, DwordBytes(i % 3 != 1)};
+  EXPECT_EQ(expected, TakeSnapshot(HKEY_CURRENT_USER, kProduct + "\\Setup\\MenuItems"));
   MenuItems read = ReadMenuItems();
   for (int i = 0; i < kMenuItemCount; ++i) EXPECT_EQ(i % 3 != 1, read.shown[i]) << kMenuItemNames[i];
 }

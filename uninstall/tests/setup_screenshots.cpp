@@ -68,7 +68,7 @@ bool Expect(bool condition, const char* what) {
 void TakePictures(const Installation& installation, const std::string& folder, const std::string& suffix,
                   bool setupOnly) {
   SetupProcess setup(installation, "/setup");
-  HWND dialog = setup.WaitForSetupDialog();
+  HWND dialog = setup.WaitFor(kSetupDialog);
   if (!Expect(dialog != nullptr, "the setup dialog came up")) return;
   Capture(dialog, folder + "/uninstall-setupdlg" + suffix + ".png");
   if (setupOnly) {
@@ -81,7 +81,7 @@ void TakePictures(const Installation& installation, const std::string& folder, c
   Capture(items, folder + "/uninstall-contextitems" + suffix + ".png");
   setup.CloseContextItems(items, IDCANCEL);
   Press(dialog, IDOK);
-  HWND done = setup.WaitForDoneDialog();
+  HWND done = setup.WaitFor(kDoneDialog);
   if (!Expect(done != nullptr, "the completion dialog came up")) return;
   Capture(done, folder + "/uninstall-donedlg" + suffix + ".png");
   Press(done, IDOK);

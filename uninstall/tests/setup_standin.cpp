@@ -5,6 +5,9 @@
 
 #include <string>
 
+#include "test_files.h"
+#include "test_process.h"
+
 namespace {
 
 constexpr DWORD kHoldLimit = 60000;
@@ -31,15 +34,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   char self[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
   if (length == 0 || length >= sizeof self) return 1;
-  char folder[MAX_PATH];
-  length = GetCurrentDirectoryA(sizeof folder, folder);
-  if (length == 0 || length >= sizeof folder) folder[0] = '\0';
-  AppendLine(std::string(self) + ".log", std::string(GetCommandLineA()) + "|" + folder + "\n");
+  AppendLine(std::string(self) + ".log",
+             std::string(GetCommandLineA()) + "|" + test_support::CurrentFolder() + "\n");
 
-  char holdEvent[MAX_PATH];
-  length = GetEnvironmentVariableA("STANDIN_HOLD", holdEvent, sizeof holdEvent);
-  if (length > 0 && length < sizeof holdEvent) {
-    HANDLE hold = OpenEventA(SYNCHRONIZE, FALSE, holdEvent);
+  const std::string holdEvent = test_support::EnvironmentValue("STANDIN_HOLD");
+  if (!holdEvent.empty()) {
+    HANDLE hold = OpenEventA(SYNCHRONIZE, FALSE, holdEvent.c_str());
     if (hold != nullptr) {
       WaitForSingleObject(hold, kHoldLimit);
       CloseHandle(hold);

@@ -37,6 +37,7 @@ bool IsContextItemsDialog(HWND window) {
 bool IsDoneDialog(HWND window) {
   return GetDlgItem(window, IDC_HOME_PAGE) != nullptr && !IsSetupDialog(window);
 }
+const std::function<bool(HWND)> kIsDialog[] = {IsSetupDialog, IsContextItemsDialog, IsDoneDialog};
 
 }  // namespace
 
@@ -48,10 +49,7 @@ std::vector<std::string> RecordedStarts(const std::string& standInPath) {
 }
 
 std::string RecordedArguments(const std::string& line) {
-  std::string commandLine = line.substr(0, line.rfind('|'));
-  size_t programEnd = commandLine[0] == '"' ? commandLine.find('"', 1) + 1 : commandLine.find(' ');
-  if (programEnd == std::string::npos || programEnd >= commandLine.size()) return "";
-  return commandLine.substr(commandLine.find_first_not_of(' ', programEnd));
+  return ArgumentsOf(line.substr(0, line.rfind('|')));
 }
 
 std::string RecordedFolder(const std::string& line) {
@@ -96,32 +94,20 @@ SetupProcess::SetupProcess(const Installation& installation, const char* argumen
   Start(installation.Program(), arguments, currentFolder.empty() ? installation.folder : currentFolder);
 }
 
-HWND SetupProcess::FindSetupDialog() const {
-  return FindWindowOf(Id(), "#32770", IsSetupDialog);
+HWND SetupProcess::Find(SetupDialog dialog) const {
+  return FindWindowOf(Id(), "#32770", kIsDialog[dialog]);
 }
-HWND SetupProcess::FindContextItemsDialog() const {
-  return FindWindowOf(Id(), "#32770", IsContextItemsDialog);
-}
-HWND SetupProcess::FindDoneDialog() const {
-  return FindWindowOf(Id(), "#32770", IsDoneDialog);
-}
-HWND SetupProcess::WaitForSetupDialog() const {
-  return WaitForWindowOf(Id(), "#32770", kTimeout, IsSetupDialog);
-}
-HWND SetupProcess::WaitForContextItemsDialog() const {
-  return WaitForWindowOf(Id(), "#32770", kTimeout, IsContextItemsDialog);
-}
-HWND SetupProcess::WaitForDoneDialog() const {
-  return WaitForWindowOf(Id(), "#32770", kTimeout, IsDoneDialog);
+HWND SetupProcess::WaitFor(SetupDialog dialog) const {
+  return WaitForWindowOf(Id(), "#32770", kTimeout, kIsDialog[dialog]);
 }
 
 HWND SetupProcess::OpenContextItems(HWND setupDialog) const {
   Press(setupDialog, IDC_CONTEXT_ITEMS);
-  return WaitForContextItemsDialog();
+  return WaitFor(kContextItemsDialog);
 }
 bool SetupProcess::CloseContextItems(HWND items, int button) const {
   Press(items, button);
-  return WaitUntil([&] { return FindContextItemsDialog() == nullptr; });
+  return WaitUntil([&] { return Find(kContextItemsDialog) == nullptr; });
 }
 
 }  // namespace uninstall_test

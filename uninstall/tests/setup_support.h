@@ -43,6 +43,9 @@ Openers RegisterOpeners();
 // Removes the archiver's footprint, then lets another program own ".iso" (nobody for an empty class).
 void ResetSetupState(const char* isoOwner);
 
+// The dialogs of the setup: its choices, the context-menu items, and the completion.
+enum SetupDialog { kSetupDialog, kContextItemsDialog, kDoneDialog };
+
 // One run of the program, started in the installation folder or in `currentFolder`.
 class SetupProcess : public Process {
  public:
@@ -50,13 +53,9 @@ class SetupProcess : public Process {
                const std::string& currentFolder = "");
 
   // The visible dialog of this process; null when none.
-  HWND FindSetupDialog() const;
-  HWND FindContextItemsDialog() const;
-  HWND FindDoneDialog() const;
+  HWND Find(SetupDialog dialog) const;
   // The same, waiting until the dialog is up.
-  HWND WaitForSetupDialog() const;
-  HWND WaitForContextItemsDialog() const;
-  HWND WaitForDoneDialog() const;
+  HWND WaitFor(SetupDialog dialog) const;
   // Opens the menu items dialog from the setup dialog; null when it did not come.
   HWND OpenContextItems(HWND setupDialog) const;
   // Closes the menu items dialog with `button`; false when it did not go.

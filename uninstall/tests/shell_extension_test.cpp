@@ -14,12 +14,6 @@ using namespace uninstall_test;
 
 namespace {
 
-SetupOptions WithExplorerIntegration(bool on) {
-  SetupOptions options;
-  options.shellIntegration = on;
-  return options;
-}
-
 class ShellExtensionTest : public IntegrationTest {
  protected:
   void ExpectHandlersRegistered(int line = __builtin_LINE()) {
@@ -45,7 +39,7 @@ TEST_F(ShellExtensionTest, ClassIdentifierIsAGuidInUpperCaseRegistryForm) {
 
 TEST_F(ShellExtensionTest, WithTheLibraryTheClassIsRegisteredToo) {
   WriteFileBytes(folder_ + "\\kzpext.dll", "library");
-  SetShellExtension(WithExplorerIntegration(true));
+  SetShellExtension(Taking({}, true));
   const std::string classKey = "CLSID\\" + kClassId;
   EXPECT_EQ("Zendra", ReadText(HKEY_CLASSES_ROOT, classKey, ""));
   EXPECT_EQ(folder_ + "\\kzpext.dll", ReadText(HKEY_CLASSES_ROOT, classKey + "\\InProcServer32", ""));
@@ -54,7 +48,7 @@ TEST_F(ShellExtensionTest, WithTheLibraryTheClassIsRegisteredToo) {
 }
 
 TEST_F(ShellExtensionTest, WithoutTheLibraryOnlyTheHandlerEntriesAreWritten) {
-  SetShellExtension(WithExplorerIntegration(true));
+  SetShellExtension(Taking({}, true));
   EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, "CLSID\\" + kClassId));
   ExpectHandlersRegistered();
 }
@@ -65,8 +59,8 @@ TEST_F(ShellExtensionTest, SwitchedOffAfterOnRemovesClassAndHandlersAndEmptiesSh
   const std::string otherHandler = "*\\shellex\\ContextMenuHandlers\\OtherTool";
   RawSetText(HKEY_CLASSES_ROOT, otherHandler, "", "{other}");
   RawSetText(HKEY_LOCAL_MACHINE, kApprovedKey, "{other}", "Other");
-  SetShellExtension(WithExplorerIntegration(true));
-  SetShellExtension(WithExplorerIntegration(false));
+  SetShellExtension(Taking({}, true));
+  SetShellExtension(Taking({}, false));
 
   EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, "CLSID\\" + kClassId));
   for (const std::string& key : kClassHandlerKeys) EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, key)) << key;

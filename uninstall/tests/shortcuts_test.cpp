@@ -16,14 +16,6 @@ using namespace uninstall_test;
 
 namespace {
 
-SetupOptions Interface(bool desktop, bool startMenu, bool programGroup) {
-  SetupOptions options;
-  options.desktopShortcut = desktop;
-  options.startMenuShortcut = startMenu;
-  options.programGroup = programGroup;
-  return options;
-}
-
 class ShortcutsTest : public IntegrationTest {
  protected:
   void SetUp() override {

@@ -14,9 +14,6 @@
 
 namespace {
 
-// "乗", a double-byte character whose trail byte is the backslash byte.
-const std::string kTrailBackslash = "\x81\x5c";
-
 class TextHelpers : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -24,9 +24,7 @@ TEST(Win98Mode, PlatformTestGivesZero) {
 
 TEST(Win98Mode, DeleteKeyTreeRemovesWideAndDeepTrees) {
   MakeTree(HKEY_CURRENT_USER, kScratchFull + "\\Wide", 5, 3);
-  std::string deep = kScratchFull + "\\Deep";
-  for (int i = 0; i < 40; ++i) deep += "\\d";
-  RawCreateKey(HKEY_CURRENT_USER, deep);
+  MakeTree(HKEY_CURRENT_USER, kScratchFull + "\\Deep", 1, 40);
   RawCreateKey(HKEY_CURRENT_USER, kScratchFull + "\\Sibling");
   DeleteKeyTree(HKEY_CURRENT_USER, "Win98Tests\\Wide");
   DeleteKeyTree(HKEY_CURRENT_USER, "Win98Tests\\Deep");
