@@ -1,5 +1,6 @@
 #include "veldar_run.h"
 
+#include "Des/ScriptFile.h"
 #include "odbc_query.h"
 #include "resources/resource.h"
 
@@ -84,16 +85,11 @@ void WindowRun::RunChosenScriptToTheFinalQuestion(HWND* question) {
   HWND main = StartWindow();
   ASSERT_NE(nullptr, main);
   SetWindowTextA(PanelControl(main, IDC_SNEDIT), "testdb");
-  StartWithChosenScript("chosen.sql");
+  // No VELDAR.SQE lies beside the program: the file dialog follows the confirmation.
+  ASSERT_TRUE(ClickStart(main, IDYES).shown);
+  ChooseInFileDialog(folder_ + "chosen.sql");
   *question = NextMessageBox();
   ASSERT_NE(nullptr, *question);
-}
-
-void WindowRun::StartWithChosenScript(const std::string& script) {
-  HWND main = MainWindow();
-  ASSERT_NE(nullptr, main);
-  ASSERT_TRUE(ClickStart(main, IDYES).shown);
-  ChooseInFileDialog(folder_ + script);
 }
 
 HWND WindowRun::NextFileDialog() {

@@ -121,9 +121,6 @@ class WindowRun : public VeldarRun {
   // Runs a one-batch script chosen in the file dialog against "testdb" and hands back
   // the final question.
   void RunChosenScriptToTheFinalQuestion(HWND* question);
-  // Answers the confirmation with Yes and chooses the script in the file dialog that
-  // follows (no VELDAR.SQE lies beside the program).
-  void StartWithChosenScript(const std::string& script);
   // The script's file dialog, which is to come next; null (a failure) if none came.
   HWND NextFileDialog();
   // Types the file's full name into that dialog and opens it.
