@@ -3,6 +3,8 @@
 // "SQL Server" test driver like the plain script, apart from the encryption marker.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "des_reference.h"
 #include "veldar_run.h"
 
@@ -15,13 +17,9 @@ const char kDatabaseFile[] = "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=;";
 // Files of a folder whose names start with prefix.
 Lines FilesStartingWith(const std::string& folder, const std::string& prefix) {
   Lines names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + prefix + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    names.push_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().filename().string().rfind(prefix, 0) == 0)
+      names.push_back(entry.path().filename().string());
   return names;
 }
 
