@@ -1,7 +1,6 @@
 // Any bytes as a script: the line readers and the cipher's hexadecimal reading must
 // take them safely, the run's reader (in pieces of any size) must find the lines of the
 // whole-text split, and every line must survive enciphering and deciphering.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 
 #include "Base/LineReader.h"
 #include "Des/ScriptFile.h"
+#include "tests/text_pieces.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
@@ -19,15 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (SplitLines(JoinLines(lines)) != lines) std::abort();
 
   const size_t pieceSize = size == 0 ? 1 : 1 + data[0] % 7;
-  size_t offset = 0;
-  LineReader reader(
-      [&](char* buffer, size_t room) {
-        const size_t part = std::min(room, size - offset);
-        std::copy(data + offset, data + offset + part, buffer);
-        offset += part;
-        return part;
-      },
-      pieceSize);
+  LineReader reader(PiecesOf(text), pieceSize);
   std::vector<std::string> read;
   for (std::string line; reader.Next(line);) read.push_back(line);
   if (read != lines) std::abort();

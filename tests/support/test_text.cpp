@@ -32,12 +32,6 @@ std::vector<std::string> LinesOf(const std::string& text) {
   return lines;
 }
 
-std::string JoinLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
-}
-
 std::string RecordField(const std::string& record, const std::string& name) {
   for (const std::string& line : LinesOf(record)) {
     if (line.compare(0, name.size() + 1, name + "=") == 0) return line.substr(name.size() + 1);

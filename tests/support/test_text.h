@@ -15,8 +15,6 @@ std::string Ansi(const std::string& utf8);
 // The lines of a text split at each LF, a CR before it dropped; a last line without LF
 // counts.
 std::vector<std::string> LinesOf(const std::string& text);
-// Lines joined with CR LF after each, as the programs write them.
-std::string JoinLines(const std::vector<std::string>& lines);
 // The value of the first "name=value" line of a record; "<none>" when there is none.
 std::string RecordField(const std::string& record, const std::string& name);
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 FakeOdbc* FakeOdbc::current_ = nullptr;
+const char* const kHandleNames[] = {"", "ENV", "DBC", "STMT"};
 
 FakeOdbc::FakeOdbc() {
   current_ = this;
@@ -47,8 +48,7 @@ SQLRETURN FakeOdbc::Post(const FakeStep& step) {
 
 SQLRETURN SQL_API FakeOdbc::AllocHandle(SQLSMALLINT type, SQLHANDLE input, SQLHANDLE* output) {
   FakeOdbc& f = *current_;
-  static const char* const names[] = {"", "ENV", "DBC", "STMT"};
-  f.calls.push_back(std::string("AllocHandle ") + names[type]);
+  f.calls.push_back(std::string("AllocHandle ") + kHandleNames[type]);
   SQLRETURN result = type == SQL_HANDLE_ENV ? f.allocEnv : type == SQL_HANDLE_DBC ? f.allocDbc : f.allocStmt;
   if (type != SQL_HANDLE_ENV && !f.Live(input, "AllocHandle")) result = SQL_INVALID_HANDLE;
   *output = SQL_NULL_HANDLE;
@@ -174,8 +174,7 @@ SQLRETURN SQL_API FakeOdbc::Disconnect(SQLHDBC dbc) {
 
 SQLRETURN SQL_API FakeOdbc::FreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
   FakeOdbc& f = *current_;
-  static const char* const names[] = {"", "ENV", "DBC", "STMT"};
-  f.calls.push_back(std::string("FreeHandle ") + names[type]);
+  f.calls.push_back(std::string("FreeHandle ") + kHandleNames[type]);
   if (!f.Live(handle, "FreeHandle")) return SQL_INVALID_HANDLE;
   f.live_.erase(handle);
   if (type == SQL_HANDLE_STMT) f.firstExecution_ = true, f.cancelled_ = false;

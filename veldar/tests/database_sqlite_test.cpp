@@ -44,52 +44,50 @@ class DatabaseSqlite : public ::testing::Test {
     std::remove(file_.c_str());
   }
 
-  // A new connection to this test's database; the host collects its output.
-  std::unique_ptr<Database> Connect(TestHost& host) {
-    auto database = std::make_unique<Database>(api_, host);
+  // A new connection to this test's database; host_ collects the output of all of them.
+  std::unique_ptr<Database> Connect() {
+    auto database = std::make_unique<Database>(api_, host_);
     const SQLRETURN rc = database->ConnectDatabase(server_, "sa", "");
     EXPECT_TRUE(rc >= 0) << rc;
     return database;
   }
 
   OdbcApi api_{};
+  TestHost host_;
   std::string server_, file_;
 };
 
 TEST_F(DatabaseSqlite, BatchesChangeTheDatabaseThatLaterConnectionsSee) {
-  TestHost host;
   {
-    auto database = Connect(host);
+    auto database = Connect();
     EXPECT_EQ(SQL_SUCCESS,
               database->ExecuteBatch("CREATE TABLE t(a INTEGER);\r\nINSERT INTO t VALUES(41);\r\n"));
     EXPECT_EQ(SQL_SUCCESS, database->ExecuteBatch("CREATE TABLE u(a INTEGER NOT NULL);\r\n"));
     database->CloseDatabase();
   }
   // The insert succeeds only when the subquery finds the row of the first connection.
-  auto database = Connect(host);
+  auto database = Connect();
   EXPECT_EQ(SQL_SUCCESS,
             database->ExecuteBatch("INSERT INTO u SELECT (SELECT a + 1 FROM t WHERE a = 41);\r\n"));
   EXPECT_LT(database->ExecuteBatch("INSERT INTO u SELECT (SELECT a FROM t WHERE a = 40);\r\n"), 0);
-  ASSERT_EQ(1u, host.lines.size());
-  EXPECT_THAT(host.lines[0], HasSubstr("NOT NULL"));
+  ASSERT_EQ(1u, host_.lines.size());
+  EXPECT_THAT(host_.lines[0], HasSubstr("NOT NULL"));
 }
 
 TEST_F(DatabaseSqlite, AFailingBatchReturnsANegativeResultAndTheDriversMessage) {
-  TestHost host;
-  auto database = Connect(host);
+  auto database = Connect();
   // The statements before the failing one keep their effect; the connection goes on.
   EXPECT_LT(database->ExecuteBatch("CREATE TABLE kept(a);\r\nINSERT INTO missing VALUES(1);\r\n"), 0);
-  EXPECT_THAT(host.lines, ElementsAre(HasSubstr("no such table: missing")));
-  host.lines.clear();
+  EXPECT_THAT(host_.lines, ElementsAre(HasSubstr("no such table: missing")));
+  host_.lines.clear();
   EXPECT_EQ(SQL_SUCCESS, database->ExecuteBatch("INSERT INTO kept VALUES(1);\r\n"));
-  EXPECT_THAT(host.lines, IsEmpty());
+  EXPECT_THAT(host_.lines, IsEmpty());
 }
 
 TEST_F(DatabaseSqlite, RowsAreSkippedAndEmptyBatchesReturn) {
-  TestHost host;
-  auto database = Connect(host);
+  auto database = Connect();
   EXPECT_EQ(SQL_SUCCESS, database->ExecuteBatch("SELECT 1 UNION SELECT 2;\r\n"));
-  EXPECT_THAT(host.lines, IsEmpty());
+  EXPECT_THAT(host_.lines, IsEmpty());
   // A batch of line breaks only has nothing to do; an empty text this driver refuses.
   EXPECT_EQ(SQL_NO_DATA, database->ExecuteBatch("\r\n"));
   EXPECT_LT(database->ExecuteBatch(""), 0);

@@ -28,13 +28,9 @@ Block OpenSsl(const Block& key, const Block& in, bool encipher) {
   return out;
 }
 
-// Key bit positions (1 = most significant bit of the first byte) of the C half.
-const int kCHalf[28] = {57, 49, 41, 33, 25, 17, 9,  1,  58, 50, 42, 34, 26, 18,
-                        10, 2,  59, 51, 43, 35, 27, 19, 11, 3,  60, 52, 44, 36};
-
 Block KeyWithUniformCHalf(std::mt19937_64& random, bool bit) {
   Block key = RandomBlock(random);
-  for (int position : kCHalf) {
+  for (int position : kPc1C) {
     const int byte = (position - 1) / 8, mask = 0x80 >> ((position - 1) % 8);
     key[byte] = static_cast<std::uint8_t>(bit ? key[byte] | mask : key[byte] & ~mask);
   }

@@ -19,8 +19,6 @@ const int kE[48] = {32, 1,  2,  3,  4,  5,  4,  5,  6,  7,  8,  9,  8,  9,  10, 
                     22, 23, 24, 25, 24, 25, 26, 27, 28, 29, 28, 29, 30, 31, 32, 1};
 const int kP[32] = {16, 7, 20, 21, 29, 12, 28, 17, 1,  15, 23, 26, 5,  18, 31, 10,
                     2,  8, 24, 14, 32, 27, 3,  9,  19, 13, 30, 6,  22, 11, 4,  25};
-const int kPc1C[28] = {57, 49, 41, 33, 25, 17, 9,  1,  58, 50, 42, 34, 26, 18,
-                       10, 2,  59, 51, 43, 35, 27, 19, 11, 3,  60, 52, 44, 36};
 const int kPc1D[28] = {63, 55, 47, 39, 31, 23, 15, 7,  62, 54, 46, 38, 30, 22,
                        14, 6,  61, 53, 45, 37, 29, 21, 13, 5,  28, 20, 12, 4};
 const int kShifts[16] = {1, 1, 2, 2, 2, 2, 2, 2, 1, 2, 2, 2, 2, 2, 2, 1};
@@ -73,6 +71,9 @@ Bits RoundFunction(const Bits& r, const Bits& subkey) {
 }
 
 }  // namespace
+
+const int kPc1C[28] = {57, 49, 41, 33, 25, 17, 9,  1,  58, 50, 42, 34, 26, 18,
+                       10, 2,  59, 51, 43, 35, 27, 19, 11, 3,  60, 52, 44, 36};
 
 const std::array<std::uint8_t, 48> kStandardPc2 = {
     14, 17, 11, 24, 1,  5,  3,  28, 15, 6,  21, 10, 23, 19, 12, 4,  26, 8,  16, 7,  27, 20, 13, 2,
@@ -127,12 +128,6 @@ std::string BlockToHex(const Block& block) {
   return hex;
 }
 
-std::string UpperHex(const std::string& bytes) {
-  std::string hex;
-  for (unsigned char c : bytes) hex += BlockToHex(Block{c}).substr(0, 2);
-  return hex;
-}
-
 std::string ReferenceEcb(const std::string& input, const std::string& keyText, bool encipher) {
   Block key{};
   std::copy(keyText.begin(), keyText.end(), key.begin());
@@ -160,7 +155,9 @@ Block RandomBlock(std::mt19937_64& random) {
 }
 
 std::string EncipheredLine(const std::string& line) {
-  return UpperHex(ReferenceEcb(line, kScriptKey, true));
+  std::string hex;
+  for (unsigned char c : ReferenceEcb(line, kScriptKey, true)) hex += BlockToHex(Block{c}).substr(0, 2);
+  return hex;
 }
 
 std::vector<std::string> EncipheredLines(std::vector<std::string> lines) {

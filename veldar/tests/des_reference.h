@@ -16,6 +16,8 @@ using Block = std::array<std::uint8_t, 8>;
 // The published permuted choice 2, and the installer's table with entry 12 = 19.
 extern const std::array<std::uint8_t, 48> kStandardPc2;
 extern const std::array<std::uint8_t, 48> kInstallerPc2;
+// The key bits (1: the first byte's most significant bit) that permuted choice 1 takes into the C half.
+extern const int kPc1C[28];
 
 Block ReferenceDes(const Block& key, const Block& in, bool encipher, const std::array<std::uint8_t, 48>& pc2);
 
@@ -34,7 +36,6 @@ std::string ReplaceLines(std::string text, const std::string& from, const std::s
 // Test helpers: a block from 16 hexadecimal digits, and back.
 Block BlockFromHex(const char* hex);
 std::string BlockToHex(const Block& block);
-std::string UpperHex(const std::string& bytes);
 
 // The block function under test on one block, and a random block.
 Block Fast(const Block& key, const Block& in, bool encipher, const DesPc2Table& pc2 = kDesPc2);

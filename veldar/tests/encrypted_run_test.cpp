@@ -3,6 +3,8 @@
 // "SQL Server" test driver like the plain script, apart from the encryption marker.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "des_reference.h"
 #include "veldar_run.h"
 
@@ -15,19 +17,15 @@ const char kDatabaseFile[] = "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=;";
 // Files of a folder whose names start with prefix.
 Lines FilesStartingWith(const std::string& folder, const std::string& prefix) {
   Lines names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + prefix + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    names.push_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().filename().string().rfind(prefix, 0) == 0)
+      names.push_back(entry.path().filename().string());
   return names;
 }
 
 class EncryptionCommand : public WindowRun {
  protected:
-  void TypeCtrlAltF4(HWND main) { Type(main, {VK_CONTROL, VK_MENU, VK_F4}); }
+  void TypeCtrlAltF4() { Type({VK_CONTROL, VK_MENU, VK_F4}); }
 
   // The box that reports a finished conversion: the program's name as its caption,
   // no icon, one OK button.
@@ -48,11 +46,13 @@ class EncryptionCommand : public WindowRun {
     return ::testing::AssertionSuccess();
   }
 
-  // sqecrypt.exe, built beside the tests, run on the arguments in the program's folder.
-  void Sqecrypt(const std::string& arguments) {
+  // What sqecrypt.exe, built beside the tests, writes to `output` when run on the
+  // arguments in the program's folder.
+  std::string Sqecrypt(const std::string& arguments, const std::string& output) {
     Process sqecrypt;
-    ASSERT_TRUE(sqecrypt.Start(ProgramFolder() + "..\\tools\\sqecrypt.exe", arguments, folder_));
-    ASSERT_EQ(0, sqecrypt.Wait(30000));
+    EXPECT_TRUE(sqecrypt.Start(ProgramFolder() + "..\\tools\\sqecrypt.exe", arguments, folder_));
+    EXPECT_EQ(0, sqecrypt.Wait(30000)) << arguments;
+    return FileText(output);
   }
 
   std::string FileText(const std::string& name) const { return ReadFileBytes(folder_ + name); }
@@ -68,18 +68,16 @@ TEST_F(EncryptionCommand, EncipheredScriptRunsLikeThePlainOneApartFromTheMarker)
                "insert into notes values(2, 'x');", "GO", "insert into notes values(3, 'never sent');"});
 
   // The window command writes VELDAR.SQE beside the program.
-  HWND main = StartWindow();
-  ASSERT_NE(nullptr, main);
-  TypeCtrlAltF4(main);
+  ASSERT_NO_FATAL_FAILURE(StartWindow());
+  TypeCtrlAltF4();
   EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
   EXPECT_TRUE(process_.Running());
-  CloseExpecting(main, 3);
+  CloseExpecting(3);
 
   // Byte for byte what sqecrypt.exe makes of the same script, and nothing left over.
   const std::string encrypted = FileText("VELDAR.SQE");
   ASSERT_TRUE(CopyFileA((folder_ + "VELDAR.SQL").c_str(), (folder_ + "tool.sql").c_str(), FALSE));
-  Sqecrypt("tool.sql");
-  EXPECT_EQ(FileText("tool.SQE"), encrypted);
+  EXPECT_EQ(Sqecrypt("tool.sql", "tool.SQE"), encrypted);
   EXPECT_EQ(std::string::npos, encrypted.find("notes"));
   EXPECT_EQ(Lines{}, FilesStartingWith(folder_, "~"));
 
@@ -109,11 +107,10 @@ TEST_F(EncryptionCommand, EncipheredScriptRunsLikeThePlainOneApartFromTheMarker)
 
 TEST_F(EncryptionCommand, CtrlF4AndAltF4AloneDoNotEncipherAndAltF4ClosesTheWindow) {
   WriteScript("VELDAR.SQL", {"create table t(n integer);", "GO"});
-  HWND main = StartWindow();
-  ASSERT_NE(nullptr, main);
-  Type(main, {VK_CONTROL, VK_F4});
+  ASSERT_NO_FATAL_FAILURE(StartWindow());
+  Type({VK_CONTROL, VK_F4});
   EXPECT_TRUE(NothingShown());
-  Type(main, {VK_MENU, VK_F4});
+  Type({VK_MENU, VK_F4});
   EXPECT_EQ(3, Finish());
   EXPECT_EQ("<missing>", FileText("VELDAR.SQE"));
 }
@@ -123,46 +120,40 @@ TEST_F(EncryptionCommand, WithoutTheProgramsScriptTheChosenOneIsEncipheredBeside
   WriteScript("sub\\other.sql", {"select 1", "", "GO"});
   WriteScript("chosen.sqe", {"0123456789ABCDEF", "", "already enciphered?"});
   const std::string chosenBefore = FileText("chosen.sqe");
-  HWND main = StartWindow();
-  ASSERT_NE(nullptr, main);
+  ASSERT_NO_FATAL_FAILURE(StartWindow());
 
   // A cancelled dialog does nothing; Shift does not matter.
-  Type(main, {VK_CONTROL, VK_SHIFT, VK_MENU, VK_F4});
+  Type({VK_CONTROL, VK_SHIFT, VK_MENU, VK_F4});
   HWND dialog = NextFileDialog();
   ASSERT_NE(nullptr, dialog);
   Press(dialog, IDCANCEL);
   ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
   EXPECT_TRUE(NothingShown());
 
-  TypeCtrlAltF4(main);
+  TypeCtrlAltF4();
   ChooseInFileDialog(folder_ + "sub\\other.sql");
   EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
-  Sqecrypt("sub\\other.sql tool.sqe");
-  EXPECT_EQ(FileText("tool.sqe"), FileText("sub\\other.SQE"));
+  EXPECT_EQ(Sqecrypt("sub\\other.sql tool.sqe", "tool.sqe"), FileText("sub\\other.SQE"));
 
   // An encrypted script chosen is its own output: enciphered a second time.
-  TypeCtrlAltF4(main);
+  TypeCtrlAltF4();
   ChooseInFileDialog(folder_ + "chosen.sqe");
   EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
   ASSERT_TRUE(WriteFileBytes(folder_ + "twice.sqe", chosenBefore));
-  Sqecrypt("twice.sqe");
   EXPECT_NE(chosenBefore, FileText("chosen.sqe"));
-  EXPECT_EQ(FileText("twice.sqe"), FileText("chosen.sqe"));
+  EXPECT_EQ(Sqecrypt("twice.sqe", "twice.sqe"), FileText("chosen.sqe"));
   EXPECT_EQ(Lines{}, FilesStartingWith(folder_, "~"));
 
   EXPECT_TRUE(process_.Running());
-  CloseExpecting(main, 3);
+  CloseExpecting(3);
 }
 
 TEST_F(EncryptionCommand, KeysDoNothingDuringARun) {
   WriteScript("VELDAR.SQL", {"create table t(n integer);", "GO"});
   WaitingProgram program("encrypt");
   WriteScript("running.sql", {program.Directive(), "create table r(n integer);", "GO"});
-  Start("-Frunning.sql -Stestdb");
-  ASSERT_TRUE(program.Started());
-  HWND main = MainWindow();
-  ASSERT_NE(nullptr, main);
-  TypeCtrlAltF4(main);
+  ASSERT_NO_FATAL_FAILURE(StartRunUntil(program, "-Frunning.sql -Stestdb"));
+  TypeCtrlAltF4();
   EXPECT_TRUE(NothingShown());
   program.Release();
   EXPECT_EQ(0, Finish());
@@ -174,8 +165,7 @@ TEST_F(EncryptionCommand, UnreadableScriptAndUnwritableOutputAreShownWithTheFile
   WriteScript("VELDAR.SQL", {"create table t(n integer);", "GO"});
   ASSERT_TRUE(WriteFileBytes(folder_ + "VELDAR.SQE", "previous\r\n"));
   ASSERT_TRUE(SetFileAttributesA((folder_ + "VELDAR.SQE").c_str(), FILE_ATTRIBUTE_READONLY));
-  HWND main = StartWindow();
-  ASSERT_NE(nullptr, main);
+  ASSERT_NO_FATAL_FAILURE(StartWindow());
   // The failure's box names the file and the system's reason, with an icon.
   auto expectFailure = [&](const std::string& heading, const std::string& file, DWORD error) {
     const BoxTexts box = AnswerBox(IDOK);
@@ -184,7 +174,7 @@ TEST_F(EncryptionCommand, UnreadableScriptAndUnwritableOutputAreShownWithTheFile
     EXPECT_TRUE(box.icon);
   };
 
-  TypeCtrlAltF4(main);
+  TypeCtrlAltF4();
   expectFailure(Ansi(u8"无法写入文件："), "VELDAR.SQE", ERROR_ACCESS_DENIED);
   EXPECT_EQ("previous\r\n", FileText("VELDAR.SQE"));
   EXPECT_EQ(Lines{}, FilesStartingWith(folder_, "~"));
@@ -193,17 +183,16 @@ TEST_F(EncryptionCommand, UnreadableScriptAndUnwritableOutputAreShownWithTheFile
   HANDLE holder =
       CreateFileA((folder_ + "VELDAR.SQL").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);
-  TypeCtrlAltF4(main);
+  TypeCtrlAltF4();
   expectFailure(Ansi(u8"无法读取安装脚本："), "VELDAR.SQL", ERROR_SHARING_VIOLATION);
   CloseHandle(holder);
   EXPECT_EQ("previous\r\n", FileText("VELDAR.SQE"));
 
   // The window goes on, and the next try succeeds.
-  TypeCtrlAltF4(main);
+  TypeCtrlAltF4();
   EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
-  Sqecrypt("VELDAR.SQL tool.sqe");
-  EXPECT_EQ(FileText("tool.sqe"), FileText("VELDAR.SQE"));
-  CloseExpecting(main, 3);
+  EXPECT_EQ(Sqecrypt("VELDAR.SQL tool.sqe", "tool.sqe"), FileText("VELDAR.SQE"));
+  CloseExpecting(3);
 }
 
 // Encrypted scripts written by the test itself, run unattended.

@@ -27,37 +27,49 @@ TEST(JoinLines, EndsEveryLineWithCrLf) {
   EXPECT_EQ("a\r\n\r\nb\r\n", JoinLines({"a", "", "b"}));
 }
 
+// a.sql converted into a.sqe in the scratch folder.
 class ScriptConversion : public ScratchFolder {
  protected:
   ScriptConversion() { des_.SetKey(kScriptKey); }
+  std::string Plain() const { return PathOf("a.sql"); }
+  std::string Encrypted() const { return PathOf("a.sqe"); }
+  ConversionResult Convert() { return EncryptScriptFile(des_, Plain(), Encrypted()); }
+  // A failed write names a.sqe with a reason and leaves a.sqe of an earlier run as it was.
+  void ExpectEarlierOutputKept(const ConversionResult& result, int line) {
+    ::testing::ScopedTrace trace(__FILE__, line, "earlier output kept");
+    EXPECT_EQ(ConversionResult::Failure::Write, result.failure);
+    EXPECT_EQ(Encrypted(), result.detail.file);
+    EXPECT_FALSE(result.detail.reason.empty());
+    EXPECT_EQ("previous\r\n", ReadBytes(Encrypted()));
+    EXPECT_EQ((std::set<std::string>{"a.sql", "a.sqe"}), Contents());
+  }
+
   TEncryption des_;
 };
 
 TEST_F(ScriptConversion, EnciphersEveryNonEmptyLineAndKeepsEmptyLines) {
-  const std::string plain = PathOf("SETUP.SQL"), encrypted = PathOf("SETUP.SQE");
-  WriteBytes(plain, "-- comment\r\n\r\nCREATE TABLE t (a INT)\nGO\r\rselect '\xd6\xd0'\r\n--^C a.dll\n \n");
+  WriteBytes(Plain(), "-- comment\r\n\r\nCREATE TABLE t (a INT)\nGO\r\rselect '\xd6\xd0'\r\n--^C a.dll\n \n");
   des_.SetAction(TActionType::Decryption);
 
-  const ConversionResult result = EncryptScriptFile(des_, plain, encrypted);
+  const ConversionResult result = Convert();
 
   ASSERT_TRUE(result.Ok()) << result.detail.file << ": " << result.detail.reason;
   EXPECT_EQ(JoinLines(EncipheredLines({"-- comment", "", "CREATE TABLE t (a INT)", "GO", "",
                                        "select '\xd6\xd0'", "--^C a.dll", " "})),
-            ReadBytes(encrypted));
+            ReadBytes(Encrypted()));
   EXPECT_EQ(TActionType::Encryption, des_.Action());
   EXPECT_EQ("meadows", des_.Key());
-  EXPECT_EQ((std::set<std::string>{"SETUP.SQL", "SETUP.SQE"}), Contents());
+  EXPECT_EQ((std::set<std::string>{"a.sql", "a.sqe"}), Contents());
 }
 
 TEST_F(ScriptConversion, LinesDecipherBackToThePlainScript) {
-  const std::string plain = PathOf("a.sql"), encrypted = PathOf("a.sqe");
   const Lines lines = {"CREATE TABLE Part (Id INT)", "", "GO", "x", "12345678", "--LANTHORN--", "\t"};
-  WriteBytes(plain, JoinLines(lines));
-  ASSERT_TRUE(EncryptScriptFile(des_, plain, encrypted).Ok());
+  WriteBytes(Plain(), JoinLines(lines));
+  ASSERT_TRUE(Convert().Ok());
 
   Lines back;
   FileFailure failure;
-  ASSERT_TRUE(ReadLines(encrypted, back, failure)) << failure.reason;
+  ASSERT_TRUE(ReadLines(Encrypted(), back, failure)) << failure.reason;
   ASSERT_EQ(lines.size(), back.size());
   TEncryption reader;
   reader.SetKey(kScriptKey);
@@ -77,53 +89,47 @@ TEST_F(ScriptConversion, LinesDecipherBackToThePlainScript) {
 }
 
 TEST_F(ScriptConversion, EmptyScriptGivesEmptyFile) {
-  const std::string plain = PathOf("empty.sql"), encrypted = PathOf("empty.sqe");
-  WriteBytes(plain, "");
-  WriteBytes(encrypted, "old content\r\n");
-  ASSERT_TRUE(EncryptScriptFile(des_, plain, encrypted).Ok());
-  EXPECT_EQ("", ReadBytes(encrypted));
+  WriteBytes(Plain(), "");
+  WriteBytes(Encrypted(), "old content\r\n");
+  ASSERT_TRUE(Convert().Ok());
+  EXPECT_EQ("", ReadBytes(Encrypted()));
 }
 
 TEST_F(ScriptConversion, SameFileIsEncipheredAgainInPlace) {
-  const std::string file = PathOf("SETUP.SQE");
-  WriteBytes(file, "GO\r\n\r\nselect 1");
-  ASSERT_TRUE(EncryptScriptFile(des_, file, file).Ok());
+  WriteBytes(Encrypted(), "GO\r\n\r\nselect 1");
+  ASSERT_TRUE(EncryptScriptFile(des_, Encrypted(), Encrypted()).Ok());
   const Lines once = EncipheredLines({"GO", "", "select 1"});
-  EXPECT_EQ(JoinLines(once), ReadBytes(file));
-  ASSERT_TRUE(EncryptScriptFile(des_, file, file).Ok());
-  EXPECT_EQ(JoinLines(EncipheredLines(once)), ReadBytes(file));
-  EXPECT_EQ(std::set<std::string>{"SETUP.SQE"}, Contents());
+  EXPECT_EQ(JoinLines(once), ReadBytes(Encrypted()));
+  ASSERT_TRUE(EncryptScriptFile(des_, Encrypted(), Encrypted()).Ok());
+  EXPECT_EQ(JoinLines(EncipheredLines(once)), ReadBytes(Encrypted()));
+  EXPECT_EQ(std::set<std::string>{"a.sqe"}, Contents());
 }
 
 TEST_F(ScriptConversion, UnreadableInputIsReportedAndWritesNothing) {
-  const std::string plain = PathOf("missing.sql"), encrypted = PathOf("out.sqe");
-  const ConversionResult result = EncryptScriptFile(des_, plain, encrypted);
+  const ConversionResult result = Convert();
   EXPECT_EQ(ConversionResult::Failure::Read, result.failure);
-  EXPECT_EQ(plain, result.detail.file);
+  EXPECT_EQ(Plain(), result.detail.file);
   EXPECT_FALSE(result.detail.reason.empty());
   EXPECT_TRUE(Contents().empty());
 
   // A folder is no script either.
-  std::filesystem::create_directory(PathOf("folder.sql"));
-  EXPECT_EQ(ConversionResult::Failure::Read,
-            EncryptScriptFile(des_, PathOf("folder.sql"), encrypted).failure);
-  EXPECT_EQ(std::set<std::string>{"folder.sql"}, Contents());
+  std::filesystem::create_directory(Plain());
+  EXPECT_EQ(ConversionResult::Failure::Read, Convert().failure);
+  EXPECT_EQ(std::set<std::string>{"a.sql"}, Contents());
 }
 
 TEST_F(ScriptConversion, UnwritableOutputIsReportedAndLeavesNoFile) {
-  const std::string plain = PathOf("a.sql");
-  WriteBytes(plain, "select 1\r\n");
+  WriteBytes(Plain(), "select 1\r\n");
   const std::string inMissingFolder = PathOf("no such folder/a.sqe");
-  ConversionResult result = EncryptScriptFile(des_, plain, inMissingFolder);
+  ConversionResult result = EncryptScriptFile(des_, Plain(), inMissingFolder);
   EXPECT_EQ(ConversionResult::Failure::Write, result.failure);
   EXPECT_EQ(inMissingFolder, result.detail.file);
   EXPECT_FALSE(result.detail.reason.empty());
 
   // A folder in the way of the output is left as it was.
-  std::filesystem::create_directory(PathOf("a.sqe"));
+  std::filesystem::create_directory(Encrypted());
   WriteBytes(PathOf("a.sqe/keep"), "kept");
-  result = EncryptScriptFile(des_, plain, PathOf("a.sqe"));
-  EXPECT_EQ(ConversionResult::Failure::Write, result.failure);
+  EXPECT_EQ(ConversionResult::Failure::Write, Convert().failure);
   EXPECT_EQ("kept", ReadBytes(PathOf("a.sqe/keep")));
   EXPECT_EQ((std::set<std::string>{"a.sql", "a.sqe"}), Contents());
 }
@@ -131,37 +137,29 @@ TEST_F(ScriptConversion, UnwritableOutputIsReportedAndLeavesNoFile) {
 #ifdef _WIN32
 
 TEST_F(ScriptConversion, ReadOnlyOutputStaysIntact) {
-  const std::string plain = PathOf("a.sql"), encrypted = PathOf("a.sqe");
-  WriteBytes(plain, "select 1\r\n");
-  WriteBytes(encrypted, "previous\r\n");
-  ASSERT_TRUE(SetFileAttributesA(encrypted.c_str(), FILE_ATTRIBUTE_READONLY));
-  const ConversionResult result = EncryptScriptFile(des_, plain, encrypted);
-  SetFileAttributesA(encrypted.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(ConversionResult::Failure::Write, result.failure);
-  EXPECT_FALSE(result.detail.reason.empty());
-  EXPECT_EQ("previous\r\n", ReadBytes(encrypted));
-  EXPECT_EQ((std::set<std::string>{"a.sql", "a.sqe"}), Contents());
+  WriteBytes(Plain(), "select 1\r\n");
+  WriteBytes(Encrypted(), "previous\r\n");
+  ASSERT_TRUE(SetFileAttributesA(Encrypted().c_str(), FILE_ATTRIBUTE_READONLY));
+  const ConversionResult result = Convert();
+  SetFileAttributesA(Encrypted().c_str(), FILE_ATTRIBUTE_NORMAL);
+  ExpectEarlierOutputKept(result, __LINE__);
 }
 
 TEST_F(ScriptConversion, OutputHeldOpenByAnotherProgramStaysIntact) {
-  const std::string plain = PathOf("a.sql"), encrypted = PathOf("a.sqe");
-  WriteBytes(plain, "select 1\r\n");
-  WriteBytes(encrypted, "previous\r\n");
-  HANDLE held = CreateFileA(encrypted.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  WriteBytes(Plain(), "select 1\r\n");
+  WriteBytes(Encrypted(), "previous\r\n");
+  HANDLE held = CreateFileA(Encrypted().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
-  const ConversionResult result = EncryptScriptFile(des_, plain, encrypted);
+  const ConversionResult result = Convert();
   CloseHandle(held);
-  EXPECT_EQ(ConversionResult::Failure::Write, result.failure);
-  EXPECT_EQ("previous\r\n", ReadBytes(encrypted));
-  EXPECT_EQ((std::set<std::string>{"a.sql", "a.sqe"}), Contents());
+  ExpectEarlierOutputKept(result, __LINE__);
 }
 
 #else
 
 TEST_F(ScriptConversion, FailureWhileWritingKeepsTheOldFile) {
-  const std::string plain = PathOf("big.sql"), encrypted = PathOf("big.sqe");
-  WriteBytes(plain, JoinLines(Lines(2000, "INSERT INTO t VALUES (1)")));
-  WriteBytes(encrypted, "previous\r\n");
+  WriteBytes(Plain(), JoinLines(Lines(2000, "INSERT INTO t VALUES (1)")));
+  WriteBytes(Encrypted(), "previous\r\n");
   // A file size limit makes the write fail part way, as a full disk would.
   std::signal(SIGXFSZ, SIG_IGN);
   rlimit old{};
@@ -169,15 +167,10 @@ TEST_F(ScriptConversion, FailureWhileWritingKeepsTheOldFile) {
   rlimit limited = old;
   limited.rlim_cur = 4096;
   ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limited));
-  const ConversionResult result = EncryptScriptFile(des_, plain, encrypted);
+  const ConversionResult result = Convert();
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, SIG_DFL);
-
-  EXPECT_EQ(ConversionResult::Failure::Write, result.failure);
-  EXPECT_EQ(encrypted, result.detail.file);
-  EXPECT_FALSE(result.detail.reason.empty());
-  EXPECT_EQ("previous\r\n", ReadBytes(encrypted));
-  EXPECT_EQ((std::set<std::string>{"big.sql", "big.sqe"}), Contents());
+  ExpectEarlierOutputKept(result, __LINE__);
 }
 
 #endif

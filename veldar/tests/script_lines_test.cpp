@@ -5,6 +5,7 @@
 
 #include "Base/LineReader.h"
 #include "Des/ScriptFile.h"
+#include "tests/text_pieces.h"
 
 namespace {
 
@@ -102,17 +103,9 @@ TEST(ScriptLines, TrimTrailingCharRemovesOnlyTheTrailingRun) {
 
 // Every line of `text`, read in pieces of `pieceSize` bytes.
 std::vector<std::string> ReadLines(const std::string& text, size_t pieceSize) {
-  size_t offset = 0;
-  LineReader reader(
-      [&](char* buffer, size_t size) {
-        const size_t part = text.copy(buffer, size, offset);
-        offset += part;
-        return part;
-      },
-      pieceSize);
+  LineReader reader(PiecesOf(text), pieceSize);
   std::vector<std::string> lines;
-  std::string line;
-  while (reader.Next(line)) lines.push_back(line);
+  for (std::string line; reader.Next(line);) lines.push_back(line);
   return lines;
 }
 

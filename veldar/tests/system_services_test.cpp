@@ -5,6 +5,7 @@
 #include "Main/InstallerFiles.h"
 #include "Main/Programs.h"
 #include "Main/SystemSettings.h"
+#include "scratch_folder.h"
 #include "test_files.h"
 #include "test_registry.h"
 #include "test_text.h"
@@ -19,9 +20,12 @@ std::string Child() {
   return "\"" + ProgramFolder() + "veldar_test_child.exe\"";
 }
 
-TEST(InstallerFiles, LinesRoundTripWithCrLfAndReplaceTheFile) {
-  const std::string folder = MakeScratchFolder(CurrentFolder(), "scratch-LinesRoundTrip");
-  const std::string name = folder + "out.log";
+// Files and programs in a scratch folder of each test.
+using InstallerFiles = ScratchFolder;
+using Programs = ScratchFolder;
+
+TEST_F(InstallerFiles, LinesRoundTripWithCrLfAndReplaceTheFile) {
+  const std::string name = PathOf("out.log");
   ASSERT_TRUE(WriteFileBytes(name, std::string(10000, 'x')));
   DWORD error = 0xdeadbeef;
   RunLog log;
@@ -44,17 +48,16 @@ TEST(InstallerFiles, LinesRoundTripWithCrLfAndReplaceTheFile) {
   EXPECT_EQ("", ReadFileBytes(name));
 }
 
-TEST(InstallerFiles, FailuresComeBackWithTheSystemsReason) {
-  const std::string folder = MakeScratchFolder(CurrentFolder(), "scratch-FileFailures");
+TEST_F(InstallerFiles, FailuresComeBackWithTheSystemsReason) {
   DWORD error = 0;
   ScriptFileReader reader;
-  EXPECT_FALSE(reader.Open(folder + "missing.sql", error));
+  EXPECT_FALSE(reader.Open(PathOf("missing.sql"), error));
   EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), error);
   EXPECT_FALSE(SystemErrorText(error).empty());
   EXPECT_EQ(std::string::npos, SystemErrorText(error).find('\n'));
 
   // A file another program holds open without sharing cannot be read.
-  const std::string locked = folder + "locked.sql";
+  const std::string locked = PathOf("locked.sql");
   ASSERT_TRUE(WriteFileBytes(locked, "select 1"));
   HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);
@@ -63,28 +66,27 @@ TEST(InstallerFiles, FailuresComeBackWithTheSystemsReason) {
   CloseHandle(holder);
 
   // A folder in the way of a log file.
-  const std::string blocked = folder + "blocked.log";
+  const std::string blocked = PathOf("blocked.log");
   ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr));
   error = 0;
   EXPECT_FALSE(WriteLog(blocked, RunLog(), error));
   EXPECT_NE(0u, error);
 }
 
-TEST(InstallerFiles, CopyReplacesAReadOnlyDestinationAndLeavesArchiveOnly) {
-  const std::string folder = MakeScratchFolder(CurrentFolder(), "scratch-CopyReadOnly");
-  ASSERT_TRUE(WriteFileBytes(folder + "new.dll", "new"));
-  ASSERT_TRUE(WriteFileBytes(folder + "old.dll", "old"));
+TEST_F(InstallerFiles, CopyReplacesAReadOnlyDestinationAndLeavesArchiveOnly) {
+  ASSERT_TRUE(WriteFileBytes(folder_ + "new.dll", "new"));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "old.dll", "old"));
   ASSERT_TRUE(
-      SetFileAttributesA((folder + "old.dll").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-  EXPECT_TRUE(CopyInstallFile(folder + "new.dll", folder + "old.dll", false));
-  EXPECT_EQ("new", ReadFileBytes(folder + "old.dll"));
-  EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA((folder + "old.dll").c_str()));
+      SetFileAttributesA((folder_ + "old.dll").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_TRUE(CopyInstallFile(folder_ + "new.dll", folder_ + "old.dll", false));
+  EXPECT_EQ("new", ReadFileBytes(folder_ + "old.dll"));
+  EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA((folder_ + "old.dll").c_str()));
 
-  EXPECT_FALSE(CopyInstallFile(folder + "new.dll", folder + "old.dll", true));
-  EXPECT_FALSE(CopyInstallFile(folder + "absent.dll", folder + "other.dll", false));
-  EXPECT_FALSE(::FileExists(folder + "other.dll"));
-  EXPECT_TRUE(::FileExists(folder + "new.dll"));
-  EXPECT_FALSE(::FileExists(folder.substr(0, folder.size() - 1)));  // a folder is not a file
+  EXPECT_FALSE(CopyInstallFile(folder_ + "new.dll", folder_ + "old.dll", true));
+  EXPECT_FALSE(CopyInstallFile(folder_ + "absent.dll", folder_ + "other.dll", false));
+  EXPECT_FALSE(::FileExists(folder_ + "other.dll"));
+  EXPECT_TRUE(::FileExists(folder_ + "new.dll"));
+  EXPECT_FALSE(::FileExists(folder_.substr(0, folder_.size() - 1)));  // a folder is not a file
 }
 
 TEST(SystemSettings, ServerPathFromTheRegistry) {
@@ -174,19 +176,12 @@ TEST(SystemSettings, OnlyTheModulesKeyLeavesTheRunList) {
                      "[Other]\r\nSales=1\r\n"
                      "[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\nSales=C:\\a.exe\r\nStock=C:\\b.exe\r\n"));
   RemoveModuleFromRunList("Sales");
-  char value[64];
-  GetPrivateProfileStringA("SOFTWARE,Quillsys,Quorn_Ax,1.0,Run", "Sales", "<gone>", value, sizeof value,
-                           settings.c_str());
-  EXPECT_STREQ("<gone>", value);
-  GetPrivateProfileStringA("SOFTWARE,Quillsys,Quorn_Ax,1.0,Run", "Stock", "<gone>", value, sizeof value,
-                           settings.c_str());
-  EXPECT_STREQ("C:\\b.exe", value);
-  GetPrivateProfileStringA("Other", "Sales", "<gone>", value, sizeof value, settings.c_str());
-  EXPECT_STREQ("1", value);
+  EXPECT_EQ("[Other]\r\nSales=1\r\n[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\nStock=C:\\b.exe\r\n",
+            ReadFileBytes(settings));
   DeleteFileA(settings.c_str());
 }
 
-TEST(Programs, WaitsForTheProcessEvenWhenItExitsWith259) {
+TEST_F(Programs, WaitsForTheProcessEvenWhenItExitsWith259) {
   int pumped = 0;
   const DWORD start = GetTickCount();
   EXPECT_TRUE(RunProgramAndWait(Child() + " exit 259", "", [&pumped] { ++pumped; }));
@@ -194,7 +189,7 @@ TEST(Programs, WaitsForTheProcessEvenWhenItExitsWith259) {
   EXPECT_EQ(0, pumped);  // nothing was posted: no reason to wake
 }
 
-TEST(Programs, ProcessesMessagesWhileTheProgramRuns) {
+TEST_F(Programs, ProcessesMessagesWhileTheProgramRuns) {
   PostThreadMessageA(GetCurrentThreadId(), WM_USER, 0, 0);
   int pumped = 0;
   EXPECT_TRUE(RunProgramAndWait(Child(), "sleep 300", [&pumped] {
@@ -204,13 +199,12 @@ TEST(Programs, ProcessesMessagesWhileTheProgramRuns) {
   EXPECT_EQ(1, pumped);
 }
 
-TEST(Programs, ParametersFollowTheCommandAfterOneBlank) {
-  const std::string folder = MakeScratchFolder(CurrentFolder(), "scratch-Parameters");
-  EXPECT_TRUE(RunProgramAndWait(Child() + " record \"" + folder + "args.txt\" a", "b  c", [] {}));
-  EXPECT_EQ("a|b|c", ReadFileBytes(folder + "args.txt"));
+TEST_F(Programs, ParametersFollowTheCommandAfterOneBlank) {
+  EXPECT_TRUE(RunProgramAndWait(Child() + " record \"" + PathOf("args.txt") + "\" a", "b  c", [] {}));
+  EXPECT_EQ("a|b|c", ReadBytes(PathOf("args.txt")));
 }
 
-TEST(Programs, AProgramThatDoesNotExistIsNotStarted) {
+TEST_F(Programs, AProgramThatDoesNotExistIsNotStarted) {
   int pumped = 0;
   EXPECT_FALSE(RunProgramAndWait("no_such_program_here.exe", "", [&pumped] { ++pumped; }));
   EXPECT_EQ(0, pumped);

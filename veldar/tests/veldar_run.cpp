@@ -1,5 +1,6 @@
 #include "veldar_run.h"
 
+#include "Des/ScriptFile.h"
 #include "odbc_query.h"
 #include "resources/resource.h"
 
@@ -70,30 +71,24 @@ void WindowRun::TearDown() {
   for (HWND window : WindowsTitled("chosen.")) PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
-HWND WindowRun::PanelControl(HWND main, int id) {
-  return GetDlgItem(GetDlgItem(main, IDC_PANEL1), id);
+HWND WindowRun::PanelControl(int id) {
+  return GetDlgItem(GetDlgItem(main_, IDC_PANEL1), id);
 }
 
-BoxTexts WindowRun::ClickStart(HWND main, int button) {
-  PostMessageA(PanelControl(main, IDC_SETUPBTN), BM_CLICK, 0, 0);
+BoxTexts WindowRun::ClickStart(int button) {
+  PostMessageA(PanelControl(IDC_SETUPBTN), BM_CLICK, 0, 0);
   return AnswerBox(button);
 }
 
 void WindowRun::RunChosenScriptToTheFinalQuestion(HWND* question) {
   WriteScript("chosen.sql", {"create table t(n integer);", "GO"});
-  HWND main = StartWindow();
-  ASSERT_NE(nullptr, main);
-  SetWindowTextA(PanelControl(main, IDC_SNEDIT), "testdb");
-  StartWithChosenScript("chosen.sql");
+  ASSERT_NO_FATAL_FAILURE(StartWindow());
+  SetWindowTextA(PanelControl(IDC_SNEDIT), "testdb");
+  // No VELDAR.SQE lies beside the program: the file dialog follows the confirmation.
+  ASSERT_TRUE(ClickStart(IDYES).shown);
+  ChooseInFileDialog(folder_ + "chosen.sql");
   *question = NextMessageBox();
   ASSERT_NE(nullptr, *question);
-}
-
-void WindowRun::StartWithChosenScript(const std::string& script) {
-  HWND main = MainWindow();
-  ASSERT_NE(nullptr, main);
-  ASSERT_TRUE(ClickStart(main, IDYES).shown);
-  ChooseInFileDialog(folder_ + script);
 }
 
 HWND WindowRun::NextFileDialog() {
@@ -113,13 +108,13 @@ void WindowRun::ChooseInFileDialog(const std::string& file) {
   ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
 }
 
-void WindowRun::Type(HWND main, const std::vector<WORD>& keys) {
-  ASSERT_TRUE(TypeKeys(main, keys));
+void WindowRun::Type(const std::vector<WORD>& keys) {
+  ASSERT_TRUE(TypeKeys(main_, keys));
   Sleep(300);
 }
 
-void WindowRun::CloseExpecting(HWND main, int exitCode) {
-  PostMessageA(main, WM_CLOSE, 0, 0);
+void WindowRun::CloseExpecting(int exitCode) {
+  PostMessageA(main_, WM_CLOSE, 0, 0);
   EXPECT_EQ(exitCode, Finish());
 }
 

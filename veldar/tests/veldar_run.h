@@ -109,29 +109,38 @@ class WindowRun : public VeldarRun {
  protected:
   void TearDown() override;
 
-  HWND MainWindow() { return WaitForWindowOf(process_.Id(), "TMainForm", 15000); }
-  // Starts the program and waits for its window (null: none came).
-  HWND StartWindow(const std::string& arguments = std::string()) {
-    Start(arguments);
-    return MainWindow();
+  // Waits for the program's window, in main_; a failure when none comes.
+  void FindMainWindow() {
+    main_ = WaitForWindowOf(process_.Id(), "TMainForm", 15000);
+    ASSERT_NE(nullptr, main_) << "no window";
   }
-  HWND PanelControl(HWND main, int id);
+  // Starts the program and waits for its window.
+  void StartWindow(const std::string& arguments = std::string()) {
+    Start(arguments);
+    FindMainWindow();
+  }
+  // Starts a run whose script starts `program`, and waits for that program and the window.
+  void StartRunUntil(const WaitingProgram& program, const std::string& arguments) {
+    Start(arguments);
+    ASSERT_TRUE(program.Started());
+    FindMainWindow();
+  }
+  HWND PanelControl(int id);
   // Clicks the start button and answers the confirmation with `button`.
-  BoxTexts ClickStart(HWND main, int button);
+  BoxTexts ClickStart(int button);
   // Runs a one-batch script chosen in the file dialog against "testdb" and hands back
   // the final question.
   void RunChosenScriptToTheFinalQuestion(HWND* question);
-  // Answers the confirmation with Yes and chooses the script in the file dialog that
-  // follows (no VELDAR.SQE lies beside the program).
-  void StartWithChosenScript(const std::string& script);
   // The script's file dialog, which is to come next; null (a failure) if none came.
   HWND NextFileDialog();
   // Types the file's full name into that dialog and opens it.
   void ChooseInFileDialog(const std::string& file);
   // Types the keys into the window and gives it time to act on them.
-  void Type(HWND main, const std::vector<WORD>& keys);
+  void Type(const std::vector<WORD>& keys);
   // Asks the window to close and expects the program to end with `exitCode`.
-  void CloseExpecting(HWND main, int exitCode);
+  void CloseExpecting(int exitCode);
+
+  HWND main_ = nullptr;  // the program's window, once found
 };
 
 // Rows of a query against a copy of the SQLite database file of the connection string

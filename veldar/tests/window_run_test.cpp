@@ -11,14 +11,13 @@ namespace veldar_test {
 namespace {
 
 TEST_F(WindowRun, ConfirmationAnsweredNoKeepsTheInputPanel) {
-  HWND main = StartWindow();
-  ASSERT_NE(nullptr, main);
-  EXPECT_EQ(text.caption, WindowText(main));
-  EXPECT_EQ(ComputerName(), ControlText(PanelControl(main, IDC_SNEDIT)));
-  EXPECT_EQ("sa", ControlText(PanelControl(main, IDC_UNEDIT)));
-  EXPECT_FALSE(IsWindowEnabled(PanelControl(main, IDC_UNEDIT)));
+  ASSERT_NO_FATAL_FAILURE(StartWindow());
+  EXPECT_EQ(text.caption, WindowText(main_));
+  EXPECT_EQ(ComputerName(), ControlText(PanelControl(IDC_SNEDIT)));
+  EXPECT_EQ("sa", ControlText(PanelControl(IDC_UNEDIT)));
+  EXPECT_FALSE(IsWindowEnabled(PanelControl(IDC_UNEDIT)));
 
-  const BoxTexts box = ClickStart(main, IDNO);
+  const BoxTexts box = ClickStart(IDNO);
   EXPECT_EQ(text.caption, box.caption);
   EXPECT_EQ(Ansi(u8"在安装或升级数据库之前，请确认:\r\n1. 安装或升级数据库在数据库服务器上进行。\r\n"
                  u8"2. C盘有足够的可用磁盘空间(100M以上)。\r\n3. SQL Server已正确安装。\r\n"
@@ -26,17 +25,16 @@ TEST_F(WindowRun, ConfirmationAnsweredNoKeepsTheInputPanel) {
             box.text);
   Sleep(200);
   EXPECT_TRUE(process_.Running());
-  EXPECT_TRUE(IsWindowVisible(GetDlgItem(main, IDC_PANEL1)));
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(main_, IDC_PANEL1)));
 
   // Closed without a run: nothing was installed.
-  CloseExpecting(main, 3);
+  CloseExpecting(3);
 }
 
 TEST_F(WindowRun, CancelledFileDialogForTheMissingScriptEndsTheProgram) {
   ForgetOutput("VELDAR");
-  HWND main = StartWindow();
-  ASSERT_NE(nullptr, main);
-  ASSERT_TRUE(ClickStart(main, IDYES).shown);
+  ASSERT_NO_FATAL_FAILURE(StartWindow());
+  ASSERT_TRUE(ClickStart(IDYES).shown);
   HWND dialog = NextFileDialog();
   ASSERT_NE(nullptr, dialog);
   Press(dialog, IDCANCEL);
@@ -78,16 +76,15 @@ TEST_F(WindowRun, FinalQuestionAnsweredYesOpensBothFilesInNotepad) {
 }
 
 TEST_F(WindowRun, CtrlAltF3EnablesTheLoginBoxAndCtrlF3AloneDoesNot) {
-  HWND main = StartWindow();
-  ASSERT_NE(nullptr, main);
-  HWND login = PanelControl(main, IDC_UNEDIT);
-  Type(main, {VK_CONTROL, VK_F3});
+  ASSERT_NO_FATAL_FAILURE(StartWindow());
+  HWND login = PanelControl(IDC_UNEDIT);
+  Type({VK_CONTROL, VK_F3});
   EXPECT_FALSE(IsWindowEnabled(login));
-  Type(main, {VK_MENU, VK_F3});
+  Type({VK_MENU, VK_F3});
   EXPECT_FALSE(IsWindowEnabled(login));
-  Type(main, {VK_CONTROL, VK_MENU, VK_F3});
+  Type({VK_CONTROL, VK_MENU, VK_F3});
   EXPECT_TRUE(IsWindowEnabled(login));
-  CloseExpecting(main, 3);
+  CloseExpecting(3);
 }
 
 TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTheRecord) {
@@ -98,11 +95,8 @@ TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTh
   const std::string settings = SettingsFile();
   const std::string runList = "[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\ncancel=C:\\setup.exe\r\n";
   ASSERT_TRUE(WriteFileBytes(settings, runList));
-  Start("-Fcancel.sql -Stestdb -Mcancel");
-  ASSERT_TRUE(program.Started());
-  HWND main = MainWindow();
-  ASSERT_NE(nullptr, main);
-  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_NO_FATAL_FAILURE(StartRunUntil(program, "-Fcancel.sql -Stestdb -Mcancel"));
+  PostMessageA(main_, WM_CLOSE, 0, 0);
   const BoxTexts box = AnswerBox(IDYES);
   EXPECT_EQ(text.caption, box.caption);
   EXPECT_EQ(Ansi(u8"真的取消安装吗？"), box.text);
@@ -126,11 +120,8 @@ TEST_F(WindowRun, CloseConfirmedWhileAProgramRunsCancelsAtTheNextBatchAndKeepsTh
 TEST_F(WindowRun, MinimisedRunDrawsNothingAndShowsItsCurrentBlockOnceRestored) {
   WaitingProgram first("first"), second("second");
   WriteScript("restore.sql", {first.Directive(), second.Directive()});
-  Start("-Frestore.sql -Stestdb");
-  ASSERT_TRUE(first.Started());
-  HWND main = MainWindow();
-  ASSERT_NE(nullptr, main);
-  HWND memo = GetDlgItem(main, IDC_MEMO1);
+  ASSERT_NO_FATAL_FAILURE(StartRunUntil(first, "-Frestore.sql -Stestdb"));
+  HWND memo = GetDlgItem(main_, IDC_MEMO1);
   const auto showing = [memo](const std::string& line) {
     for (int i = 0; i < 100; ++i, Sleep(50)) {
       if (ControlText(memo).find(line) != std::string::npos) return true;
@@ -138,11 +129,11 @@ TEST_F(WindowRun, MinimisedRunDrawsNothingAndShowsItsCurrentBlockOnceRestored) {
     return false;
   };
   ASSERT_TRUE(showing(first.Directive()));
-  ShowWindow(main, SW_MINIMIZE);
+  ShowWindow(main_, SW_MINIMIZE);
   first.Release();
   ASSERT_TRUE(second.Started());
   EXPECT_NE(std::string::npos, ControlText(memo).find(first.Directive()));
-  ShowWindow(main, SW_RESTORE);
+  ShowWindow(main_, SW_RESTORE);
   EXPECT_TRUE(showing(second.Directive()));
   second.Release();
   EXPECT_EQ(0, Finish());
@@ -151,11 +142,8 @@ TEST_F(WindowRun, MinimisedRunDrawsNothingAndShowsItsCurrentBlockOnceRestored) {
 TEST_F(WindowRun, CloseRequestAnsweredNoLetsTheRunFinish) {
   WaitingProgram program("goon");
   WriteScript("goon.sql", {program.Directive(), "create table t(n integer);", "GO"});
-  Start("-Fgoon.sql -Stestdb");
-  ASSERT_TRUE(program.Started());
-  HWND main = MainWindow();
-  ASSERT_NE(nullptr, main);
-  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_NO_FATAL_FAILURE(StartRunUntil(program, "-Fgoon.sql -Stestdb"));
+  PostMessageA(main_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(AnswerBox(IDNO).shown);
   program.Release();
   EXPECT_EQ(0, Finish());

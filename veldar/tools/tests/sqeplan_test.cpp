@@ -6,6 +6,7 @@
 
 #include "Des/ScriptFile.h"
 #include "des_reference.h"
+#include "tests/text_pieces.h"
 #include "tools/JsonText.h"
 #include "tools/PlanReport.h"
 #include "tools/ScriptPlan.h"
@@ -28,16 +29,9 @@ std::string Encipher(const std::string& plainText) {
 
 ScriptPlan Plan(const std::string& script, const std::string& text, PlanOptions options = {}) {
   const std::set<std::string> files = {"dir/kzp.dll", "dir/db.bak", "D:\\kit\\kzp.dll"};
-  if (!options.fileExists) options.fileExists = [files](const std::string& name) { return files.count(name) > 0; };
-  size_t offset = 0;
-  return PlanScript(script,
-                    [&](char* buffer, size_t size) {
-                      const size_t part = std::min(size, text.size() - offset);
-                      text.copy(buffer, part, offset);
-                      offset += part;
-                      return part;
-                    },
-                    options);
+  if (!options.fileExists)
+    options.fileExists = [files](const std::string& name) { return files.count(name) > 0; };
+  return PlanScript(script, PiecesOf(text), options);
 }
 
 struct PlanCase {
@@ -51,20 +45,23 @@ const PlanCase kCases[] = {
     {"no batch end at all", "dir/a.sql", "SELECT 1\r\n\r\n", "w:not-sent@1 "},
     {"blank lines after the last GO are no loss", "dir/a.sql", "SELECT 1\nGO\n\n \t\n", "b1-2 "},
     {"only GO alone ends a batch", "dir/a.sql",
-     "a\n GO\t\nGO;\nGO 2\ngo--x\nGO2\nGOTO\nGOTO done\nGOOD\n Go \n", "b1-2 b3-10 w:go-lookalike@3 w:go-lookalike@4 "
+     "a\n GO\t\nGO;\nGO 2\ngo--x\nGO2\nGOTO\nGOTO done\nGOOD\n Go \n",
+     "b1-2 b3-10 w:go-lookalike@3 w:go-lookalike@4 "
      "w:go-lookalike@5 w:go-lookalike@6 w:go-lookalike@7 "},
     {"two GO lines send an empty batch", "dir/a.sql", "a\nGO\n\nGO\nGO\n",
      "b1-2 b3-4 b5-5 w:empty-batch@4 w:empty-batch@5 "},
     {"a zero byte fails its batch unsent", "dir/a.sql", std::string("a\nb\0c\nGO\nd\nGO\n", 14),
      "b1-3! b4-5 w:zero-byte@2 "},
-    {"copies of present and missing files", "dir/a.sql", "^kzp.dll\r\n--^Cnone.dll\r\n--^ckzp.dll\r\n ^kzp.dll\r\nGO\r\n",
+    {"copies of present and missing files", "dir/a.sql",
+     "^kzp.dll\r\n--^Cnone.dll\r\n--^ckzp.dll\r\n ^kzp.dll\r\nGO\r\n",
      "b1-5 copy@1 copy@2 comment@3 comment@4 w:missing-file@2 "},
     {"a restore sends its batch at once", "dir/a.sql", "a\n--^RParts,db.bak\nb\nGO\n--^RNo,none.bak\n",
      "b1-2 b3-4 b5-5 restore@2 restore@5 w:missing-file@5 "},
-    {"execute directives between batches", "dir/a.sql", "a\n--^E setup.exe\nGO\n--^Emissing.exe\n", "b1-3 execute@2 execute@4 "},
+    {"execute directives between batches", "dir/a.sql", "a\n--^E setup.exe\nGO\n--^Emissing.exe\n",
+     "b1-3 execute@2 execute@4 "},
     {"the marker of a plain script is a comment", "dir/a.sql", "--LANTHORN--\nGO\n", "b1-2 comment@1 "},
-    {"an encrypted script with its marker", "dir/a.SQE", Encipher("CREATE VIEW v\n--LANTHORN--\nAS SELECT 1\n\nGO\n"),
-     "b1-5 marker@2 "},
+    {"an encrypted script with its marker", "dir/a.SQE",
+     Encipher("CREATE VIEW v\n--LANTHORN--\nAS SELECT 1\n\nGO\n"), "b1-5 marker@2 "},
     {"encrypted lines that are not whole blocks", "dir/a.sqe",
      Encipher("a\nGO\n") + "ABC\r\n0123456789ABCDEG\r\n" + Encipher("GO\n").substr(0, 16) + "00\r\n",
      // The enciphered "GO" with two more digits deciphers to "GO", zero bytes and more.
@@ -79,22 +76,26 @@ TEST_P(PlanTableTest, Outline) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, PlanTableTest, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<PlanCase>& info) { return "case" + std::to_string(info.index); });
+                         [](const testing::TestParamInfo<PlanCase>& info) {
+                           return "case" + std::to_string(info.index);
+                         });
 
 TEST(PlanTest, DirectivesShowWhatTheRunWouldDo) {
   PlanOptions options;
   options.server = "db1";
-  const ScriptPlan plan = Plan("dir/a.sql",
-                               "^kzp.dll\n--^RParts,db.bak\n"
-                               "--^E \"%SourceDir%\\setup.exe\" -S %servername% -U %UserName% -P %Password% \n",
-                               options);
+  const ScriptPlan plan =
+      Plan("dir/a.sql",
+           "^kzp.dll\n--^RParts,db.bak\n"
+           "--^E \"%SourceDir%\\setup.exe\" -S %servername% -U %UserName% -P %Password% \n",
+           options);
   ASSERT_EQ(3u, plan.directives.size());
   EXPECT_EQ("<program folder>\\kzp.dll", plan.directives[0].source);
   EXPECT_EQ("<server program folder>\\kzp.dll", plan.directives[0].destination);
   EXPECT_EQ("C:\\db.bak", plan.directives[1].destination);
-  EXPECT_EQ("RESTORE DATABASE Parts FROM DISK = 'C:\\db.bak' WITH MOVE 'Parts_dat' TO "
-            "'<server data folder>\\Parts.mdf', MOVE 'Parts_log' TO '<server data folder>\\Parts.ldf'",
-            plan.directives[1].text);
+  EXPECT_EQ(
+      "RESTORE DATABASE Parts FROM DISK = 'C:\\db.bak' WITH MOVE 'Parts_dat' TO "
+      "'<server data folder>\\Parts.mdf', MOVE 'Parts_log' TO '<server data folder>\\Parts.ldf'",
+      plan.directives[1].text);
   EXPECT_EQ(plan.directives[1].text, plan.batches[0].firstText);
   EXPECT_EQ("\"<program folder>\\setup.exe\" -S db1 -U sa -P ***", plan.directives[2].text);
 }
