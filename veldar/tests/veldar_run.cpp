@@ -94,7 +94,9 @@ void WindowRun::RunChosenScriptToTheFinalQuestion(HWND* question) {
 HWND WindowRun::NextFileDialog() {
   HWND dialog = NextMessageBox();
   EXPECT_NE(nullptr, dialog) << "no file dialog";
-  if (dialog) EXPECT_EQ(Ansi(u8"请选择安装脚本"), WindowText(dialog));
+  if (dialog) {
+    EXPECT_EQ(Ansi(u8"请选择安装脚本"), WindowText(dialog));
+  }
   return dialog;
 }
 
