@@ -54,7 +54,7 @@ class TMainForm : private DatabaseHost, private RunnerHost {
 
   void CreateControls();
   void ShowRunControls();
-  // Shows the run's latest output and progress, at most ten times a second unless
+  // Shows the run's latest output and progress, at most four times a second unless
   // forced, and only while some of the window can be seen.
   void RefreshRunView(bool force);
   bool RunViewVisible() const;
