@@ -5,6 +5,7 @@
 #include "Main/ExitCodes.h"
 #include "Main/GlyphButton.h"
 #include "Main/InstallerFiles.h"
+#include "Main/MessageQueue.h"
 #include "Main/SystemSettings.h"
 #include "resources/resource.h"
 
@@ -381,7 +382,7 @@ void TMainForm::ProcessMessages(unsigned timeoutMs) {
   const DWORD now = GetTickCount();
   if (timeoutMs == 0 && now - lastMessageCheck_ < kMessageCheckIntervalMs) return;
   lastMessageCheck_ = now;
-  if (timeoutMs > 0) MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (timeoutMs > 0) MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, kAnyQueuedMessage, MWMO_INPUTAVAILABLE);
   PumpMessages();
 }
 

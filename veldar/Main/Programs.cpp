@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Base/Handle.h"
+#include "Main/MessageQueue.h"
 #include "Main/SystemSettings.h"
 
 namespace {
@@ -34,7 +35,7 @@ bool RunProgramAndWait(const std::string& commandLine, const std::string& parame
   KernelHandle thread(info.hThread);
   const HANDLE waitFor = process.Get();
   for (;;) {
-    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &waitFor, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &waitFor, INFINITE, kAnyQueuedMessage, MWMO_INPUTAVAILABLE);
     if (woken != WAIT_OBJECT_0 + 1) break;  // ended (or the wait itself failed: never spin)
     processMessages();
   }
