@@ -6,5 +6,5 @@
 
 #include <windows.h>
 
-constexpr UINT kAnyQueuedMessage =
-    QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE | QS_HOTKEY;
+constexpr UINT kAnyQueuedMessage = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER |
+                                   QS_PAINT | QS_SENDMESSAGE | QS_HOTKEY;
