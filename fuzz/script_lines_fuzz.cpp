@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "Base/LineReader.h"
 #include "Des/ScriptFile.h"
 #include "tests/text_pieces.h"
 
@@ -19,10 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (SplitLines(JoinLines(lines)) != lines) std::abort();
 
   const size_t pieceSize = size == 0 ? 1 : 1 + data[0] % 7;
-  LineReader reader(PiecesOf(text), pieceSize);
-  std::vector<std::string> read;
-  for (std::string line; reader.Next(line);) read.push_back(line);
-  if (read != lines) std::abort();
+  if (ReadLinesInPieces(text, pieceSize) != lines) std::abort();
 
   TEncryption des;
   des.SetKey(kScriptKey);

@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "odbc_query.h"
+#include "test_files.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <direct.h>
 #define chdir _chdir
 #define getcwd _getcwd
@@ -32,16 +31,10 @@ class OdbcFixture : public ::testing::Test {
     ASSERT_NE(nullptr, getcwd(start, sizeof start));
     startFile_ = std::string(start) + "/" + kDatabaseFile;
     std::remove(startFile_.c_str());
-    folder_ = ::testing::TempDir() + "odbc_fixture_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-#ifdef _WIN32
-    CreateDirectoryA(folder_.c_str(), nullptr);
-#else
-    std::string command = "mkdir -p '" + folder_ + "'";
-    ASSERT_EQ(0, std::system(command.c_str()));
-#endif
-    ASSERT_EQ(0, chdir(folder_.c_str())) << folder_;
-    std::remove(kDatabaseFile);
+    const std::string folder = test_support::MakeScratchFolder(
+        ::testing::TempDir(),
+        std::string("odbc_fixture_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    ASSERT_EQ(0, chdir(folder.c_str())) << folder;
   }
   void TearDown() override {
     std::remove(kDatabaseFile);
@@ -49,7 +42,7 @@ class OdbcFixture : public ::testing::Test {
   }
 
   static constexpr const char* kDatabaseFile = "DRIVER={SQL Server};SERVER=localhost;UID=sa;PWD=;";
-  std::string folder_, startFile_;
+  std::string startFile_;
 };
 
 TEST_F(OdbcFixture, SqlServerDriverNameConnectsAndRunsStatements) {

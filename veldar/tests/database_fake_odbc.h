@@ -61,22 +61,8 @@ class FakeOdbc {
   bool HandlesLeft() const { return !live_.empty(); }
 
  private:
+  friend struct FakeOdbcCalls;  // the functions of the call table
   static FakeOdbc* current_;
-  static SQLRETURN SQL_API AllocHandle(SQLSMALLINT, SQLHANDLE, SQLHANDLE*);
-  static SQLRETURN SQL_API SetEnvAttr(SQLHENV, SQLINTEGER, SQLPOINTER, SQLINTEGER);
-  static SQLRETURN SQL_API DriverConnect(SQLHDBC, SQLHWND, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT,
-                                         SQLSMALLINT*, SQLUSMALLINT);
-  static SQLRETURN SQL_API SetConnectAttr(SQLHDBC, SQLINTEGER, SQLPOINTER, SQLINTEGER);
-  static SQLRETURN SQL_API SetStmtAttr(SQLHSTMT, SQLINTEGER, SQLPOINTER, SQLINTEGER);
-  static SQLRETURN SQL_API ExecDirect(SQLHSTMT, SQLCHAR*, SQLINTEGER);
-  static SQLRETURN SQL_API MoreResults(SQLHSTMT);
-  static SQLRETURN SQL_API Cancel(SQLHSTMT);
-  static SQLRETURN SQL_API GetDiagField(SQLSMALLINT, SQLHANDLE, SQLSMALLINT, SQLSMALLINT, SQLPOINTER,
-                                        SQLSMALLINT, SQLSMALLINT*);
-  static SQLRETURN SQL_API GetDiagRec(SQLSMALLINT, SQLHANDLE, SQLSMALLINT, SQLCHAR*, SQLINTEGER*, SQLCHAR*,
-                                      SQLSMALLINT, SQLSMALLINT*);
-  static SQLRETURN SQL_API Disconnect(SQLHDBC);
-  static SQLRETURN SQL_API FreeHandle(SQLSMALLINT, SQLHANDLE);
 
   bool Live(SQLHANDLE handle, const char* call);
   const std::vector<std::string>* Records(SQLSMALLINT type, SQLHANDLE handle);

@@ -40,6 +40,8 @@ class DatabasePostgres : public ::testing::Test {
     }
   }
 
+  SQLRETURN Connect() { return database_.ConnectDatabase("127.0.0.1", kLogin, kPassword); }
+
   // The connection string has no port: libpq takes it from PGPORT.
   void UsePort() {
     std::ifstream file(Environment("POSTGRES_TEST_FOLDER") + "/port");
@@ -57,64 +59,61 @@ class DatabasePostgres : public ::testing::Test {
 
   OdbcApi api_{};
   TestHost host_;
+  Database database_{api_, host_};
   bool stopped_ = false;
 };
 
 TEST_F(DatabasePostgres, ARefusedLoginFailsTheConnectionWithoutShowingAnything) {
-  Database database(api_, host_);
-  EXPECT_LT(database.ConnectDatabase("127.0.0.1", kLogin, "wrong"), 0);
-  database.CloseDatabase();
-  EXPECT_LT(database.ConnectDatabase("127.0.0.1", "nobody", kPassword), 0);
+  EXPECT_LT(database_.ConnectDatabase("127.0.0.1", kLogin, "wrong"), 0);
+  database_.CloseDatabase();
+  EXPECT_LT(database_.ConnectDatabase("127.0.0.1", "nobody", kPassword), 0);
   EXPECT_THAT(host_.lines, IsEmpty());
 }
 
 TEST_F(DatabasePostgres, BatchesRunSynchronouslyWhenTheDriverRefusesAsynchronousExecution) {
-  Database database(api_, host_);
-  ASSERT_GE(database.ConnectDatabase("127.0.0.1", kLogin, kPassword), 0);
+  ASSERT_GE(Connect(), 0);
   EXPECT_EQ(SQL_SUCCESS,
-            database.ExecuteBatch("CREATE TABLE sync_t(a int);\r\nINSERT INTO sync_t VALUES (1), (2);\r\n"));
+            database_.ExecuteBatch("CREATE TABLE sync_t(a int);\r\nINSERT INTO sync_t VALUES (1), (2);\r\n"));
   // Succeeds only when the batch before has run completely.
-  EXPECT_EQ(SQL_SUCCESS, database.ExecuteBatch("DO $$ BEGIN IF (SELECT sum(a) FROM sync_t) <> 3 THEN\r\n"
-                                               "RAISE EXCEPTION 'not there'; END IF; END $$;\r\n"));
+  EXPECT_EQ(SQL_SUCCESS, database_.ExecuteBatch("DO $$ BEGIN IF (SELECT sum(a) FROM sync_t) <> 3 THEN\r\n"
+                                                "RAISE EXCEPTION 'not there'; END IF; END $$;\r\n"));
   EXPECT_THAT(host_.lines, IsEmpty());
 }
 
 TEST_F(DatabasePostgres, MessagesOfLaterStatementsAndErrorsReachTheOutput) {
-  Database database(api_, host_);
-  ASSERT_GE(database.ConnectDatabase("127.0.0.1", kLogin, kPassword), 0);
+  ASSERT_GE(Connect(), 0);
   // The second notice belongs to a later result, read after SQLMoreResults.
   EXPECT_EQ(SQL_SUCCESS_WITH_INFO,
-            database.ExecuteBatch("SELECT 1;\r\nDO $$ BEGIN RAISE NOTICE 'first'; END $$;\r\n"
-                                  "SELECT 2;\r\nDO $$ BEGIN RAISE NOTICE 'second'; END $$;\r\n"));
+            database_.ExecuteBatch("SELECT 1;\r\nDO $$ BEGIN RAISE NOTICE 'first'; END $$;\r\n"
+                                   "SELECT 2;\r\nDO $$ BEGIN RAISE NOTICE 'second'; END $$;\r\n"));
   EXPECT_THAT(host_.lines, ElementsAre("NOTICE: first", "NOTICE: second"));
 
   host_.lines.clear();
-  EXPECT_LT(database.ExecuteBatch("SELECT 1/0;\r\n"), 0);
+  EXPECT_LT(database_.ExecuteBatch("SELECT 1/0;\r\n"), 0);
   EXPECT_THAT(host_.lines, ElementsAre("ERROR: division by zero;", "Error while executing the query"));
 }
 
 TEST_F(DatabasePostgres, AServerStoppedDuringARunFailsTheLaterBatchesAndNothingHangs) {
-  Database database(api_, host_);
-  ASSERT_GE(database.ConnectDatabase("127.0.0.1", kLogin, kPassword), 0);
-  EXPECT_EQ(SQL_SUCCESS, database.ExecuteBatch("CREATE TABLE stopped_t(a int);\r\n"));
+  ASSERT_GE(Connect(), 0);
+  EXPECT_EQ(SQL_SUCCESS, database_.ExecuteBatch("CREATE TABLE stopped_t(a int);\r\n"));
   EXPECT_THAT(host_.lines, IsEmpty());
 
   ASSERT_EQ(0, Server("stop"));
   for (const char* batch :
        {"INSERT INTO stopped_t VALUES (1);\r\n", "INSERT INTO stopped_t VALUES (2);\r\n"}) {
     host_.lines.clear();
-    EXPECT_LT(database.ExecuteBatch(batch), 0) << batch;
+    EXPECT_LT(database_.ExecuteBatch(batch), 0) << batch;
     EXPECT_THAT(host_.lines, Not(IsEmpty())) << batch;
   }
-  database.CloseDatabase();
+  database_.CloseDatabase();
 
   ASSERT_EQ(0, Server("start"));
   UsePort();
   // Nothing of the failed batches reached the server.
   host_.lines.clear();
-  ASSERT_GE(database.ConnectDatabase("127.0.0.1", kLogin, kPassword), 0);
-  EXPECT_EQ(SQL_SUCCESS, database.ExecuteBatch("DO $$ BEGIN IF EXISTS (SELECT 1 FROM stopped_t) THEN\r\n"
-                                               "RAISE EXCEPTION 'rows'; END IF; END $$;\r\n"));
+  ASSERT_GE(Connect(), 0);
+  EXPECT_EQ(SQL_SUCCESS, database_.ExecuteBatch("DO $$ BEGIN IF EXISTS (SELECT 1 FROM stopped_t) THEN\r\n"
+                                                "RAISE EXCEPTION 'rows'; END IF; END $$;\r\n"));
   EXPECT_THAT(host_.lines, IsEmpty());
 }
 

@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "Database/Database.h"
 #include "database_test_host.h"
+#include "test_files.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -33,9 +33,9 @@ class DatabaseSqlite : public ::testing::Test {
     server_ = "veldar-" + name;
 #ifndef _WIN32
     // Natively each test also works in a folder of its own.
-    const std::string folder = ::testing::TempDir() + "veldar_database_" + name;
-    ASSERT_EQ(0, std::system(("mkdir -p '" + folder + "'").c_str()));
-    ASSERT_EQ(0, chdir(folder.c_str()));
+    const std::string folder =
+        test_support::MakeScratchFolder(::testing::TempDir(), "veldar_database_" + name);
+    ASSERT_EQ(0, chdir(folder.c_str())) << folder;
 #endif
     file_ = Database::ConnectionString(server_, "sa", "", IsAnsiLeadByte);
     std::remove(file_.c_str());

@@ -79,15 +79,14 @@ TEST(DesBlock, RunsOfBlocksEqualBlockByBlockAlsoInPlace) {
   std::mt19937_64 random(7);
   const Block key = RandomBlock(random);
   const DesKeySchedule schedule(key.data());
+  const auto first = [](std::vector<Block>& blocks) { return blocks.empty() ? nullptr : blocks[0].data(); };
   for (std::size_t count = 0; count <= 11; ++count) {
     std::vector<Block> in(count);
     for (auto& b : in) b = RandomBlock(random);
     for (bool encipher : {true, false}) {
       std::vector<Block> out(count), inPlace = in;
-      schedule.Crypt(in.empty() ? nullptr : in[0].data(), out.empty() ? nullptr : out[0].data(), count,
-                     encipher);
-      schedule.Crypt(inPlace.empty() ? nullptr : inPlace[0].data(),
-                     inPlace.empty() ? nullptr : inPlace[0].data(), count, encipher);
+      schedule.Crypt(first(in), first(out), count, encipher);
+      schedule.Crypt(first(inPlace), first(inPlace), count, encipher);
       for (std::size_t i = 0; i < count; ++i) {
         const Block expected = ReferenceDes(key, in[i], encipher, kInstallerPc2);
         EXPECT_EQ(expected, out[i]) << "block " << i << " of " << count;

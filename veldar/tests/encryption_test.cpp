@@ -25,6 +25,13 @@ void RecordNotice(const char* text, const char* caption) {
 class Encryption : public ::testing::Test {
  protected:
   void SetUp() override { gNotices.clear(); }
+  // Execute on `text`; the output.
+  std::string Run(const std::string& text) {
+    des_.SetInput(text);
+    des_.Execute();
+    return des_.Output();
+  }
+
   TEncryption des_{RecordNotice};
 };
 
@@ -95,23 +102,17 @@ TEST_F(Encryption, KeyOfMoreThanEightCharactersIsRefusedWithANotice) {
 }
 
 TEST_F(Encryption, EmptyKeyBecomesTheFallbackKeyAtExecute) {
-  des_.SetInput("");
-  des_.Execute();
-  EXPECT_EQ("", des_.Output());
+  EXPECT_EQ("", Run(""));
   EXPECT_EQ("", des_.HexOutput());
   EXPECT_EQ("Oak Elm ", des_.Key());
 
   des_.SetKey("");
-  des_.SetInput("select 1");
-  des_.Execute();
-  EXPECT_EQ(ReferenceEcb("select 1", "Oak Elm ", true), des_.Output());
+  EXPECT_EQ(ReferenceEcb("select 1", "Oak Elm ", true), Run("select 1"));
 }
 
 TEST_F(Encryption, KeyBytesAreFilledWithZeroBytes) {
   des_.SetKey("meadows");
-  des_.SetInput("GO");
-  des_.Execute();
-  EXPECT_EQ(ReferenceEcb("GO", std::string("meadows\0", 8), true), des_.Output());
+  EXPECT_EQ(ReferenceEcb("GO", std::string("meadows\0", 8), true), Run("GO"));
   // A short key and the same key with explicit zero bytes are one key.
   const std::string viaShortKey = des_.Output();
   des_.SetKey(std::string("meadows\0", 8));
@@ -127,8 +128,7 @@ TEST_F(Encryption, LastBlockIsFilledWithZeroBytes) {
   des_.SetKey("meadows");
   for (std::size_t n : {1u, 7u, 8u, 9u, 16u, 20u, 33u}) {
     const std::string text(n, 'x');
-    des_.SetInput(text);
-    des_.Execute();
+    Run(text);
     const std::size_t blocks = (n + 7) / 8;
     EXPECT_EQ(8 * blocks, des_.Output().size()) << n;
     EXPECT_EQ(16 * blocks, des_.HexOutput().size()) << n;
@@ -146,9 +146,7 @@ TEST_F(Encryption, ExecuteEqualsTheBlockFunctionOnEveryBlock) {
     const bool encipher = i % 2 == 0;
     des_.SetKey(key);
     des_.SetAction(encipher ? TActionType::Encryption : TActionType::Decryption);
-    des_.SetInput(text);
-    des_.Execute();
-    ASSERT_EQ(ReferenceEcb(text, key.empty() ? "Oak Elm " : key, encipher), des_.Output())
+    ASSERT_EQ(ReferenceEcb(text, key.empty() ? "Oak Elm " : key, encipher), Run(text))
         << "key length " << key.size() << ", text length " << text.size();
   }
 }
@@ -188,9 +186,7 @@ TEST_F(Encryption, ExecuteReplacesTheOutputAndFollowsKeyChanges) {
   des_.SetKey("second");
   des_.Execute();
   EXPECT_EQ(ReferenceEcb("0123456789abcdefXYZ", "second", true), des_.Output());
-  des_.SetInput("short");
-  des_.Execute();
-  EXPECT_EQ(8u, des_.Output().size());
+  EXPECT_EQ(8u, Run("short").size());
   EXPECT_EQ(16u, des_.HexOutput().size());
 }
 

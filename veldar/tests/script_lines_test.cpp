@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "Base/LineReader.h"
 #include "Des/ScriptFile.h"
 #include "tests/text_pieces.h"
 
@@ -101,14 +100,6 @@ TEST(ScriptLines, TrimTrailingCharRemovesOnlyTheTrailingRun) {
   EXPECT_EQ("abc", TrimTrailingChar("abc", '\0'));
 }
 
-// Every line of `text`, read in pieces of `pieceSize` bytes.
-std::vector<std::string> ReadLines(const std::string& text, size_t pieceSize) {
-  LineReader reader(PiecesOf(text), pieceSize);
-  std::vector<std::string> lines;
-  for (std::string line; reader.Next(line);) lines.push_back(line);
-  return lines;
-}
-
 // One rule for line breaks: the run's reader, wherever its pieces end, and SplitLines.
 struct LineCase {
   std::string text;
@@ -149,7 +140,8 @@ TEST_P(LineBreaks, AtCrLfLoneCrAndLoneLfWhereverThePiecesEnd) {
   const LineCase& c = GetParam();
   EXPECT_EQ(c.lines, SplitLines(c.text)) << '"' << c.text << '"';
   for (size_t pieceSize : {1, 2, 3, 4096})
-    EXPECT_EQ(c.lines, ReadLines(c.text, pieceSize)) << '"' << c.text << "\" in pieces of " << pieceSize;
+    EXPECT_EQ(c.lines, ReadLinesInPieces(c.text, pieceSize))
+        << '"' << c.text << "\" in pieces of " << pieceSize;
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, LineBreaks, ::testing::ValuesIn(kLineCases));

@@ -36,7 +36,7 @@ class FakeHost : public RunnerHost {
     if (serverPaths.empty()) return false;
     value = serverPaths.front();
     if (serverPaths.size() > 1) serverPaths.erase(serverPaths.begin());
-    return !value.empty() || !keyMissingWhenEmpty;
+    return !value.empty();
   }
   bool FileExists(const std::string& name) override { return existing.count(name) > 0; }
   bool CopyInstallFile(const std::string& source, const std::string& destination,
@@ -64,7 +64,6 @@ class FakeHost : public RunnerHost {
   bool cancelDuringProgram = false;
   bool cancel = false;
   Lines serverPaths;  // successive "Path" values; an empty entry: key does not open
-  bool keyMissingWhenEmpty = true;
   int registryReads = 0;
   std::set<std::string> existing;
   Lines copies;

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "Base/LineReader.h"
 
@@ -13,4 +15,12 @@ inline LineReader::ReadPiece PiecesOf(std::string_view text) {
     offset += part;
     return part;
   };
+}
+
+// Every line of `text`, read in pieces of `pieceSize` bytes.
+inline std::vector<std::string> ReadLinesInPieces(std::string_view text, std::size_t pieceSize) {
+  LineReader reader(PiecesOf(text), pieceSize);
+  std::vector<std::string> lines;
+  for (std::string line; reader.Next(line);) lines.push_back(line);
+  return lines;
 }
