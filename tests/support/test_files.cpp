@@ -1,5 +1,6 @@
 #include "test_files.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -10,13 +11,11 @@
 
 namespace test_support {
 
-namespace {
 #ifdef _WIN32
 const char kSeparator = '\\';
 #else
 const char kSeparator = '/';
 #endif
-}  // namespace
 
 std::vector<std::string> Existing(const std::vector<std::string>& paths) {
   std::vector<std::string> existing;
@@ -64,9 +63,8 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void RemoveFolder(const std::string& path) {
-  // A trailing backslash stays: it may be the trail byte of a double-byte character.
-  const std::string& folder = path;
+// A trailing backslash stays: it may be the trail byte of a double-byte character.
+void RemoveFolder(const std::string& folder) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
@@ -112,8 +110,7 @@ std::string CurrentFolder() {
 
 std::string WindowsPath(const std::string& unixPath) {
   std::string path = "Z:" + unixPath;
-  for (char& c : path)
-    if (c == '/') c = '\\';
+  std::replace(path.begin(), path.end(), '/', '\\');
   return path;
 }
 

@@ -25,12 +25,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
 }
 
 void PumpFor(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < milliseconds) {
-    HandleMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  HandleMessages();
+  WaitUntil([] { return false; }, milliseconds);
 }
 
 std::string EnvironmentValue(const char* name) {

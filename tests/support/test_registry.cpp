@@ -56,12 +56,7 @@ void RawDeleteValue(HKEY root, const std::string& key, const char* value) {
 }
 
 void RawDeleteTree(HKEY root, const std::string& key) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_ALL_ACCESS, &opened) == ERROR_SUCCESS) {
-    RegDeleteTreeA(opened, nullptr);
-    RegCloseKey(opened);
-  }
-  RegDeleteKeyA(root, key.c_str());
+  RegDeleteTreeA(root, key.c_str());
 }
 
 std::string ReadText(HKEY root, const std::string& key, const char* value) {

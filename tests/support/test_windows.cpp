@@ -32,70 +32,35 @@ std::string MessageBoxText(HWND box) {
 
 namespace {
 
-struct WindowSearch {
-  DWORD processId;
-  const char* className;
-  const std::function<bool(HWND)>* isWanted;
-  HWND found;
-};
+using Visitor = std::function<bool(HWND)>;
 
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<WindowSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if ((search->processId != 0 && owner != search->processId) || ClassName(window) != search->className)
-    return TRUE;
-  if ((*search->isWanted && !(*search->isWanted)(window)) || !IsWindowVisible(window)) return TRUE;
-  search->found = window;
-  return FALSE;
+BOOL CALLBACK Visit(HWND window, LPARAM visitor) {
+  return (*reinterpret_cast<const Visitor*>(visitor))(window);
 }
 
-BOOL CALLBACK MatchChild(HWND child, LPARAM parameter) {
-  auto* search = reinterpret_cast<WindowSearch*>(parameter);
-  if (!IsWindowVisible(child) || lstrcmpiA(ClassName(child).c_str(), search->className) != 0) return TRUE;
-  search->found = child;
-  return FALSE;
+// Hands the children of `parent` (null: the top-level windows) to `visit` until it returns false.
+void ForEachWindow(HWND parent, const Visitor& visit) {
+  const LPARAM visitor = reinterpret_cast<LPARAM>(&visit);
+  parent ? EnumChildWindows(parent, Visit, visitor) : EnumWindows(Visit, visitor);
 }
 
-struct TitleSearch {
-  const std::string* text;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK MatchTitle(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<TitleSearch*>(parameter);
-  if (IsWindowVisible(window) && WindowText(window).find(*search->text) != std::string::npos)
-    search->found.push_back(window);
-  return TRUE;
-}
-
-BOOL CALLBACK SeeControl(HWND control, LPARAM parameter) {
-  auto* seen = reinterpret_cast<BoxTexts*>(parameter);
-  if (!IsWindowVisible(control)) return TRUE;
-  const std::string name = ClassName(control);
-  if (lstrcmpiA(name.c_str(), "Button") == 0) seen->buttons.push_back(GetDlgCtrlID(control));
-  // A box without an icon may keep its icon control, but with no icon in it.
-  if (lstrcmpiA(name.c_str(), "Static") == 0 &&
-      (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-      SendMessageA(control, STM_GETICON, 0, 0) != 0)
-    seen->icon = true;
-  return TRUE;
-}
-
-INPUT KeyInput(WORD key, DWORD flags) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = flags;
-  return input;
+bool HasClass(HWND window, const char* className) {
+  return lstrcmpiA(ClassName(window).c_str(), className) == 0;
 }
 
 }  // namespace
 
 HWND FindWindowOf(DWORD processId, const char* className, const std::function<bool(HWND)>& isWanted) {
-  WindowSearch search{processId, className, &isWanted, nullptr};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  HWND found = nullptr;
+  ForEachWindow(nullptr, [&](HWND window) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if ((processId != 0 && owner != processId) || ClassName(window) != className) return true;
+    if ((isWanted && !isWanted(window)) || !IsWindowVisible(window)) return true;
+    found = window;
+    return false;
+  });
+  return found;
 }
 
 HWND WaitForWindowOf(DWORD processId, const char* className, DWORD timeoutMs,
@@ -110,15 +75,22 @@ bool WaitForWindowGone(HWND window, DWORD timeoutMs) {
 }
 
 std::vector<HWND> WindowsTitled(const std::string& text) {
-  TitleSearch search{&text, {}};
-  EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> found;
+  ForEachWindow(nullptr, [&](HWND window) {
+    if (IsWindowVisible(window) && WindowText(window).find(text) != std::string::npos)
+      found.push_back(window);
+    return true;
+  });
+  return found;
 }
 
 HWND FindChild(HWND parent, const char* className) {
-  WindowSearch search{0, className, nullptr, nullptr};
-  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  HWND found = nullptr;
+  ForEachWindow(parent, [&](HWND child) {
+    if (IsWindowVisible(child) && HasClass(child, className)) found = child;
+    return found == nullptr;
+  });
+  return found;
 }
 
 std::string DescribeDialogs(DWORD processId) {
@@ -159,15 +131,26 @@ void PressCloseBox(HWND window) {
 bool TypeKeys(HWND window, const std::vector<WORD>& keys) {
   SetForegroundWindow(window);
   if (!WaitUntil([window] { return GetForegroundWindow() == window; }, 5000)) return false;
-  std::vector<INPUT> inputs;
-  for (WORD key : keys) inputs.push_back(KeyInput(key, 0));
-  for (auto key = keys.rbegin(); key != keys.rend(); ++key) inputs.push_back(KeyInput(*key, KEYEVENTF_KEYUP));
+  // The keys go down in their order and come up in the reverse order.
+  std::vector<INPUT> inputs(2 * keys.size(), INPUT{INPUT_KEYBOARD, {}});
+  for (size_t i = 0; i < keys.size(); ++i) {
+    inputs[i].ki = {keys[i], 0, 0, 0, 0};
+    inputs[inputs.size() - 1 - i].ki = {keys[i], 0, KEYEVENTF_KEYUP, 0, 0};
+  }
   return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
 BoxTexts ReadMessageBox(HWND box) {
   BoxTexts seen{true, WindowText(box), MessageBoxText(box), {}, false};
-  EnumChildWindows(box, SeeControl, reinterpret_cast<LPARAM>(&seen));
+  ForEachWindow(box, [&seen](HWND control) {
+    if (!IsWindowVisible(control)) return true;
+    if (HasClass(control, "Button")) seen.buttons.push_back(GetDlgCtrlID(control));
+    // A box without an icon may keep its icon control, but with no icon in it.
+    if (HasClass(control, "Static") && (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+        SendMessageA(control, STM_GETICON, 0, 0) != 0)
+      seen.icon = true;
+    return true;
+  });
   return seen;
 }
 
