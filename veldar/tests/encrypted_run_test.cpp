@@ -124,10 +124,7 @@ TEST_F(EncryptionCommand, WithoutTheProgramsScriptTheChosenOneIsEncipheredBeside
 
   // A cancelled dialog does nothing; Shift does not matter.
   Type({VK_CONTROL, VK_SHIFT, VK_MENU, VK_F4});
-  HWND dialog = NextFileDialog();
-  ASSERT_NE(nullptr, dialog);
-  Press(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
+  ASSERT_NO_FATAL_FAILURE(CancelFileDialog());
   EXPECT_TRUE(NothingShown());
 
   TypeCtrlAltF4();

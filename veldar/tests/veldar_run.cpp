@@ -1,5 +1,7 @@
 #include "veldar_run.h"
 
+#include <algorithm>
+
 #include "Des/ScriptFile.h"
 #include "odbc_query.h"
 #include "resources/resource.h"
@@ -91,22 +93,15 @@ void WindowRun::RunChosenScriptToTheFinalQuestion(HWND* question) {
   ASSERT_NE(nullptr, *question);
 }
 
-HWND WindowRun::NextFileDialog() {
-  HWND dialog = NextMessageBox();
-  EXPECT_NE(nullptr, dialog) << "no file dialog";
-  if (dialog) {
-    EXPECT_EQ(Ansi(u8"请选择安装脚本"), WindowText(dialog));
-  }
-  return dialog;
-}
-
 void WindowRun::ChooseInFileDialog(const std::string& file) {
-  HWND dialog = NextFileDialog();
-  ASSERT_NE(nullptr, dialog);
-  HWND name = FindChild(dialog, "Edit");
-  ASSERT_NE(nullptr, name);
-  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
-  Press(dialog, IDOK);
+  HWND dialog = NextMessageBox();
+  ASSERT_EQ(Ansi(u8"请选择安装脚本"), dialog ? WindowText(dialog) : "<no file dialog>");
+  if (!file.empty()) {
+    HWND name = FindChild(dialog, "Edit");
+    ASSERT_NE(nullptr, name);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+  }
+  Press(dialog, file.empty() ? IDCANCEL : IDOK);
   ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
 }
 
@@ -126,9 +121,7 @@ Lines QueryRunDatabase(const std::string& folder, const std::string& connection,
   const std::string copy = folder + "inspect.sqlite";
   if (!CopyFileA((folder + connection).c_str(), copy.c_str(), FALSE)) return {"<no database file>"};
   std::string relative = copy.substr(CurrentFolder().size() + 1);
-  for (char& c : relative) {
-    if (c == '\\') c = '/';
-  }
+  std::replace(relative.begin(), relative.end(), '\\', '/');
   return QueryRows("DRIVER={SQL Server};Database=" + relative + ";", query);
 }
 
@@ -149,9 +142,7 @@ std::string SystemText(DWORD error) {
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
                  sizeof text, nullptr);
   std::string reason = text;
-  while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' '))
-    reason.pop_back();
-  return reason;
+  return reason.erase(reason.find_last_not_of("\r\n ") + 1);
 }
 
 ::testing::AssertionResult LinesMatch(const std::string& actual, const std::vector<std::string>& expected) {

@@ -109,21 +109,16 @@ class WindowRun : public VeldarRun {
  protected:
   void TearDown() override;
 
-  // Waits for the program's window, in main_; a failure when none comes.
-  void FindMainWindow() {
+  // Starts the program and waits for its window, in main_; a failure when none comes.
+  void StartWindow(const std::string& arguments = std::string()) {
+    Start(arguments);
     main_ = WaitForWindowOf(process_.Id(), "TMainForm", 15000);
     ASSERT_NE(nullptr, main_) << "no window";
   }
-  // Starts the program and waits for its window.
-  void StartWindow(const std::string& arguments = std::string()) {
-    Start(arguments);
-    FindMainWindow();
-  }
-  // Starts a run whose script starts `program`, and waits for that program and the window.
+  // Starts a run whose script starts `program`, and waits for the window and that program.
   void StartRunUntil(const WaitingProgram& program, const std::string& arguments) {
-    Start(arguments);
+    ASSERT_NO_FATAL_FAILURE(StartWindow(arguments));
     ASSERT_TRUE(program.Started());
-    FindMainWindow();
   }
   HWND PanelControl(int id);
   // Clicks the start button and answers the confirmation with `button`.
@@ -131,10 +126,10 @@ class WindowRun : public VeldarRun {
   // Runs a one-batch script chosen in the file dialog against "testdb" and hands back
   // the final question.
   void RunChosenScriptToTheFinalQuestion(HWND* question);
-  // The script's file dialog, which is to come next; null (a failure) if none came.
-  HWND NextFileDialog();
-  // Types the file's full name into that dialog and opens it.
+  // Types the file's full name into the script's file dialog, which is to come next, and
+  // opens it; cancels the dialog when `file` is empty.
   void ChooseInFileDialog(const std::string& file);
+  void CancelFileDialog() { ChooseInFileDialog(std::string()); }
   // Types the keys into the window and gives it time to act on them.
   void Type(const std::vector<WORD>& keys);
   // Asks the window to close and expects the program to end with `exitCode`.

@@ -35,9 +35,7 @@ TEST_F(WindowRun, CancelledFileDialogForTheMissingScriptEndsTheProgram) {
   ForgetOutput("VELDAR");
   ASSERT_NO_FATAL_FAILURE(StartWindow());
   ASSERT_TRUE(ClickStart(IDYES).shown);
-  HWND dialog = NextFileDialog();
-  ASSERT_NE(nullptr, dialog);
-  Press(dialog, IDCANCEL);
+  ASSERT_NO_FATAL_FAILURE(CancelFileDialog());
   EXPECT_EQ(3, Finish());
   EXPECT_EQ("<missing>", Log("VELDAR"));
   EXPECT_EQ((Lines{"<no database file>"}), Rows("select 1"));
@@ -65,10 +63,7 @@ TEST_F(WindowRun, FinalQuestionAnsweredYesOpensBothFilesInNotepad) {
   Press(question, IDYES);
   EXPECT_EQ(0, Finish());
   std::vector<HWND> editors;
-  for (int i = 0; i < 100 && editors.size() < 2; ++i) {
-    Sleep(100);
-    editors = WindowsTitled("chosen.");
-  }
+  WaitUntil([&] { return (editors = WindowsTitled("chosen.")).size() >= 2; }, 10000);
   ASSERT_EQ(2u, editors.size());
   std::string titles = WindowText(editors[0]) + "\n" + WindowText(editors[1]);
   EXPECT_NE(std::string::npos, titles.find("chosen.LOG")) << titles;
@@ -123,10 +118,7 @@ TEST_F(WindowRun, MinimisedRunDrawsNothingAndShowsItsCurrentBlockOnceRestored) {
   ASSERT_NO_FATAL_FAILURE(StartRunUntil(first, "-Frestore.sql -Stestdb"));
   HWND memo = GetDlgItem(main_, IDC_MEMO1);
   const auto showing = [memo](const std::string& line) {
-    for (int i = 0; i < 100; ++i, Sleep(50)) {
-      if (ControlText(memo).find(line) != std::string::npos) return true;
-    }
-    return false;
+    return WaitUntil([&] { return ControlText(memo).find(line) != std::string::npos; }, 5000);
   };
   ASSERT_TRUE(showing(first.Directive()));
   ShowWindow(main_, SW_MINIMIZE);
