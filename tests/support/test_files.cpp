@@ -69,13 +69,12 @@ void RemoveFolder(const std::string& folder) {
   HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = found.cFileName;
+      std::string name = found.cFileName;
       if (name == "." || name == "..") continue;
       // A name that this code page cannot spell is reached by its short name.
-      const std::string entry = folder + "\\" +
-                                (name.find('?') != std::string::npos && found.cAlternateFileName[0] != '\0'
-                                     ? std::string(found.cAlternateFileName)
-                                     : name);
+      if (name.find('?') != std::string::npos && found.cAlternateFileName[0] != '\0')
+        name = found.cAlternateFileName;
+      const std::string entry = folder + "\\" + name;
       SetFileAttributesA(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveFolder(entry);

@@ -32,12 +32,7 @@ DWORD RawQuery(HKEY root, const std::string& key, const char* value, std::string
 
 void RawSetValue(HKEY root, const std::string& key, const char* value, DWORD type, const void* data,
                  DWORD size) {
-  HKEY opened = nullptr;
-  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr) !=
-      ERROR_SUCCESS)
-    return;
-  RegSetValueExA(opened, value, 0, type, static_cast<const BYTE*>(data), size);
-  RegCloseKey(opened);
+  RegSetKeyValueA(root, key.c_str(), value, type, data, size);
 }
 
 void RawSetText(HKEY root, const std::string& key, const char* value, const std::string& text) {
@@ -49,10 +44,7 @@ void RawSetNumber(HKEY root, const std::string& key, const char* value, DWORD nu
 }
 
 void RawDeleteValue(HKEY root, const std::string& key, const char* value) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
-  RegDeleteValueA(opened, value);
-  RegCloseKey(opened);
+  RegDeleteKeyValueA(root, key.c_str(), value);
 }
 
 void RawDeleteTree(HKEY root, const std::string& key) {
@@ -88,12 +80,8 @@ namespace {
 
 std::vector<std::string> SubkeysOf(HKEY key) {
   std::vector<std::string> names;
-  for (DWORD i = 0;; ++i) {
-    char name[256];
-    DWORD size = sizeof name;
-    if (RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.push_back(name);
-  }
+  char name[256];
+  for (DWORD i = 0; RegEnumKeyA(key, i, name, sizeof name) == ERROR_SUCCESS; ++i) names.push_back(name);
   return names;
 }
 
