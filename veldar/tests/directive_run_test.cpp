@@ -33,15 +33,14 @@ TEST_F(DirectiveRun, CopyDirectivesCopyIntoTheServersProgramFolder) {
   ASSERT_TRUE(WriteFileBytes(folder_ + "b.dll", "second"));
   ASSERT_TRUE(WriteFileBytes(folder_ + "server\\BINN\\b.dll", "old"));
   ASSERT_TRUE(SetFileAttributesA((folder_ + "server\\BINN\\b.dll").c_str(), FILE_ATTRIBUTE_READONLY));
-  WriteScript("copy.sql",
-              {"^a.dll", "--^Cb.dll", "^missing.dll", "create table t(n integer);", "--^ca.dll", "GO"});
-  EXPECT_EQ(0, Run("-Fcopy.sql -Stestdb"));
+  EXPECT_EQ(0, RunScript("copy", {"^a.dll", "--^Cb.dll", "^missing.dll", "create table t(n integer);",
+                                  "--^ca.dll", "GO"}));
   EXPECT_EQ("first", ReadFileBytes(folder_ + "server\\BINN\\a.dll"));
   EXPECT_EQ("second", ReadFileBytes(folder_ + "server\\BINN\\b.dll"));
   EXPECT_EQ("<missing>", ReadFileBytes(folder_ + "server\\BINN\\missing.dll"));
   // The directives leave no trace in the log; "--^c" (small letter) is a comment.
-  EXPECT_TRUE(LinesMatch(Log("copy"), {text.heading, "create table t(n integer);", "--^ca.dll",
-                                       text.separator, text.result, text.succeeded}));
+  EXPECT_TRUE(
+      LinesMatch(Log("copy"), text.Block({"create table t(n integer);", "--^ca.dll"}, text.succeeded)));
 }
 
 TEST_F(DirectiveRun, CopyDirectiveWithoutTheServersKeyCopiesNothing) {
@@ -61,29 +60,25 @@ TEST_F(DirectiveRun, RestoreSendsItsStatementAtOnceAndRemovesTheBackupCopy) {
   // A read-only leftover of an earlier run is replaced and removed all the same.
   ASSERT_TRUE(WriteFileBytes("C:\\shop.bak", "stale"));
   ASSERT_TRUE(SetFileAttributesA("C:\\shop.bak", FILE_ATTRIBUTE_READONLY));
-  WriteScript("restore.sql",
-              {"create table t(n integer);", "--^RShop,shop.bak", "create table u(n integer);", "GO"});
-  EXPECT_EQ(1, Run("-Frestore.sql -Stestdb"));
+  EXPECT_EQ(1, RunScript("restore", {"create table t(n integer);", "--^RShop,shop.bak",
+                                     "create table u(n integer);", "GO"}));
   const std::string statement =
       "RESTORE DATABASE Shop FROM DISK = 'C:\\shop.bak' WITH MOVE 'Shop_dat' TO "
       "'D:\\Server\\Data\\Shop.mdf', "
       "MOVE 'Shop_log' TO 'D:\\Server\\Data\\Shop.ldf'";
   // The test driver runs the batch's statements up to the restore, which it does not
   // know: the batch fails, the next one (after the directive) runs.
-  EXPECT_TRUE(LinesMatch(Errors("restore"), {text.heading, "create table t(n integer);", statement,
-                                             text.separator, text.result, "[SQLite]*"}));
+  EXPECT_TRUE(
+      LinesMatch(Errors("restore"), text.Block({"create table t(n integer);", statement}, "[SQLite]*")));
   EXPECT_EQ((Lines{"t", "u"}), Rows("select name from sqlite_master order by name"));
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\shop.bak"));
 }
 
 TEST_F(DirectiveRun, RestoreWithoutACommaNamesNoDatabaseAndWithoutTheKeyNoFolder) {
   EXPECT_EQ(1, RunScript("nocomma", {"--^Rshop.bak"}));
-  EXPECT_TRUE(
-      LinesMatch(Errors("nocomma"),
-                 {text.heading,
-                  "RESTORE DATABASE  FROM DISK = 'C:\\shop.bak' WITH MOVE '_dat' TO '.mdf', MOVE '_log' TO "
-                  "'.ldf'",
-                  text.separator, text.result, "[SQLite]*"}));
+  const std::string statement =
+      "RESTORE DATABASE  FROM DISK = 'C:\\shop.bak' WITH MOVE '_dat' TO '.mdf', MOVE '_log' TO '.ldf'";
+  EXPECT_TRUE(LinesMatch(Errors("nocomma"), text.Block({statement}, "[SQLite]*")));
 }
 
 TEST_F(DirectiveRun, ModuleSwitchRemovesOnlyItsKeyFromTheRunList) {
@@ -91,9 +86,8 @@ TEST_F(DirectiveRun, ModuleSwitchRemovesOnlyItsKeyFromTheRunList) {
   ASSERT_TRUE(WriteFileBytes(settings,
                              "[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\nSales=C:\\s.exe\r\nStock=C:\\t.exe\r\n"
                              "[Other]\r\nSales=kept\r\n"));
-  WriteScript("module.sql", {"select nothing from nowhere;", "GO"});
   // The key goes even when a batch failed.
-  EXPECT_EQ(1, Run("-Fmodule.sql -Stestdb -MSales"));
+  EXPECT_EQ(1, RunScript("module", {"select nothing from nowhere;", "GO"}, "-Stestdb -MSales"));
   EXPECT_EQ("[SOFTWARE,Quillsys,Quorn_Ax,1.0,Run]\r\nStock=C:\\t.exe\r\n[Other]\r\nSales=kept\r\n",
             ReadFileBytes(settings));
   DeleteFileA(settings.c_str());

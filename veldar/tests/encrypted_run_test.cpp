@@ -11,9 +11,6 @@
 namespace veldar_test {
 namespace {
 
-// The test driver's database file of the server "testdb"; the runs below use it.
-const char kDatabaseFile[] = "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=;";
-
 // Files of a folder whose names start with prefix.
 Lines FilesStartingWith(const std::string& folder, const std::string& prefix) {
   Lines names;
@@ -88,7 +85,8 @@ TEST_F(EncryptionCommand, EncipheredScriptRunsLikeThePlainOneApartFromTheMarker)
   const std::string plainArguments = FileText("args.txt");
   EXPECT_EQ((Lines{"1|before\r\n--LANTHORN--\r\n --LANTHORN--\r\n--lanthorn--\r\n\r\nafter", "2|x"}),
             Rows("select n, s from notes order by n"));
-  ASSERT_TRUE(DeleteFileA((folder_ + kDatabaseFile).c_str()));
+  // The encrypted run starts without the test driver's database file of "testdb".
+  ASSERT_TRUE(DeleteFileA((folder_ + "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=;").c_str()));
   ASSERT_TRUE(DeleteFileA((folder_ + "args.txt").c_str()));
   ForgetOutput("VELDAR");
 

@@ -13,8 +13,8 @@ class ScratchFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = test_support::MakeScratchFolder(::testing::TempDir(),
-                                              std::string("veldar_") + info->test_suite_name() + "_" + info->name());
+    folder_ = test_support::MakeScratchFolder(
+        ::testing::TempDir(), std::string("veldar_") + info->test_suite_name() + "_" + info->name());
     ASSERT_TRUE(std::filesystem::is_directory(folder_)) << folder_;
   }
   void TearDown() override { test_support::RemoveFolder(folder_); }

@@ -28,7 +28,7 @@ TEST_F(VeldarRun, TwoGoLinesInARowSendAnEmptyBatch) {
   EXPECT_EQ(1,
             RunScript("twogo", {"create table t(n integer);", "GO", "GO", "insert into t values(1);", "GO"}));
   EXPECT_EQ((Lines{"1"}), Rows("select n from t"));
-  EXPECT_TRUE(LinesMatch(Errors("twogo"), {"", text.heading, text.separator, text.result, "[SQLite]*"}));
+  EXPECT_TRUE(LinesMatch(Errors("twogo"), Lines{""} + text.Block({}, "[SQLite]*")));
 }
 
 TEST_F(VeldarRun, FailedBatchIsRecordedAndTheRunGoesOn) {
@@ -63,8 +63,8 @@ TEST_F(VeldarRun, HiddenOrInactiveStartsRunWholeAndDoubleByteValuesGoOutUnquoted
     if (c.exitCode == 2) AnswerBox(IDOK);
     EXPECT_EQ(c.exitCode, Finish()) << c.batch;
     if (c.exitCode == 2) continue;
-    EXPECT_TRUE(LinesMatch(Log("shown"), {text.heading, c.batch, text.separator, text.result,
-                                          c.exitCode == 0 ? text.succeeded : "[SQLite]*"}));
+    EXPECT_TRUE(
+        LinesMatch(Log("shown"), text.Block({c.batch}, c.exitCode == 0 ? text.succeeded : "[SQLite]*")));
   }
   EXPECT_EQ((Lines{"hidden"}), Rows("select name from sqlite_master"));
   // The driver names its database file after the connection string it got. "?": Wine
@@ -78,8 +78,8 @@ TEST_F(VeldarRun, HiddenOrInactiveStartsRunWholeAndDoubleByteValuesGoOutUnquoted
 TEST_F(VeldarRun, ExecuteDirectiveFillsInPlaceholdersButLogsTheLineAsWritten) {
   const std::string directive =
       "--^E  \"%SourceDir%\\child.exe\" record \"%sourcedir%\\args.txt\" %ServerName% %USERNAME% %Password% ";
-  WriteScript("execute.sql", {"create table t(n integer);", directive, "GO"});
-  EXPECT_EQ(0, Run("-Fexecute.sql -Stestdb -P \"se cret\""));
+  EXPECT_EQ(0,
+            RunScript("execute", {"create table t(n integer);", directive, "GO"}, "-Stestdb -P \"se cret\""));
   EXPECT_EQ("testdb|sa|se|cret", ReadFileBytes(folder_ + "args.txt"));
   // The SQL line gathered before the directive is sent with the next batch.
   EXPECT_EQ((Lines{}), Rows("select n from t", "se cret"));
@@ -98,8 +98,8 @@ TEST_F(VeldarRun, ProgramThatDoesNotExistIsAnError) {
   EXPECT_EQ(1, RunScript("noprogram",
                          {"--^E no_such_program_anywhere.exe /x", "create table t(n integer);", "GO"}));
   EXPECT_EQ((Lines{}), Rows("select n from t"));
-  EXPECT_TRUE(LinesMatch(Errors("noprogram"), {text.heading, "--^E no_such_program_anywhere.exe /x",
-                                               text.separator, text.result, text.programFailed}));
+  EXPECT_TRUE(LinesMatch(Errors("noprogram"),
+                         text.Block({"--^E no_such_program_anywhere.exe /x"}, text.programFailed)));
 }
 
 TEST_F(VeldarRun, LinesAfterTheLastGoAreNotSent) {

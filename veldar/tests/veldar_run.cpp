@@ -4,7 +4,6 @@
 
 #include "Des/ScriptFile.h"
 #include "odbc_query.h"
-#include "resources/resource.h"
 
 namespace veldar_test {
 
@@ -23,19 +22,14 @@ void VeldarRun::WriteScript(const std::string& name, const Lines& lines) {
   ASSERT_TRUE(WriteFileBytes(folder_ + name, JoinLines(lines)));
 }
 
-void VeldarRun::Start(const std::string& arguments, const std::string& currentFolder, int show) {
-  ASSERT_TRUE(process_.Start(folder_ + "VELDAR.exe", arguments,
-                             currentFolder.empty() ? folder_ : currentFolder, show));
-}
-
 int VeldarRun::Run(const std::string& arguments) {
   Start(arguments);
   return Finish();
 }
 
-int VeldarRun::RunScript(const std::string& name, const Lines& lines) {
+int VeldarRun::RunScript(const std::string& name, const Lines& lines, const std::string& switches) {
   WriteScript(name + ".sql", lines);
-  return Run("-F" + name + ".sql -Stestdb");
+  return Run("-F" + name + ".sql " + switches);
 }
 
 void VeldarRun::ForgetOutput(const std::string& base) const {
@@ -45,10 +39,6 @@ void VeldarRun::ForgetOutput(const std::string& base) const {
     DeleteFileA(name.c_str());
     RemoveDirectoryA(name.c_str());
   }
-}
-
-Lines VeldarRun::Rows(const std::string& query, const std::string& password) const {
-  return QueryRunDatabase(folder_, "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=" + password + ";", query);
 }
 
 BoxTexts VeldarRun::AnswerBox(int button) {
@@ -71,10 +61,6 @@ WaitingProgram::~WaitingProgram() {
 void WindowRun::TearDown() {
   // The editors that the final question may have opened.
   for (HWND window : WindowsTitled("chosen.")) PostMessageA(window, WM_CLOSE, 0, 0);
-}
-
-HWND WindowRun::PanelControl(int id) {
-  return GetDlgItem(GetDlgItem(main_, IDC_PANEL1), id);
 }
 
 BoxTexts WindowRun::ClickStart(int button) {

@@ -14,11 +14,18 @@
 #include "test_process.h"
 #include "test_text.h"
 #include "test_windows.h"
+#include "resources/resource.h"
 
 namespace veldar_test {
 
 using namespace test_support;
 using Lines = std::vector<std::string>;
+
+// Blocks and lines one after the other.
+inline Lines operator+(Lines first, const Lines& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
 
 // Fixed lines of the installer's output, in the ANSI code page.
 struct OutputTexts {
@@ -35,18 +42,13 @@ struct OutputTexts {
   // One block of the log or error file: the heading, the preview lines, the separator,
   // the result heading and the outcome.
   Lines Block(const Lines& preview, const std::string& outcome) const {
-    Lines lines = {heading};
-    lines.insert(lines.end(), preview.begin(), preview.end());
-    lines.insert(lines.end(), {separator, result, outcome});
-    return lines;
+    return Lines{heading} + preview + Lines{separator, result, outcome};
   }
 };
 
-// Blocks and lines one after the other.
-inline Lines operator+(Lines first, const Lines& second) {
-  first.insert(first.end(), second.begin(), second.end());
-  return first;
-}
+// Rows of a query against a copy of the SQLite database file of the connection string
+// that a run made in folder.
+Lines QueryRunDatabase(const std::string& folder, const std::string& connection, const std::string& query);
 
 class VeldarRun : public ::testing::Test {
  protected:
@@ -55,12 +57,15 @@ class VeldarRun : public ::testing::Test {
   // Writes a script into the program's folder and removes the output of an earlier run.
   void WriteScript(const std::string& name, const Lines& lines);
   // Starts VELDAR.exe, in the scratch folder unless another is given.
-  void Start(const std::string& arguments, const std::string& currentFolder = std::string(), int show = -1);
+  void Start(const std::string& arguments, const std::string& currentFolder = std::string(), int show = -1) {
+    ASSERT_TRUE(process_.Start(folder_ + "VELDAR.exe", arguments,
+                               currentFolder.empty() ? folder_ : currentFolder, show));
+  }
   // The started program's exit code, or -1 when it hangs.
   int Finish(DWORD timeoutMs = 30000) { return process_.Wait(timeoutMs); }
   int Run(const std::string& arguments);
-  // Writes the script <name>.sql and runs it against "testdb".
-  int RunScript(const std::string& name, const Lines& lines);
+  // Writes the script <name>.sql and runs it, against "testdb" unless the switches say otherwise.
+  int RunScript(const std::string& name, const Lines& lines, const std::string& switches = "-Stestdb");
 
   // C:\<base>.LOG and C:\<base>.ERR of the run.
   std::string Log(const std::string& base) const { return ReadFileBytes("C:\\" + base + ".LOG"); }
@@ -68,7 +73,9 @@ class VeldarRun : public ::testing::Test {
   void ForgetOutput(const std::string& base) const;
 
   // Rows of a query against the database of the server "testdb", login "sa".
-  Lines Rows(const std::string& query, const std::string& password = "") const;
+  Lines Rows(const std::string& query, const std::string& password = "") const {
+    return QueryRunDatabase(folder_, "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=" + password + ";", query);
+  }
 
   HWND NextMessageBox(DWORD timeoutMs = 15000) const {
     return WaitForWindowOf(process_.Id(), "#32770", timeoutMs);
@@ -120,7 +127,7 @@ class WindowRun : public VeldarRun {
     ASSERT_NO_FATAL_FAILURE(StartWindow(arguments));
     ASSERT_TRUE(program.Started());
   }
-  HWND PanelControl(int id);
+  HWND PanelControl(int id) { return GetDlgItem(GetDlgItem(main_, IDC_PANEL1), id); }
   // Clicks the start button and answers the confirmation with `button`.
   BoxTexts ClickStart(int button);
   // Runs a one-batch script chosen in the file dialog against "testdb" and hands back
@@ -137,10 +144,6 @@ class WindowRun : public VeldarRun {
 
   HWND main_ = nullptr;  // the program's window, once found
 };
-
-// Rows of a query against a copy of the SQLite database file of the connection string
-// that a run made in folder.
-Lines QueryRunDatabase(const std::string& folder, const std::string& connection, const std::string& query);
 
 // QUORNAX.INI in the system folder, whose run list the -M switch edits.
 std::string SettingsFile();
