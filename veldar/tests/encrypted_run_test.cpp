@@ -23,6 +23,13 @@ Lines FilesStartingWith(const std::string& folder, const std::string& prefix) {
 class EncryptionCommand : public WindowRun {
  protected:
   void TypeCtrlAltF4() { Type({VK_CONTROL, VK_MENU, VK_F4}); }
+  // Types Ctrl+Alt+F4, opens `script` in the file dialog that then comes (unless `script`
+  // is empty), and answers the box that reports the outcome.
+  BoxTexts Encipher(const std::string& script = std::string()) {
+    TypeCtrlAltF4();
+    if (!script.empty()) ChooseInFileDialog(script);
+    return AnswerBox(IDOK);
+  }
 
   // The box that reports a finished conversion: the program's name as its caption,
   // no icon, one OK button.
@@ -66,8 +73,7 @@ TEST_F(EncryptionCommand, EncipheredScriptRunsLikeThePlainOneApartFromTheMarker)
 
   // The window command writes VELDAR.SQE beside the program.
   ASSERT_NO_FATAL_FAILURE(StartWindow());
-  TypeCtrlAltF4();
-  EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
+  EXPECT_TRUE(IsDoneBox(Encipher()));
   EXPECT_TRUE(process_.Running());
   CloseExpecting(3);
 
@@ -125,15 +131,11 @@ TEST_F(EncryptionCommand, WithoutTheProgramsScriptTheChosenOneIsEncipheredBeside
   ASSERT_NO_FATAL_FAILURE(CancelFileDialog());
   EXPECT_TRUE(NothingShown());
 
-  TypeCtrlAltF4();
-  ChooseInFileDialog(folder_ + "sub\\other.sql");
-  EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
+  EXPECT_TRUE(IsDoneBox(Encipher(folder_ + "sub\\other.sql")));
   EXPECT_EQ(Sqecrypt("sub\\other.sql tool.sqe", "tool.sqe"), FileText("sub\\other.SQE"));
 
   // An encrypted script chosen is its own output: enciphered a second time.
-  TypeCtrlAltF4();
-  ChooseInFileDialog(folder_ + "chosen.sqe");
-  EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
+  EXPECT_TRUE(IsDoneBox(Encipher(folder_ + "chosen.sqe")));
   ASSERT_TRUE(WriteFileBytes(folder_ + "twice.sqe", chosenBefore));
   EXPECT_NE(chosenBefore, FileText("chosen.sqe"));
   EXPECT_EQ(Sqecrypt("twice.sqe", "twice.sqe"), FileText("chosen.sqe"));
@@ -162,15 +164,13 @@ TEST_F(EncryptionCommand, UnreadableScriptAndUnwritableOutputAreShownWithTheFile
   ASSERT_TRUE(SetFileAttributesA((folder_ + "VELDAR.SQE").c_str(), FILE_ATTRIBUTE_READONLY));
   ASSERT_NO_FATAL_FAILURE(StartWindow());
   // The failure's box names the file and the system's reason, with an icon.
-  auto expectFailure = [&](const std::string& heading, const std::string& file, DWORD error) {
-    const BoxTexts box = AnswerBox(IDOK);
+  auto expectFailure = [&](const BoxTexts& box, const std::string& heading, const char* file, DWORD error) {
     EXPECT_EQ(Ansi(u8"出错了"), box.caption);
     EXPECT_EQ(heading + "\r\n" + folder_ + file + "\r\n" + SystemText(error), box.text);
     EXPECT_TRUE(box.icon);
   };
 
-  TypeCtrlAltF4();
-  expectFailure(Ansi(u8"无法写入文件："), "VELDAR.SQE", ERROR_ACCESS_DENIED);
+  expectFailure(Encipher(), Ansi(u8"无法写入文件："), "VELDAR.SQE", ERROR_ACCESS_DENIED);
   EXPECT_EQ("previous\r\n", FileText("VELDAR.SQE"));
   EXPECT_EQ(Lines{}, FilesStartingWith(folder_, "~"));
 
@@ -178,14 +178,12 @@ TEST_F(EncryptionCommand, UnreadableScriptAndUnwritableOutputAreShownWithTheFile
   HANDLE holder =
       CreateFileA((folder_ + "VELDAR.SQL").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);
-  TypeCtrlAltF4();
-  expectFailure(Ansi(u8"无法读取安装脚本："), "VELDAR.SQL", ERROR_SHARING_VIOLATION);
+  expectFailure(Encipher(), Ansi(u8"无法读取安装脚本："), "VELDAR.SQL", ERROR_SHARING_VIOLATION);
   CloseHandle(holder);
   EXPECT_EQ("previous\r\n", FileText("VELDAR.SQE"));
 
   // The window goes on, and the next try succeeds.
-  TypeCtrlAltF4();
-  EXPECT_TRUE(IsDoneBox(AnswerBox(IDOK)));
+  EXPECT_TRUE(IsDoneBox(Encipher()));
   EXPECT_EQ(Sqecrypt("VELDAR.SQL tool.sqe", "tool.sqe"), FileText("VELDAR.SQE"));
   CloseExpecting(3);
 }
