@@ -10,7 +10,6 @@
 
 #include "language/DialogScale.h"
 #include "language/ExtResource.h"
-#include "language/LanguageResources.h"
 #include "setup/DialogHook.h"
 #include "test_text.h"
 #include "test_windows.h"
@@ -29,7 +28,7 @@ struct Probe {
   std::function<void(HWND)> after;
 };
 
-Probe* currentProbe = nullptr;
+const Probe* currentProbe = nullptr;
 
 INT_PTR CALLBACK ProbeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG && currentProbe->before) currentProbe->before(dialog);
@@ -40,7 +39,7 @@ INT_PTR CALLBACK ProbeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
   return TRUE;
 }
 
-void RunDialog(Probe& probe) {
+void RunDialog(const Probe& probe) {
   currentProbe = &probe;
   INT_PTR result = DialogBoxParamA(ExtResource::currentModule, probe.templateName, nullptr, ProbeProc, 0);
   currentProbe = nullptr;
@@ -72,14 +71,13 @@ TEST_F(DialogLocalizationTest, TemplateComesFromTheLibraryAndTextsAreTranslated)
                    DialogEntry("", "100*100", "TESTDLG"));
   RECT before = {}, after = {};
   std::vector<std::string> texts;  // the caption, then OK, help, the empty control and the note
-  Probe probe{"TESTDLG", [&](HWND d) { before = WindowRect(d); },
-              [&](HWND d) {
-                after = WindowRect(d);
-                texts.push_back(WindowText(d));
-                for (int control : {IDOK, IDHELP, 101, 103})
-                  texts.push_back(WindowText(GetDlgItem(d, control)));
-              }};
-  RunDialog(probe);
+  RunDialog({"TESTDLG", [&](HWND d) { before = WindowRect(d); },
+             [&](HWND d) {
+               after = WindowRect(d);
+               texts.push_back(WindowText(d));
+               for (int control : {IDOK, IDHELP, 101, 103})
+                 texts.push_back(WindowText(GetDlgItem(d, control)));
+             }});
   EXPECT_EQ((std::vector<std::string>{Ansi("译文标题"), "OK", Ansi("帮助"), "", Ansi("说明文字")}), texts);
   // 100*100: nothing is moved or resized.
   EXPECT_TRUE(EqualRect(&before, &after));
@@ -88,8 +86,7 @@ TEST_F(DialogLocalizationTest, TemplateComesFromTheLibraryAndTextsAreTranslated)
 TEST_F(DialogLocalizationTest, WithoutLibraryTheProgramsOwnTemplateIsUsed) {
   extResource.Unload();
   std::string caption;
-  Probe probe{"TESTDLG", nullptr, [&](HWND d) { caption = WindowText(d); }};
-  RunDialog(probe);
+  RunDialog({"TESTDLG", nullptr, [&](HWND d) { caption = WindowText(d); }});
   EXPECT_EQ(Ansi("自己的对话框"), caption);
 }
 
@@ -97,21 +94,20 @@ TEST_F(DialogLocalizationTest, ScaleEntryResizesTheDialogAndMovesItsControls) {
   LoadLanguageFile(DialogEntry("", "120*100", "TESTDLG"));
   RECT window = {}, client = {}, okBefore = {}, after = {}, okAfter = {};
   HWND ok = nullptr;
-  Probe probe{"TESTDLG",
-              [&](HWND d) {
-                // The window of the worked example: 408 x 330 pixels.
-                SetWindowPos(d, nullptr, 0, 0, 408, 330, SWP_NOMOVE | SWP_NOZORDER);
-                window = WindowRect(d);
-                GetClientRect(d, &client);
-                ok = GetDlgItem(d, IDOK);
-                okBefore = WindowRect(ok);
-              },
-              [&](HWND d) {
-                after = WindowRect(d);
-                okAfter = WindowRect(ok);
-                MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&okAfter), 2);
-              }};
-  RunDialog(probe);
+  RunDialog({"TESTDLG",
+             [&](HWND d) {
+               // The window of the worked example: 408 x 330 pixels.
+               SetWindowPos(d, nullptr, 0, 0, 408, 330, SWP_NOMOVE | SWP_NOZORDER);
+               window = WindowRect(d);
+               GetClientRect(d, &client);
+               ok = GetDlgItem(d, IDOK);
+               okBefore = WindowRect(ok);
+             },
+             [&](HWND d) {
+               after = WindowRect(d);
+               okAfter = WindowRect(ok);
+               MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&okAfter), 2);
+             }});
   int frameX = 0, frameY = 0;
   MeasureFrame(ToScale(window), ToScale(client), &frameX, &frameY);
   int width = 0, height = 0;
@@ -150,16 +146,15 @@ TEST_F(DialogLocalizationTest, DropDownComboHeightIncludesItsList) {
   LoadLanguageFile(DialogEntry("", "110*100", "TESTDLG"));
   RECT comboBefore = {}, droppedBefore = {};
   comboGiven = {};
-  Probe probe{"TESTDLG",
-              [&](HWND d) {
-                HWND combo = GetDlgItem(d, 102);
-                comboBefore = WindowRect(combo);
-                SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&droppedBefore));
-                comboProc = reinterpret_cast<WNDPROC>(
-                    SetWindowLongPtrA(combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordSizeProc)));
-              },
-              nullptr};
-  RunDialog(probe);
+  RunDialog({"TESTDLG",
+             [&](HWND d) {
+               HWND combo = GetDlgItem(d, 102);
+               comboBefore = WindowRect(combo);
+               SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&droppedBefore));
+               comboProc = reinterpret_cast<WNDPROC>(
+                   SetWindowLongPtrA(combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordSizeProc)));
+             },
+             nullptr});
   // Its own height plus one, and its list's height plus one.
   int expected = AddDroppedListHeight(comboBefore.bottom - comboBefore.top + 1, ToScale(droppedBefore), 100);
   EXPECT_EQ(comboBefore.bottom - comboBefore.top + 1 + droppedBefore.bottom - droppedBefore.top + 1,
@@ -178,8 +173,7 @@ TEST_F(DialogLocalizationTest, RightToLeftLanguagesMirrorTheDialog) {
     LoadLibraryBeside(c.library);
     LoadLanguageFile(c.rtlEntry ? DialogEntry("LTR", "RTL", "LTR") : Entry("LTR", "LTR"));
     LONG exStyle = 0;
-    Probe probe{"TESTDLG", nullptr, [&](HWND d) { exStyle = GetWindowLongA(d, GWL_EXSTYLE); }};
-    RunDialog(probe);
+    RunDialog({"TESTDLG", nullptr, [&](HWND d) { exStyle = GetWindowLongA(d, GWL_EXSTYLE); }});
     EXPECT_EQ(c.mirrored, (exStyle & WS_EX_LAYOUTRTL) != 0) << c.library << " " << c.rtlEntry;
   }
 }
@@ -187,20 +181,19 @@ TEST_F(DialogLocalizationTest, RightToLeftLanguagesMirrorTheDialog) {
 TEST_F(DialogLocalizationTest, AtMost512ChildrenAreHandled) {
   LoadLanguageFile(DialogEntry("x", "y", "EMPTYDLG"));
   int translated = 0, untouched = 0;
-  Probe probe{"EMPTYDLG",
-              [&](HWND d) {
-                for (int i = 0; i < 600; ++i)
-                  CreateWindowExA(0, "STATIC", "x", WS_CHILD, 0, 0, 10, 10, d,
-                                  reinterpret_cast<HMENU>(1000 + i), nullptr, nullptr);
-              },
-              [&](HWND d) {
-                for (HWND c = GetWindow(d, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
-                  std::string text = WindowText(c);
-                  if (text == "y") ++translated;
-                  if (text == "x") ++untouched;
-                }
-              }};
-  RunDialog(probe);
+  RunDialog({"EMPTYDLG",
+             [&](HWND d) {
+               for (int i = 0; i < 600; ++i)
+                 CreateWindowExA(0, "STATIC", "x", WS_CHILD, 0, 0, 10, 10, d,
+                                 reinterpret_cast<HMENU>(1000 + i), nullptr, nullptr);
+             },
+             [&](HWND d) {
+               for (HWND c = GetWindow(d, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+                 std::string text = WindowText(c);
+                 if (text == "y") ++translated;
+                 if (text == "x") ++untouched;
+               }
+             }});
   EXPECT_EQ(512, translated);
   EXPECT_EQ(88, untouched);
 }
