@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "integration/AppEntries.h"
@@ -322,25 +323,19 @@ TEST_F(SetupFlowTest, CompletionDialogStartsTheArchiverAndOpensHelpAndDocuments)
     EXPECT_EQ(current.folder, RecordedFolder(start));
   }
 
-  const struct {
-    int button;
-    const char* document;
-  } documents[] = {{IDC_VIEW_LICENSE, "license.txt"}, {IDC_PRICE_LIST, "order.txt"}};
+  const std::pair<int, const char*> documents[] = {{IDC_VIEW_LICENSE, "license.txt"},
+                                                   {IDC_PRICE_LIST, "order.txt"}};
   for (size_t i = 0; i < 2; ++i) {
-    Press(done, documents[i].button);
+    const auto& [button, document] = documents[i];
+    Press(done, button);
     ASSERT_TRUE(WaitUntil([&] { return RecordedStarts(openers_.documents).size() == i + 1; }));
-    EXPECT_EQ(Quoted(current.File(documents[i].document)),
-              RecordedArguments(RecordedStarts(openers_.documents)[i]));
+    EXPECT_EQ(Quoted(current.File(document)), RecordedArguments(RecordedStarts(openers_.documents)[i]));
   }
 
   Press(done, IDC_HOME_PAGE);
   ASSERT_TRUE(WaitUntil([&] { return RecordedStarts(openers_.webPages).size() == 1; }));
-  HMODULE program = LoadLibraryExA(installation_.Program().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  char homePage[256] = "";
-  LoadStringA(program, IDS_HOME_PAGE, homePage, sizeof homePage);
-  FreeLibrary(program);
-  ASSERT_NE("", std::string(homePage));
-  EXPECT_EQ(Quoted(homePage), RecordedArguments(RecordedStarts(openers_.webPages)[0]));
+  EXPECT_EQ(Quoted("https://www.zendra-archiver.example/"),
+            RecordedArguments(RecordedStarts(openers_.webPages)[0]));
 
   Press(done, IDC_READ_HELP);
   ASSERT_TRUE(WaitUntil([&] { return viewer.Requests().size() == 1; }));
