@@ -7,7 +7,6 @@
 #include <string>
 
 #include "language/ExtResource.h"
-#include "language/LanguageResources.h"
 #include "language/MessageText.h"
 #include "resources/resource.h"
 #include "test_text.h"

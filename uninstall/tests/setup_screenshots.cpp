@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <string>
 
-#include "resources/resource.h"
 #include "tests/language_support.h"
 #include "tests/setup_support.h"
 
@@ -30,7 +29,7 @@ void InstallCaptionButtonFont() {
 // Wine starts a Unix program given by its path on drive Z:, with the arguments as they
 // stand, but cannot wait for it: the shell that runs "import" leaves its exit code in a
 // file, which is waited for.
-bool Capture(HWND dialog, const std::string& file) {
+void Capture(HWND dialog, const std::string& file) {
   PumpFor(800);  // let the dialog finish painting
   RECT r;
   GetWindowRect(dialog, &r);
@@ -52,7 +51,6 @@ bool Capture(HWND dialog, const std::string& file) {
   bool written = code == "0\n";
   printf("%s %s\n", written ? "wrote" : "FAILED", file.c_str());
   if (!written) ++failures;
-  return written;
 }
 
 bool Expect(bool condition, const char* what) {
