@@ -93,17 +93,6 @@ void MakeOutsideFiles(const RemovalInstallation& installation) {
   }
 }
 
-void LetAnotherProgramOwnZipAndIso() {
-  RawSetText(HKEY_CLASSES_ROOT, ".zip", "", "OtherZip.Archive");
-  RawSetText(HKEY_CLASSES_ROOT, ".zip", "Content Type", "application/x-other-zip");
-  RawSetText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "FileName", "C:\\other\\empty.zip");
-  RawSetText(HKEY_CLASSES_ROOT, "OtherZip.Archive", "", "Other ZIP archive");
-  RawSetText(HKEY_CLASSES_ROOT, ".iso", "", "OtherIso.Image");
-  RawSetText(HKEY_CLASSES_ROOT, ".iso", "Content Type", "application/x-iso9660-image");
-  RawSetText(HKEY_CLASSES_ROOT, ".iso\\ShellNew", "NullFile", "");
-  RawSetText(HKEY_CLASSES_ROOT, "OtherIso.Image", "", "Other disc image");
-}
-
 int RunProgram(const RemovalInstallation& installation, const char* arguments,
                const std::vector<int>& answers, std::vector<BoxTexts>* boxes) {
   Process program;
@@ -114,19 +103,6 @@ int RunProgram(const RemovalInstallation& installation, const char* arguments,
   std::vector<BoxTexts> answered = AnswerMessageBoxes(program, answers, kRemovalTimeout);
   if (boxes != nullptr) *boxes = answered;
   return program.Wait(kRemovalTimeout);
-}
-
-bool WaitUntilGone(const std::vector<std::string>& paths, std::vector<BoxTexts>* notices) {
-  const std::string caption = Ansi("卸载 Zendra");
-  return WaitUntil(
-      [&] {
-        if (HWND notice = FindWindowOf(0, "#32770", [&](HWND box) { return WindowText(box) == caption; })) {
-          notices->push_back(ReadMessageBox(notice));
-          Press(notice, IDOK);
-        }
-        return Existing(paths).empty();
-      },
-      kRemovalTimeout);
 }
 
 std::string ExpectedBatch(const std::string& program, const std::string& folder, bool ntFamily) {

@@ -31,17 +31,10 @@ RemovalInstallation MakeRemovalInstallation(const std::string& folder, bool with
 std::vector<std::string> OutsideFiles(const RemovalInstallation& installation);
 void MakeOutsideFiles(const RemovalInstallation& installation);
 
-// Another program owns ".zip" (class, content type, New-menu file) and ".iso".
-void LetAnotherProgramOwnZipAndIso();
-
 // Runs the installation's uninstall.exe in its folder, answering its message boxes with `answers` in turn
 // (read into `boxes`); the exit code, or -1 when it had not ended in time (it is then ended).
 int RunProgram(const RemovalInstallation& installation, const char* arguments,
                const std::vector<int>& answers = {}, std::vector<BoxTexts>* boxes = nullptr);
-
-// Waits until none of `paths` exists. A final notice ("/warning") that the batch shows
-// meanwhile is read, pressed away and added to `notices`. False on timeout.
-bool WaitUntilGone(const std::vector<std::string>& paths, std::vector<BoxTexts>* notices);
 
 // The batch text that the uninstall composes for the program `program` in `folder`.
 std::string ExpectedBatch(const std::string& program, const std::string& folder, bool ntFamily);
