@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "registry/Registry.h"
 #include "test_registry.h"
@@ -25,6 +27,21 @@ Stored Raw(const std::string& key, const char* value) {
   return {type, data};
 }
 
+// The full name that MakeKeyName makes of `name`; "<refused>" when it refuses it.
+std::string KeyName(HKEY root, const std::string& name) {
+  char full[kKeyNameSize];
+  return MakeKeyName(root, name.c_str(), full) ? full : "<refused>";
+}
+
+using Read = std::pair<bool, std::string>;
+// ReadUserString into a buffer of `size` bytes filled with 0x55 beforehand: its result and
+// the text it left in the buffer.
+Read ReadString(const std::string& key, const char* value, DWORD size, const char* defaultText) {
+  std::vector<char> buffer(size, 0x55);
+  const bool read = ReadUserString(key.c_str(), value, buffer.data(), size, defaultText);
+  return {read, std::string(buffer.begin(), std::find(buffer.begin(), buffer.end(), '\0'))};
+}
+
 class RegistryTest : public ::testing::Test {
  protected:
   void SetUp() override { RawDeleteTree(HKEY_CURRENT_USER, kScratchFull); }
@@ -35,26 +52,20 @@ class RegistryTest : public ::testing::Test {
 };
 
 TEST_F(RegistryTest, MakeKeyNameUnderTheCurrentUser) {
-  char full[kKeyNameSize];
-  ASSERT_TRUE(MakeKeyName(HKEY_CURRENT_USER, "Setup\\MenuItems", full));
-  EXPECT_STREQ("Software\\Zendra\\Setup\\MenuItems", full);
-  ASSERT_TRUE(MakeKeyName(HKEY_CURRENT_USER, "", full));
-  EXPECT_STREQ("Software\\Zendra", full);
-  ASSERT_TRUE(MakeKeyName(HKEY_CURRENT_USER, "\\Software\\Other", full));
-  EXPECT_STREQ("Software\\Other", full);
-  ASSERT_TRUE(MakeKeyName(HKEY_CLASSES_ROOT, "Zendra\\shell", full));
-  EXPECT_STREQ("Zendra\\shell", full);
-  ASSERT_TRUE(MakeKeyName(HKEY_LOCAL_MACHINE, "\\x", full));
-  EXPECT_STREQ("\\x", full) << "the backslash rule holds under HKEY_CURRENT_USER only";
+  EXPECT_EQ("Software\\Zendra\\Setup\\MenuItems", KeyName(HKEY_CURRENT_USER, "Setup\\MenuItems"));
+  EXPECT_EQ("Software\\Zendra", KeyName(HKEY_CURRENT_USER, ""));
+  EXPECT_EQ("Software\\Other", KeyName(HKEY_CURRENT_USER, "\\Software\\Other"));
+  EXPECT_EQ("Zendra\\shell", KeyName(HKEY_CLASSES_ROOT, "Zendra\\shell"));
+  EXPECT_EQ("\\x", KeyName(HKEY_LOCAL_MACHINE, "\\x"))
+      << "the backslash rule holds under HKEY_CURRENT_USER only";
 }
 
 TEST_F(RegistryTest, NamesOf236CharactersAreAcceptedAnd237Refused) {
   std::string name236 = kScratch + "\\" + std::string(236 - kScratch.size() - 1, 'n');
   std::string name237 = name236 + "m";
   ASSERT_EQ(236u, name236.size());
-  char full[kKeyNameSize];
-  EXPECT_TRUE(MakeKeyName(HKEY_CURRENT_USER, name236.c_str(), full));
-  EXPECT_FALSE(MakeKeyName(HKEY_CURRENT_USER, name237.c_str(), full));
+  EXPECT_EQ(kProduct + "\\" + name236, KeyName(HKEY_CURRENT_USER, name236));
+  EXPECT_EQ("<refused>", KeyName(HKEY_CURRENT_USER, name237));
 
   WriteUserDword(name236.c_str(), "Set", 5);
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, name236.c_str()));
@@ -91,32 +102,21 @@ TEST_F(RegistryTest, WritesStoreTypeAndExactBytes) {
 }
 
 TEST_F(RegistryTest, ReadsGiveTheirDefaultsOnMissingKeysAndValues) {
-  char buffer[32];
-  memset(buffer, 0x55, sizeof buffer);
-  EXPECT_FALSE(ReadUserString((kScratch + "\\Missing").c_str(), "Type", buffer, sizeof buffer, "fallback"));
-  EXPECT_STREQ("fallback", buffer);
+  EXPECT_EQ(Read(false, "fallback"), ReadString(kScratch + "\\Missing", "Type", 32, "fallback"));
   WriteUserString(kScratch.c_str(), "Other", "x");
-  memset(buffer, 0x55, sizeof buffer);
-  EXPECT_FALSE(ReadUserString(kScratch.c_str(), "Type", buffer, sizeof buffer, ""));
-  EXPECT_STREQ("", buffer);
+  EXPECT_EQ(Read(false, ""), ReadString(kScratch, "Type", 32, ""));
   EXPECT_EQ(1u, ReadUserDword((kScratch + "\\Missing").c_str(), "Set", 1));
   EXPECT_EQ(0u, ReadUserDword(kScratch.c_str(), "Set", 0));
 
   WriteUserString(kScratch.c_str(), "Type", "Zendra");
-  EXPECT_TRUE(ReadUserString(kScratch.c_str(), "Type", buffer, sizeof buffer, "fallback"));
-  EXPECT_STREQ("Zendra", buffer);
+  EXPECT_EQ(Read(true, "Zendra"), ReadString(kScratch, "Type", 32, "fallback"));
 }
 
 TEST_F(RegistryTest, ValuesLargerThanTheBufferReadAsTheDefault) {
   WriteUserString(kScratch.c_str(), "Type", "0123456789");
-  char buffer[8];
-  EXPECT_FALSE(ReadUserString(kScratch.c_str(), "Type", buffer, sizeof buffer, "dflt"));
-  EXPECT_STREQ("dflt", buffer);
+  EXPECT_EQ(Read(false, "dflt"), ReadString(kScratch, "Type", 8, "dflt"));
   // A default longer than the buffer is cut inside it.
-  char small[4];
-  memset(small, 0x55, sizeof small);
-  EXPECT_FALSE(ReadUserString(kScratch.c_str(), "Type", small, sizeof small, "longer default"));
-  EXPECT_STREQ("lon", small);
+  EXPECT_EQ(Read(false, "lon"), ReadString(kScratch, "Type", 4, "longer default"));
   // A value of another size than a DWORD reads as the default number.
   const unsigned char eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   WriteBinary(HKEY_CURRENT_USER, kScratch.c_str(), "Wide", eight, sizeof eight);
@@ -126,10 +126,7 @@ TEST_F(RegistryTest, ValuesLargerThanTheBufferReadAsTheDefault) {
 TEST_F(RegistryTest, StringsStoredWithoutTerminatorAreTerminatedInsideTheBuffer) {
   // Stored as four bytes without a terminating zero.
   RawSetValue(HKEY_CURRENT_USER, kScratchFull, "Raw", REG_BINARY, "abcd", 4);
-  char buffer[16];
-  memset(buffer, 0x55, sizeof buffer);
-  EXPECT_TRUE(ReadUserString(kScratch.c_str(), "Raw", buffer, sizeof buffer, "x"));
-  EXPECT_STREQ("abcd", buffer);
+  EXPECT_EQ(Read(true, "abcd"), ReadString(kScratch, "Raw", 16, "x"));
   // Exactly as large as the buffer: terminated in its last byte, nothing written past it.
   char exact[8];
   memset(exact, 0x55, sizeof exact);
