@@ -91,12 +91,11 @@ TEST_F(DeletionPasses, HelpIndexFilesGoFromTheCurrentDirectory) {
   MakeFile(folder_ + "zendra.fts", FILE_ATTRIBUTE_SYSTEM);
   MakeFile(folder_ + "zendra.hlp", FILE_ATTRIBUTE_READONLY);
   for (const auto& [path, attributes] : attributes_) SetFileAttributesA(path.c_str(), attributes);
-  char saved[MAX_PATH];
-  GetCurrentDirectoryA(sizeof saved, saved);
+  const std::string saved = CurrentFolder();
   ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
   DeleteHelpIndexFiles();
   DeleteHelpIndexFiles();  // a second time finds nothing, silently
-  SetCurrentDirectoryA(saved);
+  SetCurrentDirectoryA(saved.c_str());
   EXPECT_EQ(std::vector<std::string>{folder_ + "zendra.hlp"},
             Existing({folder_ + "zendra.gid", folder_ + "zendra.fts", folder_ + "zendra.hlp"}));
 }

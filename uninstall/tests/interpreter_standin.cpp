@@ -26,8 +26,7 @@ std::string BatchPath(const std::string& arguments) {
 // so that a test that sees the record may read both.
 void Record(const std::string& record, const std::string& commandLine) {
   CopyFileA(BatchPath(ArgumentsOf(commandLine)).c_str(), (record + ".bat").c_str(), FALSE);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
+  STARTUPINFOA startup;
   GetStartupInfoA(&startup);
   HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
   const std::string partial = record + ".part";

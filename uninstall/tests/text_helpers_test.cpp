@@ -60,9 +60,7 @@ TEST_F(TextHelpers, PointToNameFindsTheFileNamePart) {
       // A double-byte first character is no drive letter even when a colon follows.
       {"\xd6\xd0:x", "\xd6\xd0:x"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.name, PointToName(c.path.c_str())) << c.path;
-  }
+  for (const Case& c : cases) EXPECT_EQ(c.name, PointToName(c.path.c_str())) << c.path;
 }
 
 TEST_F(TextHelpers, AddEndSlashAddsOneBackslashOnlyWhereMissing) {

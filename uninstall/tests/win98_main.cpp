@@ -11,14 +11,9 @@
 
 namespace {
 
+// Outside the NT family the version has its top bit set.
 bool ReportsWin98() {
-  OSVERSIONINFOA info = {};
-  info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  GetVersionExA(&info);
-#pragma GCC diagnostic pop
-  return info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+  return (GetVersion() & 0x80000000u) != 0;
 }
 
 // Sets Windows 98 for the prefix and runs this program again with the same command
