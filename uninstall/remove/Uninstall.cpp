@@ -10,6 +10,7 @@
 #include "base/Components.h"
 #include "base/Handle.h"
 #include "base/TextHelpers.h"
+#include "base/WholeFile.h"
 #include "base/WinVersion.h"
 #include "integration/AppEntries.h"
 #include "integration/Associations.h"
@@ -72,7 +73,7 @@ bool PrepareBatch(const char* program, bool ntFamily, char* batch, size_t batchS
   if (length == 0 || length >= sizeof folder) return false;
   std::string text;
   if (!ComposeBatchFile(program, folder, batch, ntFamily, &text)) return false;
-  if (WriteBatchFile(batch, text)) return true;
+  if (WriteWholeFile(batch, text)) return true;
   DeleteFileA(batch);
   return false;
 }
