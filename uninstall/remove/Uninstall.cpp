@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "base/Components.h"
 #include "base/Handle.h"
@@ -25,6 +26,7 @@
 #include "remove/BatchProcess.h"
 #include "remove/DeletionPasses.h"
 #include "remove/InstallationList.h"
+#include "remove/RestartRemoval.h"
 #include "resources/resource.h"
 
 namespace {
@@ -78,16 +80,36 @@ bool PrepareBatch(const char* program, bool ntFamily, char* batch, size_t batchS
   return false;
 }
 
+// This program's full file name and its folder (see CutToFolder).
+bool FindProgramFolder(char (&program)[kPathSize], char (&folder)[kPathSize]) {
+  return GetProgramPath(program, sizeof program) && CopyText(folder, sizeof folder, program) &&
+         CutToFolder(folder);
+}
+
 }  // namespace
+
+void RemoveProgramAtRestart() {
+  char program[kPathSize];
+  char folder[kPathSize];
+  char list[kPathSize];
+  if (!FindProgramFolder(program, folder) || !CopyText(list, sizeof list, folder)) return;
+  AddEndSlash(list, sizeof list);
+  // The uninstall deletes the list before it starts the batch: a "/warning" started
+  // by hand in an installation removes nothing.
+  if (!AppendText(list, sizeof list, components::kInstallationList) ||
+      GetFileAttributesA(list) != INVALID_FILE_ATTRIBUTES)
+    return;
+  RemoveAtRestart({{program, false}}, folder);
+}
 
 void RunUninstall() {
   char program[kPathSize];
-  char folder[kPathSize];
-  if (!GetProgramPath(program, sizeof program) || !CopyText(folder, sizeof folder, program) ||
-      !CutToFolder(folder))
-    return;
+  char programFolder[kPathSize];
+  if (!FindProgramFolder(program, programFolder)) return;
   // The list is opened relative to the current directory: it must be the program's.
-  if (!SetCurrentDirectoryA(folder)) return;
+  if (!SetCurrentDirectoryA(programFolder)) return;
+  char folder[kPathSize];
+  CopyText(folder, sizeof folder, programFolder);
   AddEndSlash(folder, sizeof folder);
 
   if (!ConfirmUninstall()) return;
@@ -110,10 +132,13 @@ void RunUninstall() {
   extResource.Unload();
   DeleteHelpIndexFiles();
   RunDeletionPasses(list.Get(), folder);
+  std::vector<Leftover> leftovers = FindLeftovers(list.Get(), folder, program);
   list.Reset();
   // Like the listed files, a read-only list must not keep the folder from going.
   SetFileAttributesA(components::kInstallationList, 0);
   DeleteFileA(components::kInstallationList);
+  // What is in use (the shell extension that Explorer keeps loaded) goes at the restart.
+  RemoveAtRestart(leftovers, programFolder);
 
   // Neither this process nor the batch, which inherits the current directory, may keep
   // the folder in use.
