@@ -35,7 +35,8 @@ constexpr size_t kErrorTextSize = 200;
 
 // The registry and shell clean-up: the archiver's associations (given back to their
 // earlier owners), its shell extension, its shortcuts and program groups, its classes,
-// its entries in the system's lists and its per-user settings.
+// its App Paths entry and its per-user settings. Its Uninstall entry goes once the
+// files are gone (RunUninstall).
 void RemoveRegistration() {
   // Every option off: each operation removes what the setup made.
   const SetupOptions nothing;
@@ -45,7 +46,6 @@ void RemoveRegistration() {
   SetShortcuts(nothing);
   for (const char* key : {kArchiveClass, kZipClass, kRecoveryClass, kRecoveryExtension})
     DeleteKeyTree(HKEY_CLASSES_ROOT, key);
-  DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey);
   DeleteKey(HKEY_LOCAL_MACHINE, kAppPathsKey);
   // The empty name is the archiver's own per-user key, with the association backups.
   DeleteKeyTree(HKEY_CURRENT_USER, "");
@@ -139,6 +139,8 @@ void RunUninstall() {
   DeleteFileA(components::kInstallationList);
   // What is in use (the shell extension that Explorer keeps loaded) goes at the restart.
   RemoveAtRestart(leftovers, programFolder);
+  // Until here an uninstall that was ended can be started again from the entry.
+  DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey);
 
   // Neither this process nor the batch, which inherits the current directory, may keep
   // the folder in use.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/WinHandles.h"
+#include "integration/AppEntries.h"
 #include "tests/removal_support.h"
 #include "tests/setup_support.h"
 
@@ -97,12 +98,30 @@ class Removal : public ::testing::Test {
   static HWND FindFinalNotice() {
     return FindWindowOf(0, "#32770", [](HWND box) { return WindowText(box) == Ansi("卸载 Zendra"); });
   }
+  // Ends an uninstall during its passes, once the archiver (listed first) is gone: the missing entries
+  // after it leave the time. The rest is still there, and so is the entry that starts the uninstall.
+  static void EndDuringThePasses(const RemovalInstallation& installation) {
+    std::string first = "Zendra.exe\r\n";
+    for (int i = 0; i < 4000; ++i) first += "missing\\" + std::to_string(i) + "\r\n";
+    ExtendList(installation, first, "");
+    Process program;
+    ASSERT_TRUE(program.Start(installation.Program(), "", installation.folder));
+    EXPECT_EQ(1u, AnswerMessageBoxes(program, {IDYES}).size());
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(installation.Archiver()); }, kRemovalTimeout));
+    program.End();
+    ASSERT_TRUE(FileExists(installation.File("kzplng.dll"))) << "ended after the passes";
+    EXPECT_TRUE(RawKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  }
 
   std::string folder_;
   Snapshot registry_;
 };
 
-TEST_F(Removal, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) {
+// The uninstall whole, and ended during its passes (the list is still there) and started again.
+class RemovalRun : public Removal, public ::testing::WithParamInterface<bool> {};
+INSTANTIATE_TEST_SUITE_P(WholeOrEndedAndStartedAgain, RemovalRun, ::testing::Bool());
+
+TEST_P(RemovalRun, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) {
   LetAnotherProgramOwnZipAndIso();
   Snapshot before = RegistrySnapshot();
   ChooseEveryShortcut();
@@ -112,6 +131,7 @@ TEST_F(Removal, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) 
   EXPECT_EQ("OtherIso.Image", ReadText(HKEY_CLASSES_ROOT, ".iso", "")) << "another program keeps .iso";
 
   InterpreterStandIn interpreter("C:\\removal-tools\\record-setup", true);
+  if (GetParam()) EndDuringThePasses(installation);
   std::vector<BoxTexts> boxes;
   EXPECT_EQ(0, RunProgram(installation, "", {IDYES}, &boxes));
   ASSERT_EQ(1u, boxes.size());
