@@ -62,16 +62,21 @@ void ShowListError() {
   MessageBoxA(nullptr, text, GetMessageText(IDS_UNINSTALL_CAPTION), MB_ICONERROR | MB_SETFOREGROUND);
 }
 
+// The self-removal batch's path in the temporary folder.
+bool GetBatchPath(char* batch, size_t batchSize) {
+  DWORD length = GetTempPathA(static_cast<DWORD>(batchSize), batch);
+  return length != 0 && length < batchSize && AppendText(batch, batchSize, kBatchFileName);
+}
+
 // Writes the self-removal batch into the temporary folder and makes the command line
 // that starts it; false when either cannot be made whole, and then no batch is left.
 // `batch` receives the batch's path.
 bool PrepareBatch(const char* program, bool ntFamily, char* batch, size_t batchSize, char* commandLine,
                   size_t commandLineSize) {
-  DWORD length = GetTempPathA(static_cast<DWORD>(batchSize), batch);
-  if (length == 0 || length >= batchSize || !AppendText(batch, batchSize, kBatchFileName)) return false;
+  if (!GetBatchPath(batch, batchSize)) return false;
   if (!MakeBatchCommandLine(batch, commandLine, commandLineSize)) return false;
   char folder[kPathSize];
-  length = GetCurrentDirectoryA(sizeof folder, folder);
+  DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
   if (length == 0 || length >= sizeof folder) return false;
   std::string text;
   if (!ComposeBatchFile(program, folder, batch, ntFamily, &text)) return false;
@@ -92,12 +97,14 @@ void RemoveProgramAtRestart() {
   char program[kPathSize];
   char folder[kPathSize];
   char list[kPathSize];
+  char batch[kPathSize];
   if (!FindProgramFolder(program, folder) || !CopyText(list, sizeof list, folder)) return;
   AddEndSlash(list, sizeof list);
-  // The uninstall deletes the list before it starts the batch: a "/warning" started
-  // by hand in an installation removes nothing.
+  // Only while the batch runs, which the uninstall starts once the list is gone: a
+  // "/warning" started by hand removes nothing.
   if (!AppendText(list, sizeof list, components::kInstallationList) ||
-      GetFileAttributesA(list) != INVALID_FILE_ATTRIBUTES)
+      GetFileAttributesA(list) != INVALID_FILE_ATTRIBUTES || !GetBatchPath(batch, sizeof batch) ||
+      GetFileAttributesA(batch) == INVALID_FILE_ATTRIBUTES)
     return;
   RemoveAtRestart({{program, false}}, folder);
 }

@@ -12,6 +12,6 @@
 void RunUninstall();
 
 // For "/warning", which the batch starts when this program's file stayed after its
-// tries: the file and its folder go at the next restart. Only after an uninstall (the
-// list is gone from the folder).
+// tries: the file and its folder go at the next restart. Only while the batch runs
+// after an uninstall (the batch file is there, the list is gone from the folder).
 void RemoveProgramAtRestart();
