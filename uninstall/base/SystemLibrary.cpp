@@ -2,27 +2,25 @@
 
 #include "base/TextHelpers.h"
 
+void* FindKernelFunctionAddress(const char* name) {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  return kernel != nullptr ? reinterpret_cast<void*>(GetProcAddress(kernel, name)) : nullptr;
+}
+
 // Both calls are looked up at run time: Windows 98, ME and 2000 have neither, and
 // Windows XP before SP1 only has SetDllDirectoryA. There the program's own loads still
 // name the system folder in full (LoadSystemLibrary).
 void RestrictLibrarySearch() {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (kernel == nullptr) return;
-  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-  using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
-  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  auto setDefault = FindKernelFunction<BOOL(WINAPI*)(DWORD)>("SetDefaultDllDirectories");
   if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
-  auto setDirectory = reinterpret_cast<SetDllDirectoryFunction>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")));
+  auto setDirectory = FindKernelFunction<BOOL(WINAPI*)(LPCSTR)>("SetDllDirectoryA");
   if (setDirectory != nullptr) setDirectory("");
 }
 
 HMODULE LoadSystemLibrary(const char* name) {
   // The search flags exist where AddDllDirectory does (the documented test); an older
   // system may not refuse an unknown flag but search the usual folders instead.
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (kernel != nullptr && GetProcAddress(kernel, "AddDllDirectory") != nullptr) {
+  if (FindKernelFunction<FARPROC>("AddDllDirectory") != nullptr) {
     HMODULE module = LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (module != nullptr) return module;
   }

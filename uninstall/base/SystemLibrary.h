@@ -10,3 +10,11 @@
 void RestrictLibrarySearch();
 // Loads a system library by name from the system folder.
 HMODULE LoadSystemLibrary(const char* name);
+
+// A function of kernel32.dll that older systems may lack, looked up at run time; null
+// when this system has none of that name.
+void* FindKernelFunctionAddress(const char* name);
+template <class Function>
+Function FindKernelFunction(const char* name) {
+  return reinterpret_cast<Function>(FindKernelFunctionAddress(name));
+}

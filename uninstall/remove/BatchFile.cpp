@@ -1,8 +1,5 @@
 #include "remove/BatchFile.h"
 
-#include <cstdio>
-
-#include "base/Handle.h"
 #include "base/TextHelpers.h"
 
 bool DoublePercentSigns(const char* text, char* result, size_t capacity) {
@@ -48,11 +45,4 @@ bool ComposeBatchFile(const char* program, const char* folder, const char* batch
     return false;
   text->append(piece);
   return true;
-}
-
-bool WriteBatchFile(const char* path, const std::string& text) {
-  FileStream file(fopen(path, "wb"));
-  if (!file) return false;
-  bool written = fwrite(text.data(), 1, text.size(), file.Get()) == text.size();
-  return fclose(file.Release()) == 0 && written;
 }

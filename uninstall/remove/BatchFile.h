@@ -26,7 +26,3 @@ bool DoublePercentSigns(const char* text, char* result, size_t capacity);
 // something else.
 bool ComposeBatchFile(const char* program, const char* folder, const char* batch, bool ntFamily,
                       std::string* text);
-
-// Writes the batch text to `path` in binary mode, replacing an existing file. False
-// when the file cannot be created or written.
-bool WriteBatchFile(const char* path, const std::string& text);

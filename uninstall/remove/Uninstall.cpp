@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "base/Components.h"
 #include "base/Handle.h"
 #include "base/TextHelpers.h"
+#include "base/WholeFile.h"
 #include "base/WinVersion.h"
 #include "integration/AppEntries.h"
 #include "integration/Associations.h"
@@ -24,6 +26,7 @@
 #include "remove/BatchProcess.h"
 #include "remove/DeletionPasses.h"
 #include "remove/InstallationList.h"
+#include "remove/RestartRemoval.h"
 #include "resources/resource.h"
 
 namespace {
@@ -32,7 +35,8 @@ constexpr size_t kErrorTextSize = 200;
 
 // The registry and shell clean-up: the archiver's associations (given back to their
 // earlier owners), its shell extension, its shortcuts and program groups, its classes,
-// its entries in the system's lists and its per-user settings.
+// its App Paths entry and its per-user settings. Its Uninstall entry goes once the
+// files are gone (RunUninstall).
 void RemoveRegistration() {
   // Every option off: each operation removes what the setup made.
   const SetupOptions nothing;
@@ -42,7 +46,6 @@ void RemoveRegistration() {
   SetShortcuts(nothing);
   for (const char* key : {kArchiveClass, kZipClass, kRecoveryClass, kRecoveryExtension})
     DeleteKeyTree(HKEY_CLASSES_ROOT, key);
-  DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey);
   DeleteKey(HKEY_LOCAL_MACHINE, kAppPathsKey);
   // The empty name is the archiver's own per-user key, with the association backups.
   DeleteKeyTree(HKEY_CURRENT_USER, "");
@@ -59,34 +62,61 @@ void ShowListError() {
   MessageBoxA(nullptr, text, GetMessageText(IDS_UNINSTALL_CAPTION), MB_ICONERROR | MB_SETFOREGROUND);
 }
 
+// The self-removal batch's path in the temporary folder.
+bool GetBatchPath(char* batch, size_t batchSize) {
+  DWORD length = GetTempPathA(static_cast<DWORD>(batchSize), batch);
+  return length != 0 && length < batchSize && AppendText(batch, batchSize, kBatchFileName);
+}
+
 // Writes the self-removal batch into the temporary folder and makes the command line
 // that starts it; false when either cannot be made whole, and then no batch is left.
 // `batch` receives the batch's path.
 bool PrepareBatch(const char* program, bool ntFamily, char* batch, size_t batchSize, char* commandLine,
                   size_t commandLineSize) {
-  DWORD length = GetTempPathA(static_cast<DWORD>(batchSize), batch);
-  if (length == 0 || length >= batchSize || !AppendText(batch, batchSize, kBatchFileName)) return false;
+  if (!GetBatchPath(batch, batchSize)) return false;
   if (!MakeBatchCommandLine(batch, commandLine, commandLineSize)) return false;
   char folder[kPathSize];
-  length = GetCurrentDirectoryA(sizeof folder, folder);
+  DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
   if (length == 0 || length >= sizeof folder) return false;
   std::string text;
   if (!ComposeBatchFile(program, folder, batch, ntFamily, &text)) return false;
-  if (WriteBatchFile(batch, text)) return true;
+  if (WriteWholeFile(batch, text)) return true;
   DeleteFileA(batch);
   return false;
 }
 
+// This program's full file name and its folder (see CutToFolder).
+bool FindProgramFolder(char (&program)[kPathSize], char (&folder)[kPathSize]) {
+  return GetProgramPath(program, sizeof program) && CopyText(folder, sizeof folder, program) &&
+         CutToFolder(folder);
+}
+
 }  // namespace
+
+void RemoveProgramAtRestart() {
+  char program[kPathSize];
+  char folder[kPathSize];
+  char list[kPathSize];
+  char batch[kPathSize];
+  if (!FindProgramFolder(program, folder) || !CopyText(list, sizeof list, folder)) return;
+  AddEndSlash(list, sizeof list);
+  // Only while the batch runs, which the uninstall starts once the list is gone: a
+  // "/warning" started by hand removes nothing.
+  if (!AppendText(list, sizeof list, components::kInstallationList) ||
+      GetFileAttributesA(list) != INVALID_FILE_ATTRIBUTES || !GetBatchPath(batch, sizeof batch) ||
+      GetFileAttributesA(batch) == INVALID_FILE_ATTRIBUTES)
+    return;
+  RemoveAtRestart({{program, false}}, folder);
+}
 
 void RunUninstall() {
   char program[kPathSize];
-  char folder[kPathSize];
-  if (!GetProgramPath(program, sizeof program) || !CopyText(folder, sizeof folder, program) ||
-      !CutToFolder(folder))
-    return;
+  char programFolder[kPathSize];
+  if (!FindProgramFolder(program, programFolder)) return;
   // The list is opened relative to the current directory: it must be the program's.
-  if (!SetCurrentDirectoryA(folder)) return;
+  if (!SetCurrentDirectoryA(programFolder)) return;
+  char folder[kPathSize];
+  CopyText(folder, sizeof folder, programFolder);
   AddEndSlash(folder, sizeof folder);
 
   if (!ConfirmUninstall()) return;
@@ -109,10 +139,15 @@ void RunUninstall() {
   extResource.Unload();
   DeleteHelpIndexFiles();
   RunDeletionPasses(list.Get(), folder);
+  std::vector<Leftover> leftovers = FindLeftovers(list.Get(), folder, program);
   list.Reset();
   // Like the listed files, a read-only list must not keep the folder from going.
   SetFileAttributesA(components::kInstallationList, 0);
   DeleteFileA(components::kInstallationList);
+  // What is in use (the shell extension that Explorer keeps loaded) goes at the restart.
+  RemoveAtRestart(leftovers, programFolder);
+  // Until here an uninstall that was ended can be started again from the entry.
+  DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey);
 
   // Neither this process nor the batch, which inherits the current directory, may keep
   // the folder in use.

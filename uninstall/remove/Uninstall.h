@@ -10,3 +10,8 @@
 // length of a path or of the command line). Otherwise it ends the process with exit
 // code 0.
 void RunUninstall();
+
+// For "/warning", which the batch starts when this program's file stayed after its
+// tries: the file and its folder go at the next restart. Only while the batch runs
+// after an uninstall (the batch file is there, the list is gone from the folder).
+void RemoveProgramAtRestart();

@@ -65,7 +65,12 @@ void RunMode(const CommandLine& switches, AppState& app) {
   if (switches.uninstall) RunUninstall();
   if (switches.setup) RunSetup(app);
   if (switches.wait) Sleep(kWaitMilliseconds);
-  if (switches.warning) ShowFinalNotice();
+  // The program file outlived the batch's tries: it is left to the restart, and the
+  // notice names it.
+  if (switches.warning) {
+    RemoveProgramAtRestart();
+    ShowFinalNotice();
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/WholeFile.h"
 #include "remove/BatchFile.h"
 #include "test_files.h"
 #include "tests/scoped_gbk_table.h"
@@ -89,11 +90,14 @@ TEST(BatchFile, ABatchWithAPathThatDoesNotFitIsNotMade) {
 TEST(BatchFile, IsWrittenInBinaryModeExactly) {
   std::string text = Compose(kProgram, kFolder, kBatch, true);
   char path[] = "batch-file-test.bat";
-  ASSERT_TRUE(WriteBatchFile(path, "stale text that is longer than the new one, to be replaced" + text));
-  ASSERT_TRUE(WriteBatchFile(path, text));
-  EXPECT_EQ(text, test_support::ReadFileBytes(path));
+  ASSERT_TRUE(WriteWholeFile(path, "stale text that is longer than the new one, to be replaced" + text));
+  ASSERT_TRUE(WriteWholeFile(path, text));
+  std::string read;
+  EXPECT_TRUE(ReadWholeFile(path, &read));
+  EXPECT_EQ(text, read);
   remove(path);
-  EXPECT_FALSE(WriteBatchFile("no-such-folder/x.bat", text));
+  EXPECT_FALSE(WriteWholeFile("no-such-folder/x.bat", text));
+  EXPECT_FALSE(ReadWholeFile(path, &read));
 }
 
 }  // namespace

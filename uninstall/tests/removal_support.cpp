@@ -11,6 +11,8 @@ const char kInterpreterStandIn[] = INTERPRETER_STANDIN_EXE;
 const char kLanguageLibrary[] = LANGUAGE_LIBRARY_DLL;
 
 const char kToolsFolder[] = "C:\\removal-tools";
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+const char kPending[] = "PendingFileRenameOperations";
 
 struct Item {
   const char* path;
@@ -114,6 +116,58 @@ std::string ExpectedBatch(const std::string& program, const std::string& folder,
 
 std::string BatchPath() {
   return TempFolder() + kBatchFileName;
+}
+
+void ExtendList(const RemovalInstallation& installation, const std::string& first, const std::string& last) {
+  const std::string list = installation.File("Uninstall.lst");
+  SetFileAttributesA(list.c_str(), 0);
+  WriteFileBytes(list, first + ReadFileBytes(list) + last);
+}
+
+std::vector<std::string> PendingRemovals() {
+  std::string data;
+  if (RawQuery(HKEY_LOCAL_MACHINE, kSessionManager, kPending, &data) != REG_MULTI_SZ) return {};
+  std::vector<std::string> names;
+  for (size_t at = 0, end; (end = data.find('\0', at)) != std::string::npos; at = end + 1)
+    names.push_back(data.substr(at, end - at));
+  // Pairs of a path ("\\??\\C:\\...") and its new name, empty for a removal.
+  std::vector<std::string> removals;
+  for (size_t i = 0; i + 1 < names.size() && !names[i].empty(); i += 2)
+    if (names[i + 1].empty()) removals.push_back(names[i].substr(4));
+  return removals;
+}
+
+void ClearPendingRemovals() {
+  RawDeleteValue(HKEY_LOCAL_MACHINE, kSessionManager, kPending);
+}
+
+void Restart() {
+  Process boot;
+  EXPECT_TRUE(boot.Start("C:\\windows\\system32\\wineboot.exe", "-r"));
+  EXPECT_EQ(0, boot.Wait(kRemovalTimeout));
+}
+
+FilesInUse::FilesInUse(const RemovalInstallation& installation)
+    : folder(installation.File("shell")), held(folder + "\\held.txt"), libraryPath(folder + "\\kzpext.dll") {
+  CreateDirectoryA(folder.c_str(), nullptr);
+  WriteFileBytes(held, "a document\r\n");
+  Reinstall();
+  library.Reset(LoadLibraryA(libraryPath.c_str()));
+  file.Reset(CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  EXPECT_TRUE(library && file.Get() != INVALID_HANDLE_VALUE) << "error " << GetLastError();
+  ExtendList(installation, "", "\r\nshell\r\nshell\\held.txt\r\nshell\\kzpext.dll\r\n");
+}
+
+std::string FilesInUse::Aside() const {
+  WIN32_FIND_DATAA found;
+  HANDLE first = FindFirstFileA((folder + "\\~*").c_str(), &found);
+  if (first == INVALID_HANDLE_VALUE) return "";
+  FindClose(first);
+  return folder + "\\" + found.cFileName;
+}
+
+void FilesInUse::Reinstall() const {
+  CopyFileA(WindowsPath(kLanguageLibrary).c_str(), libraryPath.c_str(), FALSE);
 }
 
 InterpreterStandIn::InterpreterStandIn(const std::string& record, bool forward)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/WinHandles.h"
 #include "setup_support.h"
 #include "test_windows.h"
 
@@ -40,6 +41,29 @@ int RunProgram(const RemovalInstallation& installation, const char* arguments,
 std::string ExpectedBatch(const std::string& program, const std::string& folder, bool ntFamily);
 // The full name of the batch file in the temporary folder.
 std::string BatchPath();
+
+// Puts `first` before the lines of the installation's list and `last` after them.
+void ExtendList(const RemovalInstallation& installation, const std::string& first, const std::string& last);
+
+// What the system deletes at the next restart (PendingFileRenameOperations), in order; that list emptied;
+// Wine's restart, which carries out the list and WININIT.INI once the files are let go.
+std::vector<std::string> PendingRemovals();
+void ClearPendingRemovals();
+void Restart();
+
+// In a listed folder "shell", a listed library loaded and a listed file held open without delete sharing, as
+// Explorer holds the shell extension and an editor a document. Aside: the file the library was renamed to
+// ("~...", empty when none); Reinstall: the library copied again under its name.
+struct FilesInUse {
+  explicit FilesInUse(const RemovalInstallation& installation);
+  void Release() { file.Reset(), library.Reset(); }
+  std::string Aside() const;
+  void Reinstall() const;
+
+  const std::string folder, held, libraryPath;
+  KernelHandle file;
+  Handle<HMODULE, FreeLibrary> library;
+};
 
 // Makes the stand-in the command interpreter of the programs this process starts, recording into `record`
 // (and `record`.bat); with `forward` it hands on to the real one. Restores COMSPEC when destroyed.

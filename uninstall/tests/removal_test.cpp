@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/WinHandles.h"
+#include "integration/AppEntries.h"
 #include "tests/removal_support.h"
 #include "tests/setup_support.h"
 
@@ -57,6 +59,7 @@ class Removal : public ::testing::Test {
     registry_ = RegistrySnapshot();
   }
   void TearDown() override {
+    ClearPendingRemovals();
     RestoreRegistry(registry_, FootprintPlaces());
     if (!folder_.empty()) RemoveFolder(folder_);
     DeleteFileA(BatchPath().c_str());
@@ -73,17 +76,17 @@ class Removal : public ::testing::Test {
     EXPECT_TRUE(FileExists(installation.File("zipnew.dat")));
     return installation;
   }
-  // Waits for the batch to remove the program, its folder (unless it is a root) and
-  // itself; a final notice ("/warning") fails the test and is pressed away.
-  void ExpectBatchFinished(const RemovalInstallation& installation, int line = __builtin_LINE()) {
+  // Waits for the batch to remove the program, its folder (unless it is a root or still
+  // holds files) and itself; a final notice ("/warning") fails the test and is pressed away.
+  void ExpectBatchFinished(const RemovalInstallation& installation, bool folderGoes = true,
+                           int line = __builtin_LINE()) {
     SCOPED_TRACE(::testing::Message() << "batch of line " << line);
     std::vector<std::string> gone = installation.ListedPaths();
-    if (installation.folder.size() > 3) gone.push_back(installation.folder);
+    if (installation.folder.size() > 3 && folderGoes) gone.push_back(installation.folder);
     gone.push_back(BatchPath());
-    const std::string caption = Ansi("卸载 Zendra");
     const bool finished = WaitUntil(
         [&] {
-          if (HWND notice = FindWindowOf(0, "#32770", [&](HWND box) { return WindowText(box) == caption; })) {
+          if (HWND notice = FindFinalNotice()) {
             ADD_FAILURE() << "final notice: " << ReadMessageBox(notice).text;
             Press(notice, IDOK);
           }
@@ -92,12 +95,33 @@ class Removal : public ::testing::Test {
         kRemovalTimeout);
     EXPECT_TRUE(finished) << "still there: " << ::testing::PrintToString(Existing(gone));
   }
+  static HWND FindFinalNotice() {
+    return FindWindowOf(0, "#32770", [](HWND box) { return WindowText(box) == Ansi("卸载 Zendra"); });
+  }
+  // Ends an uninstall during its passes, once the archiver (listed first) is gone: the missing entries
+  // after it leave the time. The rest is still there, and so is the entry that starts the uninstall.
+  static void EndDuringThePasses(const RemovalInstallation& installation) {
+    std::string first = "Zendra.exe\r\n";
+    for (int i = 0; i < 4000; ++i) first += "missing\\" + std::to_string(i) + "\r\n";
+    ExtendList(installation, first, "");
+    Process program;
+    ASSERT_TRUE(program.Start(installation.Program(), "", installation.folder));
+    EXPECT_EQ(1u, AnswerMessageBoxes(program, {IDYES}).size());
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(installation.Archiver()); }, kRemovalTimeout));
+    program.End();
+    ASSERT_TRUE(FileExists(installation.File("kzplng.dll"))) << "ended after the passes";
+    EXPECT_TRUE(RawKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  }
 
   std::string folder_;
   Snapshot registry_;
 };
 
-TEST_F(Removal, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) {
+// The uninstall whole, and ended during its passes (the list is still there) and started again.
+class RemovalRun : public Removal, public ::testing::WithParamInterface<bool> {};
+INSTANTIATE_TEST_SUITE_P(WholeOrEndedAndStartedAgain, RemovalRun, ::testing::Bool());
+
+TEST_P(RemovalRun, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) {
   LetAnotherProgramOwnZipAndIso();
   Snapshot before = RegistrySnapshot();
   ChooseEveryShortcut();
@@ -107,6 +131,7 @@ TEST_F(Removal, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) 
   EXPECT_EQ("OtherIso.Image", ReadText(HKEY_CLASSES_ROOT, ".iso", "")) << "another program keeps .iso";
 
   InterpreterStandIn interpreter("C:\\removal-tools\\record-setup", true);
+  if (GetParam()) EndDuringThePasses(installation);
   std::vector<BoxTexts> boxes;
   EXPECT_EQ(0, RunProgram(installation, "", {IDYES}, &boxes));
   ASSERT_EQ(1u, boxes.size());
@@ -126,6 +151,7 @@ TEST_F(Removal, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) 
   EXPECT_EQ(OutsideFiles(installation), Existing(OutsideFiles(installation)));
   EXPECT_TRUE(FileExists("C:\\Program Files"));
   EXPECT_TRUE(Existing(ShortcutPaths()).empty()) << ::testing::PrintToString(Existing(ShortcutPaths()));
+  EXPECT_EQ(std::vector<std::string>{}, PendingRemovals()) << "nothing was in use";
 
   // The extensions belong to their earlier owners again and the archiver's keys are gone: the registry
   // is as before, apart from the empty handler keys.
@@ -139,6 +165,40 @@ TEST_F(Removal, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefore) 
   unexpected.erase(std::remove_if(unexpected.begin(), unexpected.end(), IsKeptKey), unexpected.end());
   EXPECT_EQ(std::vector<std::string>{}, unexpected);
   EXPECT_GE(differences - unexpected.size(), 6u) << "kept keys";
+}
+
+// Explorer keeps the shell extension loaded and an editor holds a document: both go at the restart, then
+// their folder and the program's; the library under a new name, so that a copy installed again before the
+// restart stays. With the program file held as well, "/warning" schedules it and its folder.
+TEST_F(Removal, FilesInUseGoAtTheRestartAndALibraryInstalledAgainStays) {
+  for (const bool again : {false, true}) {
+    SCOPED_TRACE(again ? "installed again" : "program held");
+    RemovalInstallation installation = InstallAndSetUp("C:\\Zendra in use");
+    FilesInUse inUse(installation);
+    KernelHandle program(again ? nullptr
+                               : CreateFileA(installation.Program().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ(0, RunProgram(installation, "", {IDYES}));
+    const std::string aside = inUse.Aside();
+    std::vector<std::string> expected = {inUse.held, aside, inUse.folder, installation.folder};
+    if (again) {
+      ExpectBatchFinished(installation, false);
+      inUse.Reinstall();
+    } else {
+      HWND notice = nullptr;
+      ASSERT_TRUE(WaitUntil([&] { return (notice = FindFinalNotice()) != nullptr; }, kRemovalTimeout));
+      EXPECT_EQ(Ansi("卸载已完成\n你应该手动删除 ") + installation.Program(), ReadMessageBox(notice).text);
+      Press(notice, IDOK);
+      expected.insert(expected.end(), {installation.Program(), installation.folder});
+    }
+    EXPECT_EQ(expected, PendingRemovals());
+    program.Reset();
+    inUse.Release();
+    Restart();
+    const std::vector<std::string> left = {inUse.libraryPath, installation.folder};
+    EXPECT_EQ(again ? left : std::vector<std::string>{},
+              Existing({inUse.held, aside, inUse.libraryPath, installation.folder}));
+  }
 }
 
 // Declined, or confirmed where the batch could not be written or started (the command line would not
