@@ -23,7 +23,8 @@ const char kUsage[] =
     "CONTEXTITEMS, in the code page 936.\n"
     "  --dll   take the dialogs from this language library (kzplng.dll), as the program\n"
     "          does when it is there; the messages stay the program's own\n"
-    "  --json  one JSON object with marker_offset, entries, unreachable and untranslated\n"
+    "  --json  one JSON object in UTF-8 with marker_offset, entries, unreachable and\n"
+    "          untranslated\n"
     "Exit codes: 0 nothing found, 1 findings, 2 a file cannot be read or bad usage.\n";
 
 // Language files are small; the program reads no more than 196 KiB of one.

@@ -19,7 +19,7 @@ const char kUsage[] =
     "folder, line or path too long, zero byte, does not exist, folder not empty), and\n"
     "what stays in the folder. Entries are relative to FOLDER; backslashes and slashes\n"
     "both separate their parts, letters compare in any case.\n"
-    "  --json  one JSON object with deletes, skips and remaining\n"
+    "  --json  one JSON object in UTF-8 with deletes, skips and remaining\n"
     "Exit codes: 0 no line skipped, 1 lines skipped, 2 the list cannot be read or bad usage.\n";
 
 int BadUsage(std::ostream& err, const std::string& problem) {
