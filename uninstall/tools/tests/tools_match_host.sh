@@ -112,9 +112,11 @@ for case in "${cases[@]}"; do
 done
 
 # The library's own texts reach the report, and its missing dialog is named.
-[ "$library" = - ] || "${host[lngcheck]}" lng/a.lng --dll lng/kzplng.dll > dll.out || true
-[ "$library" = - ] || for expected in "$(printf '\xbf\xe2\xa3\xba\xc8\xb7\xb6\xa8')" "no readable dialog DONEDLG"; do
-  grep -qF "$expected" dll.out || { echo "FAIL: lngcheck --dll does not show $expected"; failures=$((failures + 1)); }
-done
+if [ "$library" != - ]; then
+  "${host[lngcheck]}" lng/a.lng --dll lng/kzplng.dll > dll.out || true
+  for expected in "$(printf '\xbf\xe2\xa3\xba\xc8\xb7\xb6\xa8')" "no readable dialog DONEDLG"; do
+    grep -qF "$expected" dll.out || { echo "FAIL: lngcheck --dll does not show $expected"; failures=$((failures + 1)); }
+  done
+fi
 
 [ "$failures" -eq 0 ] && echo "the tools print the same natively and under Wine" || exit 1
