@@ -36,10 +36,18 @@ class LanguageResources {
   // section and builds the index. Returns whether a section is held afterwards.
   template <class Source>
   bool LoadFrom(Source& source);
+  // How far a search for the section marker went: the last offset it tested (-1 when it
+  // read too little to test one) and whether it read up to the end of the source.
+  struct MarkerSearch {
+    int64_t lastTested = -1;
+    bool reachedEnd = false;
+  };
   // The offset of the section marker in a byte source, looked for from the source's
   // position in at most kMarkerBlocks overlapping blocks; -1 when it is not found there.
+  // A block's last kMarkerOverlap - 1 offsets are tested with the next block only, so
+  // the last few bytes of a source are never tested.
   template <class Source>
-  static int64_t FindSectionMarker(Source& source);
+  static int64_t FindSectionMarker(Source& source, MarkerSearch* search = nullptr);
   // Takes a raw section (starting at its marker): converts the escapes and line ends,
   // builds and sorts the line index.
   bool SetSection(const char* raw, int length);
@@ -86,12 +94,16 @@ class LanguageResources {
 };
 
 template <class Source>
-int64_t LanguageResources::FindSectionMarker(Source& source) {
+int64_t LanguageResources::FindSectionMarker(Source& source, MarkerSearch* search) {
+  MarkerSearch unused;
+  MarkerSearch& searched = search != nullptr ? *search : unused;
   char block[kMarkerBlockSize];
   for (int i = 0; i < kMarkerBlocks; ++i) {
     int64_t position = source.Tell();
     int n = source.Read(block, kMarkerBlockSize);
+    searched.reachedEnd = searched.reachedEnd || n < kMarkerBlockSize;
     if (n < kMarkerOverlap) break;
+    searched.lastTested = position + n - kMarkerOverlap;
     int offset = FindMarker(block, n);
     if (offset >= 0) return position + offset;
     source.Seek(position + n - kMarkerOverlap, 0);

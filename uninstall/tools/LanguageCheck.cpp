@@ -14,8 +14,6 @@ using LR = LanguageResources;
 constexpr char kMarker[] = "***messages**";
 constexpr size_t kMarkerLength = sizeof kMarker - 1;
 constexpr char kSeparator = '\f';
-// The last offset at which the program's search tests for the marker, with full blocks.
-constexpr int64_t kLastMarkerOffset = int64_t{LR::kMarkerBlocks} * (LR::kMarkerBlockSize - LR::kMarkerOverlap);
 
 // The file in memory, read like the program's File.
 class MemorySource {
@@ -85,9 +83,10 @@ class Checker {
 
   void Run() {
     MemorySource source(bytes_);
-    report_.markerOffset = LR::FindSectionMarker(source);
+    LR::MarkerSearch search;
+    report_.markerOffset = LR::FindSectionMarker(source, &search);
     if (report_.markerOffset < 0) {
-      ReportMissingMarker();
+      ReportMissingMarker(search);
       for (const ProgramText& text : texts_.texts)
         if (!text.optional) report_.untranslated.push_back(text);
       return;
@@ -128,15 +127,25 @@ class Checker {
     return section_.text.substr(start, end == std::string::npos ? std::string::npos : end - start);
   }
 
-  void ReportMissingMarker() {
+  // Why the search missed a marker that the file holds, from how far the search went.
+  void ReportMissingMarker(const LR::MarkerSearch& search) {
     const size_t later = bytes_.find(kMarker);
-    if (later == std::string::npos) {
-      report_.problems.push_back("no section marker \"***messages**\": the program ignores the file");
-    } else {
-      report_.problems.push_back("the section marker on line " + std::to_string(LineAt(later)) + " starts at offset " +
-                                 std::to_string(later) + ", after the last offset the program searches (" +
-                                 std::to_string(kLastMarkerOffset) + "): the program ignores the file");
+    std::string problem = "no section marker \"***messages**\"";
+    if (later != std::string::npos) {
+      problem = "the section marker on line " + std::to_string(LineAt(later)) + " starts at offset " +
+                std::to_string(later);
+      if (search.lastTested < 0) {
+        problem += ", but the file has fewer than " + std::to_string(LR::kMarkerOverlap) +
+                   " bytes, too few for the program to search";
+      } else if (search.reachedEnd) {
+        problem += ", less than " + std::to_string(LR::kMarkerOverlap) + " bytes before the end of the file: " +
+                   "the program tests an offset only with that many bytes after it (here up to offset " +
+                   std::to_string(search.lastTested) + ")";
+      } else {
+        problem += ", after the last offset the program searches (" + std::to_string(search.lastTested) + ")";
+      }
     }
+    report_.problems.push_back(problem + ": the program ignores the file");
   }
 
   void Unreachable(size_t line, const std::string& reason) { report_.unreachable.push_back({line, reason}); }

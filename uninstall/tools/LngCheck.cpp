@@ -23,7 +23,8 @@ const char kUsage[] =
     "CONTEXTITEMS, in the code page 936.\n"
     "  --dll   take the dialogs from this language library (kzplng.dll), as the program\n"
     "          does when it is there; the messages stay the program's own\n"
-    "  --json  one JSON object with marker_offset, entries, unreachable and untranslated\n"
+    "  --json  one JSON object in UTF-8 with marker_offset, entries, unreachable and\n"
+    "          untranslated\n"
     "Exit codes: 0 nothing found, 1 findings, 2 a file cannot be read or bad usage.\n";
 
 // Language files are small; the program reads no more than 196 KiB of one.
@@ -81,28 +82,26 @@ std::string LanguageReportText(const std::string& file, const LanguageReport& re
 
 std::string LanguageReportJson(const std::string& file, const LanguageReport& report) {
   const bool found = report.markerOffset >= 0;
-  std::string json = "{\"file\": " + JsonString(file) +
+  std::string json = "{" + JsonField("file", file) +
                      ", \"marker_offset\": " + (found ? std::to_string(report.markerOffset) : "null") +
-                     ", \"marker_line\": " + (found ? std::to_string(report.markerLine) : "null") + ",\n \"problems\": [";
-  for (size_t i = 0; i < report.problems.size(); ++i)
-    json += std::string(i ? ", " : "") + JsonString(report.problems[i]);
-  json += "],\n \"entries\": [";
+                     ", \"marker_line\": " + (found ? std::to_string(report.markerLine) : "null") + ",\n " +
+                     JsonFieldList("problems", report.problems) + ",\n \"entries\": [";
   for (size_t i = 0; i < report.entries.size(); ++i) {
     const LanguageEntry& entry = report.entries[i];
-    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(entry.line) +
-            ", \"key\": " + JsonString(entry.key) + ", \"text\": " + JsonString(entry.text) +
-            ", \"used_by\": " + (entry.usedBy.empty() ? "null" : JsonString(entry.usedBy)) + "}";
+    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(entry.line) + ", " +
+            JsonField("key", entry.key) + ", " + JsonField("text", entry.text) + ", " +
+            (entry.usedBy.empty() ? "\"used_by\": null" : JsonField("used_by", entry.usedBy)) + "}";
   }
   json += "],\n \"unreachable\": [";
   for (size_t i = 0; i < report.unreachable.size(); ++i) {
-    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(report.unreachable[i].line) +
-            ", \"reason\": " + JsonString(report.unreachable[i].reason) + "}";
+    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(report.unreachable[i].line) + ", " +
+            JsonField("reason", report.unreachable[i].reason) + "}";
   }
   json += "],\n \"untranslated\": [";
   for (size_t i = 0; i < report.untranslated.size(); ++i) {
     const ProgramText& text = report.untranslated[i];
-    json += std::string(i ? "," : "") + "\n  {\"source\": " + JsonString(text.source) +
-            ", \"key\": " + JsonString(text.key) + ", \"text\": " + JsonString(text.text) + "}";
+    json += std::string(i ? "," : "") + "\n  {" + JsonField("source", text.source) + ", " +
+            JsonField("key", text.key) + ", " + JsonField("text", text.text) + "}";
   }
   return json + "]}\n";
 }

@@ -19,7 +19,7 @@ const char kUsage[] =
     "folder, line or path too long, zero byte, does not exist, folder not empty), and\n"
     "what stays in the folder. Entries are relative to FOLDER; backslashes and slashes\n"
     "both separate their parts, letters compare in any case.\n"
-    "  --json  one JSON object with deletes, skips and remaining\n"
+    "  --json  one JSON object in UTF-8 with deletes, skips and remaining\n"
     "Exit codes: 0 no line skipped, 1 lines skipped, 2 the list cannot be read or bad usage.\n";
 
 int BadUsage(std::ostream& err, const std::string& problem) {
@@ -70,27 +70,24 @@ std::string ListReportText(const std::string& list, const ListReport& report) {
 }
 
 std::string ListReportJson(const std::string& list, const ListReport& report) {
-  std::string json = "{\"list\": " + JsonString(list) + ", \"lines\": " + std::to_string(report.lines) +
+  std::string json = "{" + JsonField("list", list) + ", \"lines\": " + std::to_string(report.lines) +
                      ", \"passes\": " + std::to_string(report.passes) + ",\n \"deletes\": [";
   for (size_t i = 0; i < report.deletes.size(); ++i) {
     const ListDelete& deleted = report.deletes[i];
-    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(deleted.line) +
-            ", \"entry\": " + JsonString(deleted.entry) + ", \"kind\": " + JsonString(Kind(deleted)) +
+    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(deleted.line) + ", " +
+            JsonField("entry", deleted.entry) + ", " + JsonField("kind", Kind(deleted)) +
             ", \"pass\": " + (deleted.pass ? std::to_string(deleted.pass) : "null");
-    if (!deleted.when.empty()) json += ", \"when\": " + JsonString(deleted.when);
+    if (!deleted.when.empty()) json += ", " + JsonField("when", deleted.when);
     json += "}";
   }
   json += "],\n \"skips\": [";
   for (size_t i = 0; i < report.skips.size(); ++i) {
     const ListSkip& skip = report.skips[i];
-    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(skip.line) +
-            ", \"reason\": " + JsonString(skip.reason) + ", \"entry\": " + JsonString(skip.entry) +
-            ", \"detail\": " + JsonString(skip.detail) + "}";
+    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(skip.line) + ", " +
+            JsonField("reason", skip.reason) + ", " + JsonField("entry", skip.entry) + ", " +
+            JsonField("detail", skip.detail) + "}";
   }
-  json += "],\n \"remaining\": [";
-  for (size_t i = 0; i < report.remaining.size(); ++i)
-    json += std::string(i ? ", " : "") + JsonString(report.remaining[i]);
-  return json + "]}\n";
+  return json + "],\n " + JsonFieldList("remaining", report.remaining) + "}\n";
 }
 
 int RunLstcheck(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {

@@ -47,7 +47,7 @@ std::string ModuleText(const std::string& module) {
 }
 
 void AddField(std::string& json, const char* name, const std::string& value) {
-  if (!value.empty()) json += std::string(", \"") + name + "\": " + JsonString(value);
+  if (!value.empty()) json += ", " + JsonField(name, value);
 }
 
 }  // namespace
@@ -75,12 +75,12 @@ std::string PlanText(const ScriptPlan& plan) {
 }
 
 std::string PlanJson(const ScriptPlan& plan) {
-  std::string json = "{\"script\": " + JsonString(plan.script) +
+  std::string json = "{" + JsonField("script", plan.script) +
                      ", \"encrypted\": " + (plan.encrypted ? "true" : "false") +
-                     ", \"lines\": " + std::to_string(plan.lines) + ",\n \"server\": " + JsonString(plan.server) +
-                     ", \"login\": " + JsonString(plan.login) + ", \"password\": " + JsonString(kPasswordShown) +
-                     ", \"program_folder\": " + JsonString(plan.programFolder) +
-                     ", \"module\": " + (plan.module.empty() ? "null" : JsonString(plan.module)) +
+                     ", \"lines\": " + std::to_string(plan.lines) + ",\n " + JsonField("server", plan.server) +
+                     ", " + JsonField("login", plan.login) + ", " + JsonField("password", kPasswordShown) + ", " +
+                     JsonField("program_folder", plan.programFolder) + ", " +
+                     (plan.module.empty() ? "\"module\": null" : JsonField("module", plan.module)) +
                      ",\n \"batches\": [";
   for (size_t i = 0; i < plan.batches.size(); ++i) {
     const PlanBatch& batch = plan.batches[i];
@@ -88,13 +88,13 @@ std::string PlanJson(const ScriptPlan& plan) {
             ", \"first_line\": " + std::to_string(batch.firstLine) +
             ", \"last_line\": " + std::to_string(batch.lastLine) +
             ", \"line_count\": " + std::to_string(batch.lineCount) + ", \"sent\": " + (batch.sent ? "true" : "false") +
-            ", \"first_text\": " + JsonString(batch.firstText) + "}";
+            ", " + JsonField("first_text", batch.firstText) + "}";
   }
   json += "],\n \"directives\": [";
   for (size_t i = 0; i < plan.directives.size(); ++i) {
     const PlanDirective& directive = plan.directives[i];
-    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(directive.line) +
-            ", \"kind\": " + JsonString(directive.kind);
+    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(directive.line) + ", " +
+            JsonField("kind", directive.kind);
     AddField(json, "source", directive.source);
     AddField(json, "destination", directive.destination);
     AddField(json, "text", directive.text);
@@ -104,8 +104,8 @@ std::string PlanJson(const ScriptPlan& plan) {
   json += "],\n \"warnings\": [";
   for (size_t i = 0; i < plan.warnings.size(); ++i) {
     const PlanWarning& warning = plan.warnings[i];
-    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(warning.line) +
-            ", \"kind\": " + JsonString(warning.kind) + ", \"message\": " + JsonString(warning.message) + "}";
+    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(warning.line) + ", " +
+            JsonField("kind", warning.kind) + ", " + JsonField("message", warning.message) + "}";
   }
   return json + "]}\n";
 }

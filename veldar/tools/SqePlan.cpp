@@ -17,7 +17,7 @@ const char kUsage[] =
     "  -M           the module whose run list entry the run removes\n"
     "  --source-dir the program's folder (%SourceDir%), where the directives' files are\n"
     "               looked for; by default the script's folder, shown as <program folder>\n"
-    "  --json       one JSON object with batches, directives and warnings\n"
+    "  --json       one JSON object in UTF-8 with batches, directives and warnings\n"
     "Exit codes: 0 no warnings, 1 warnings, 2 the script cannot be read or bad usage.\n";
 
 int BadUsage(std::ostream& err, const std::string& problem) {

@@ -102,6 +102,22 @@ TEST(LanguageCheckTest, EntryTextsAreWhatALookupGives) {
   EXPECT_EQ("message", report.entries[0].usedBy);
 }
 
+// The reason given is how far the program's own search went.
+TEST(LanguageCheckTest, AMarkerTheSearchMissesIsExplained) {
+  const std::string kTail = ", less than 16 bytes before the end of the file: the program tests an offset only with "
+                            "that many bytes after it (here up to offset ";
+  const std::pair<std::string, std::string> kMissed[] = {
+      {kMarker, "offset 0, but the file has fewer than 16 bytes, too few for the program to search"},
+      {"preamble\r\n***messages**", "offset 10" + kTail + "7)"},
+      {std::string(8200, ' ') + "***messages**", "offset 8200" + kTail + "8197)"},
+      {std::string(130817, ' ') + kMarker, "offset 130817, after the last offset the program searches (130816)"}};
+  for (const auto& missed : kMissed) {
+    const LanguageReport report = CheckLanguageFile(missed.first, kTexts);
+    ASSERT_EQ(1u, report.problems.size());
+    EXPECT_NE(std::string::npos, report.problems[0].find(missed.second)) << report.problems[0];
+  }
+}
+
 TEST(LanguageCheckTest, TheProgramsOwnTextsInTheCodePage936) {
   ScopedGbkTable gbk;
   std::vector<Resource> own;

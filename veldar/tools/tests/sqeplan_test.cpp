@@ -119,4 +119,18 @@ TEST(PlanTest, ReportsEscapeControlBytes) {
   EXPECT_EQ(std::string::npos, PlanJson(plan).find('\0'));
 }
 
+// Code page 936 texts in a JSON report: UTF-8, and the bytes beside a text that has
+// some that make no character (a lead byte before a quote, a line end or the text's end).
+TEST(PlanTest, JsonFieldsAreUtf8) {
+  const std::pair<std::string, std::string> kFields[] = {
+      {"\xd6\xd0\xce\xc4 \x81\x5c", "\"f\": \"中文 乗\""},
+      {"\x80\xaa\xa1\xa2\xab\xfe\x50", "\"f\": \"€\xee\x80\x80\xee\x9d\xa6\xee\xa0\x95\""},
+      {"a\xd6\"\\\xd6\n\xff\xd6", "\"f\": \"a�\\\"\\\\�\\n��\", \"f_bytes\": \"61D6225CD60AFFD6\""},
+      {std::string("\xd6\0\x1b", 3), "\"f\": \"�\\u0000\\u001b\", \"f_bytes\": \"D6001B\""},
+  };
+  for (const auto& field : kFields) EXPECT_EQ(field.second, JsonField("f", field.first));
+  EXPECT_EQ("\"f\": [\"a\", \"�\"], \"f_bytes\": [null, \"FF\"]", JsonFieldList("f", {"a", "\xff"}));
+  EXPECT_EQ("\"f\": [\"a\"]", JsonFieldList("f", {"a"}));
+}
+
 }  // namespace
