@@ -46,10 +46,15 @@ struct ActionData {
 };
 
 ActionData ReadActionData(MSIHANDLE install) {
-  char buffer[2048];
-  DWORD size = sizeof buffer;
+  // Asked with no room first, the installer tells the length of the value.
+  char none[1] = "";
+  DWORD size = 0;
   std::string data;
-  if (MsiGetPropertyA(install, "CustomActionData", buffer, &size) == ERROR_SUCCESS) data.assign(buffer, size);
+  if (MsiGetPropertyA(install, "CustomActionData", none, &size) == ERROR_MORE_DATA) {
+    data.resize(++size);
+    if (MsiGetPropertyA(install, "CustomActionData", &data[0], &size) != ERROR_SUCCESS) size = 0;
+    data.resize(size);
+  }
   const size_t bar = data.find('|');
   if (bar == std::string::npos) return {data, ""};
   return {data.substr(0, bar), data.substr(bar + 1)};
@@ -66,7 +71,8 @@ void ShowError(MSIHANDLE install, const std::string& text) {
 DWORD Run(const std::string& folder, const char* program, const std::string& arguments, WORD show) {
   // Quoted and with its full path: the installation folder may hold blanks, and nothing
   // may be found along another path.
-  std::string commandLine = "\"" + folder + program + "\" " + arguments;
+  std::string commandLine = "\"" + folder + program + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
