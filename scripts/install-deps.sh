@@ -25,6 +25,8 @@ packages=(
   unixodbc unixodbc-dev libsqliteodbc sqlite3 odbc-postgresql postgresql
   libodbc2:i386 libsqliteodbc:i386
   googletest libssl-dev
+  # The example setup packages (examples/) are built with these in the tests.
+  nsis wixl
   clang libclang-rt-14-dev
 )
 
