@@ -5,7 +5,9 @@
 #   dist/veldar-zendra-<version>-win64.zip   x86-64 programs
 #   dist/SHA256SUMS                          checksums of both (sha256sum -c SHA256SUMS)
 # Each zip holds VELDAR.exe, uninstall.exe, sqecrypt.exe, sqeverify.exe, sqeplan.exe,
-# lstcheck.exe, lngcheck.exe, README.txt and WINDOWS.txt (which Windows versions each program starts on). The version is the
+# lstcheck.exe, lngcheck.exe and the user's documents as text: README.txt (what the zip
+# holds), VELDAR.txt, UNINSTALL.txt, TOOLS.txt, PACKAGING.txt (from docs/) and
+# WINDOWS.txt (which Windows versions each program starts on). The version is the
 # project version in CMakeLists.txt. Two clean clones in any folders give identical
 # zips: the images carry no time stamp or build path, and every file in a zip has the
 # time of the last commit (or SOURCE_DATE_EPOCH), fixed permissions and a fixed order.
@@ -56,6 +58,31 @@ TEXT
   fi
 }
 
+# readme_text <bitness>: what the zip holds.
+readme_text() {
+  cat <<TEXT
+VELDAR and uninstall, version $version, $1
+
+VELDAR.exe     installs or upgrades a SQL Server database by running an installation
+               script through ODBC (VELDAR.txt)
+uninstall.exe  the setup and uninstall helper of the Zendra archiver (UNINSTALL.txt)
+sqecrypt.exe   enciphers a script into the ".SQE" form (TOOLS.txt)
+sqeverify.exe  checks an enciphered script against its plain form (TOOLS.txt)
+sqeplan.exe    tells what a run would do with a script (TOOLS.txt)
+lstcheck.exe   tells what the uninstall would delete by its list (TOOLS.txt)
+lngcheck.exe   tells what the uninstall would make of a language file (TOOLS.txt)
+
+PACKAGING.txt  starting the programs from a setup package
+WINDOWS.txt    the Windows versions each program starts on
+TEXT
+}
+
+# user_text <document>: a document of docs/ as plain text: without its pictures, and
+# with its links to the other documents of the zip named as they are there.
+user_text() {
+  sed -e '/\]([^)]*\.png)/d' -e 's/\b\(VELDAR\|UNINSTALL\|TOOLS\|PACKAGING\)\.md\b/\1.txt/g' "docs/$1.md"
+}
+
 for bitness in win32 win64; do
   build="build/release-$bitness"
   cmake --preset "$bitness" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPROJECT_RUN_TESTS=OFF >/dev/null
@@ -69,7 +96,10 @@ for bitness in win32 win64; do
      "$build/veldar/tools/sqecrypt.exe" "$build/veldar/tools/sqeverify.exe" "$build/veldar/tools/sqeplan.exe" \
      "$build/uninstall/tools/lstcheck.exe" "$build/uninstall/tools/lngcheck.exe" "$stage/"
   # Text files with CR LF, as Windows' own editor expects.
-  sed 's/$/\r/' README.md > "$stage/README.txt"
+  readme_text "$bitness" | sed 's/$/\r/' > "$stage/README.txt"
+  for doc in VELDAR UNINSTALL TOOLS PACKAGING; do
+    user_text "$doc" | sed 's/$/\r/' > "$stage/$doc.txt"
+  done
   windows_text "$bitness" | sed 's/$/\r/' > "$stage/WINDOWS.txt"
   chmod 0644 "$stage"/*
   chmod 0755 "$stage"/*.exe
