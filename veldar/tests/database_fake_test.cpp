@@ -54,26 +54,42 @@ TEST_F(DatabaseTest, ConnectsInFixedStepsWithoutPromptingAndClosesOnce) {
   EXPECT_THAT(odbc.calls, ElementsAre("Disconnect", "FreeHandle DBC", "FreeHandle ENV"));
 }
 
-TEST(DatabaseConnect, TheFirstFailingConnectionStepEndsItWithItsResult) {
+// The reasons of a failed connection come from the connection handle, or from the
+// environment handle before there is one; they are kept, not shown, without the password.
+TEST(DatabaseConnect, TheFirstFailingConnectionStepEndsItWithItsResultAndItsReasons) {
   struct Case {
     SQLRETURN FakeOdbc::*step;
     SQLRETURN failure;
     std::size_t calls;
     std::vector<std::string> closing;
+    Lines reasons;
   } cases[] = {
-      {&FakeOdbc::allocEnv, SQL_ERROR, 1, {}},
-      {&FakeOdbc::setEnv, SQL_INVALID_HANDLE, 2, {"FreeHandle ENV"}},
-      {&FakeOdbc::allocDbc, SQL_ERROR, 3, {"FreeHandle ENV"}},
-      {&FakeOdbc::connect, SQL_ERROR, 4, {"Disconnect", "FreeHandle DBC", "FreeHandle ENV"}},
+      {&FakeOdbc::allocEnv, SQL_ERROR, 1, {}, {}},
+      {&FakeOdbc::setEnv, SQL_INVALID_HANDLE, 2, {"FreeHandle ENV"}, {"environment"}},
+      {&FakeOdbc::allocDbc, SQL_ERROR, 3, {"FreeHandle ENV"}, {"environment"}},
+      {&FakeOdbc::connect,
+       SQL_ERROR,
+       4,
+       {"Disconnect", "FreeHandle DBC", "FreeHandle ENV"},
+       {"Login failed for user '***'.", "[unixODBC]PWD=***;"}},
   };
   for (const Case& c : cases) {
     FakeOdbc fake;
     TestHost quiet;
     fake.*c.step = c.failure;
+    fake.environmentMessages = {"environment"};
+    fake.connectionMessages = {kPrefix + "Login failed for user 'secret'.", "[unixODBC]PWD=secret;"};
     {
       Database db(fake.api, quiet);
       EXPECT_EQ(c.failure, db.ConnectDatabase("srv", "sa", "secret"));
       EXPECT_EQ(c.calls, fake.calls.size());
+      Lines reasons;
+      for (const DiagnosticRecord& record : db.ConnectionDiagnostics()) {
+        EXPECT_EQ("42000", record.state);
+        EXPECT_EQ(50000, record.nativeError);
+        reasons.push_back(record.message);
+      }
+      EXPECT_EQ(c.reasons, reasons);
       fake.calls.clear();
       db.CloseDatabase();
       EXPECT_EQ(c.closing, fake.calls);
@@ -93,6 +109,26 @@ TEST_F(DatabaseTest, ADriverWithoutAsynchronousExecutionStillRunsBatches) {
 
   odbc.asyncEnable = SQL_SUCCESS_WITH_INFO;  // accepted with a changed value
   EXPECT_EQ(SQL_SUCCESS_WITH_INFO, database.ConnectDatabase("srv", "sa", "secret"));
+}
+
+TEST(DatabaseHidePassword, HidesEachStretchThatOccurrencesAtWholeCharactersCover) {
+  const struct {
+    const char* text;
+    const char* password;
+    const char* shown;
+  } cases[] = {
+      {"PWD=secret;", "", "PWD=secret;"},
+      {"PWD=secret;", "secret", "PWD=***;"},
+      {"secretsecret, secret", "secret", "***, ***"},
+      {"aaab", "aa", "***b"},
+      {"banana", "a", "b***n***n***"},
+      {"*", "*", "***"},
+      // Code page 936: "\x82\x7d" is one character whose second byte is "}".
+      {"s\x82\x7d}", "}", "s\x82\x7d***"},
+      {"\x82\x7d", "\x82", "\x82\x7d"},
+      {"x\x95\x5c\x95\x5cx", "\x95\x5c", "x***x"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.shown, HidePassword(c.text, c.password, IsGbkLeadByte)) << c.text;
 }
 
 TEST(DatabaseConnectionString, QuotesOnlyValuesThatWouldChangeItsMeaning) {
