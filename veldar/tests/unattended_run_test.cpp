@@ -2,6 +2,8 @@
 // execute directives, the log and error files and the exit codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "veldar_run.h"
 
 namespace veldar_test {
@@ -148,19 +150,22 @@ TEST_F(VeldarRun, UsageTextEndsTheProgramWithCodeZero) {
   EXPECT_EQ((Lines{"<no database file>"}), Rows("select 1"));
 }
 
-TEST_F(VeldarRun, FailedConnectionShowsItsMessageAndEndsWithCodeTwo) {
+TEST_F(VeldarRun, FailedConnectionIsRecordedWithTheDriversReasonAndEndsWithCodeTwo) {
   WriteScript("noconnect.sql", {"create table t(n integer);", "GO"});
-  // The test driver cannot create its file in a folder that does not exist.
-  Start("-Fnoconnect.sql -Sno/such/folder");
+  WriteEarlierRecord("noconnect");
+  // The test driver cannot create its file in a folder that does not exist. Its message
+  // holds the password, which the box and the record hide.
+  Start("-Fnoconnect.sql -Sno/such/folder -Pconnect");
   const BoxTexts box = AnswerBox(IDOK);
   EXPECT_EQ(Ansi(u8"出错了"), box.caption);
-  EXPECT_EQ(Ansi(u8"SQL Server连接失败！"), box.text);
+  EXPECT_EQ(text.connectFailed + "\r\n[SQLite]*** failed", box.text);
   EXPECT_EQ(2, Finish());
-  EXPECT_EQ("<missing>", Log("noconnect"));
-  EXPECT_EQ("<missing>", Errors("noconnect"));
+  const Lines record = {text.connectFailed, Ansi(u8"SQLSTATE HY000，本机错误 14：[SQLite]*** failed")};
+  EXPECT_TRUE(LinesMatch(Log("noconnect"), record));
+  EXPECT_TRUE(LinesMatch(Errors("noconnect"), record));
 }
 
-TEST_F(VeldarRun, UnreadableScriptIsNamedWithItsReasonAndEndsWithCodeFour) {
+TEST_F(VeldarRun, UnreadableScriptIsNamedWithItsReasonRecordedAndEndsWithCodeFourUnconnected) {
   WriteScript("locked.sql", {"create table t(n integer);", "GO"});
   HANDLE holder =
       CreateFileA((folder_ + "locked.sql").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -171,8 +176,77 @@ TEST_F(VeldarRun, UnreadableScriptIsNamedWithItsReasonAndEndsWithCodeFour) {
   EXPECT_NE(std::string::npos, message.find(SystemText(ERROR_SHARING_VIOLATION))) << message;
   EXPECT_EQ(4, Finish());
   CloseHandle(holder);
-  EXPECT_EQ("<missing>", Log("locked"));
-  EXPECT_EQ((Lines{}), Rows("select name from sqlite_master"));
+  EXPECT_TRUE(LinesMatch(Log("locked"), LinesOf(message)));
+  EXPECT_TRUE(LinesMatch(Errors("locked"), LinesOf(message)));
+  EXPECT_EQ((Lines{"<no database file>"}), Rows("select name from sqlite_master"));
+}
+
+// A run killed from outside, among short batches or while a directive's program runs
+// after its last batch: the log holds the blocks in order up to its last write, at
+// most about a second before the end; every logged batch is in the database; the error
+// file holds the failed block and says that the run has not finished. Nothing of the
+// earlier run's files is left.
+TEST_F(VeldarRun, KilledRunKeepsItsRecordUpToAboutASecondBeforeItsEnd) {
+  const struct {
+    const char* name;
+    int inserts;
+    bool waitingProgram;
+  } cases[] = {{"killed", 20000, false}, {"killedwaiting", 100, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WaitingProgram program(c.name);
+    const std::string table = c.name;
+    Lines script = {"create table " + table + "(n integer);", "GO", "insert into missing values(0);", "GO"};
+    const Lines failed = Lines{""} + text.Block({script[2]}, "[SQLite]no such table: missing*");
+    Lines blocks = text.Block({script[0]}, text.succeeded) + failed;
+    Lines inserted;
+    for (int i = 1; i <= c.inserts; ++i) {
+      inserted.push_back(std::to_string(i));
+      script.insert(script.end(), {"insert into " + table + " values(" + inserted.back() + ");", "GO"});
+      for (const std::string& line : Lines{""} + text.Block({script[script.size() - 2]}, text.succeeded))
+        blocks.push_back(line);
+    }
+    if (c.waitingProgram) script.push_back(program.Directive());
+    const std::string log = "C:\\" + std::string(c.name) + ".LOG";
+    WriteScript(std::string(c.name) + ".sql", script);
+    WriteEarlierRecord(c.name);
+    Start(std::string("-F") + c.name + ".sql -Stestdb");
+    if (c.waitingProgram) {
+      ASSERT_TRUE(program.Started());
+    } else {
+      ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(log).size() > 2000; }));
+    }
+    Sleep(1200);
+    ASSERT_TRUE(process_.Running());
+    process_.End();
+    ASSERT_NE(-1, Finish());
+
+    WIN32_FILE_ATTRIBUTE_DATA written;
+    ASSERT_TRUE(GetFileAttributesExA(log.c_str(), GetFileExInfoStandard, &written));
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](FILETIME time) {
+      return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+    };
+    EXPECT_LT(ticks(now) - ticks(written.ftLastWriteTime), 15000000u) << "100 ns since the last write";
+    // A write cut short by the end may leave part of a line.
+    const std::string whole = ReadFileBytes(log).substr(0, ReadFileBytes(log).rfind("\r\n") + 2);
+    const size_t lines = LinesOf(whole).size();
+    ASSERT_LE(lines, blocks.size());
+    EXPECT_TRUE(LinesMatch(whole, Lines(blocks.begin(), blocks.begin() + lines)));
+    const size_t logged = std::count(blocks.begin(), blocks.begin() + lines, text.succeeded) - 1;
+    const Lines rows = Rows("select n from " + table + " order by n");
+    // Killed while its program ran, the run had logged every batch; among its batches,
+    // it had more to go.
+    if (c.waitingProgram) {
+      EXPECT_EQ(blocks.size(), lines);
+    } else {
+      EXPECT_LT(rows.size(), inserted.size());
+    }
+    ASSERT_GE(rows.size(), logged);
+    EXPECT_EQ(Lines(inserted.begin(), inserted.begin() + logged), Lines(rows.begin(), rows.begin() + logged));
+    EXPECT_TRUE(LinesMatch(Errors(c.name), failed + Lines{text.notFinished}));
+  }
 }
 
 TEST_F(VeldarRun, UnwritableLogIsNamedTheErrorFileStillWrittenAndCodeFour) {
