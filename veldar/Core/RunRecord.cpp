@@ -15,7 +15,8 @@ void RunRecord::Start(const std::string& logFile, const std::string& errorFile,
 }
 
 void RunRecord::WriteIfDue(std::uint32_t nowMs) {
-  const bool blockFilled = log_.lines->Size() / RunLog::kBlockSize > log_.written / RunLog::kBlockSize;
+  const bool blockFilled =
+      log_.file.IsOpen() && log_.lines->Size() / RunLog::kBlockSize > log_.written / RunLog::kBlockSize;
   if (blockFilled || nowMs - lastWrite_ >= kWriteIntervalMs) Write(nowMs);
 }
 
@@ -30,8 +31,7 @@ std::vector<FileFailure> RunRecord::Finish() {
   std::vector<FileFailure> failures;
   for (Target* target : {&log_, &errors_}) {
     FileFailure failure;
-    const bool kept = target->file.IsOpen() && WriteRest(*target, std::string(), true, failure) &&
-                      target->file.Close(failure);
+    const bool kept = WriteRest(*target, std::string(), true, failure) && target->file.Close(failure);
     if (!kept && !WriteWhole(*target, failure)) failures.push_back(failure);
   }
   return failures;
@@ -39,15 +39,16 @@ std::vector<FileFailure> RunRecord::Finish() {
 
 bool RunRecord::WriteRest(Target& target, const std::string& tail, bool end, FileFailure& failure) {
   OutputFile& file = target.file;
+  if (!file.IsOpen()) return false;
   const RunLog& lines = *target.lines;
   const std::uint64_t size = lines.Size();
-  bool written = file.IsOpen();
+  bool written = true;
   if (!tail.empty()) {
     // Joined, the gathered lines and the last line go out in one write: the file never
     // ends without that line.
     std::string text;
     for (std::uint64_t at = target.written; at < size; at += lines.Piece(at).size()) text += lines.Piece(at);
-    written = written && file.WriteAt(target.written, text + tail, end, failure);
+    written = file.WriteAt(target.written, text + tail, end, failure);
   } else {
     for (std::uint64_t at = target.written; written && at < size; at += lines.Piece(at).size())
       written = file.WriteAt(at, lines.Piece(at), false, failure);

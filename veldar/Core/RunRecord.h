@@ -45,8 +45,9 @@ class RunRecord {
     std::uint64_t written = 0;  // bytes of the log already in the file
   };
 
-  // Writes the bytes of the log from `written` on, followed by `tail`; false (the file
-  // closed) when that fails.
+  // Writes the bytes of the log from `written` on, followed by `tail`, and with `end`
+  // ends the file there; false when the file is not open or the writing fails (which
+  // closes it).
   static bool WriteRest(Target& target, const std::string& tail, bool end, FileFailure& failure);
   static bool WriteWhole(Target& target, FileFailure& failure);
 
