@@ -49,7 +49,8 @@ class Database {
 
   // Allocates the handles and connects without ever letting the driver prompt.
   // Returns the result code of the last step performed (negative on failure).
-  SQLRETURN ConnectDatabase(const std::string& server, const std::string& login, const std::string& password);
+  SQLRETURN ConnectDatabase(const std::string& server, const std::string& login,
+                            const std::string& password);
   // Why the last ConnectDatabase failed: the records of the connection handle, or of the
   // environment handle when there was no connection handle yet, the password hidden.
   const std::vector<DiagnosticRecord>& ConnectionDiagnostics() const { return connectionDiagnostics_; }

@@ -13,6 +13,7 @@
 
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -67,22 +68,15 @@ class DatabasePostgres : public ::testing::Test {
 // The driver's reason is kept for the run's record; a login that is the password is
 // named in it, and hidden.
 TEST_F(DatabasePostgres, ARefusedLoginFailsTheConnectionWithoutShowingAnythingAndKeepsTheReason) {
-  const struct {
-    const char* login;
-    const char* password;
-    const char* reason;
-  } cases[] = {
-      {kLogin, "wrong", "password authentication failed for user \"veldar\""},
-      {"nobody", kPassword, "password authentication failed for user \"nobody\""},
-      {"pw4711", "pw4711", "password authentication failed for user \"***\""},
-  };
+  const char* const cases[][3] = {
+      {kLogin, "wrong", "veldar"}, {"nobody", kPassword, "nobody"}, {"pw4711", "pw4711", "***"}};
   for (const auto& c : cases) {
-    EXPECT_LT(database_.ConnectDatabase("127.0.0.1", c.login, c.password), 0);
-    ASSERT_THAT(database_.ConnectionDiagnostics(), Not(IsEmpty())) << c.login;
-    const DiagnosticRecord& first = database_.ConnectionDiagnostics()[0];
-    EXPECT_EQ(5u, first.state.size());
-    EXPECT_THAT(first.message, HasSubstr(c.reason));
-    EXPECT_THAT(first.message, Not(HasSubstr(c.password)));
+    EXPECT_LT(database_.ConnectDatabase("127.0.0.1", c[0], c[1]), 0);
+    ASSERT_THAT(database_.ConnectionDiagnostics(), Not(IsEmpty())) << c[0];
+    EXPECT_EQ(5u, database_.ConnectionDiagnostics()[0].state.size());
+    EXPECT_THAT(database_.ConnectionDiagnostics()[0].message,
+                AllOf(HasSubstr(std::string("password authentication failed for user \"") + c[2] + "\""),
+                      Not(HasSubstr(c[1]))));
     database_.CloseDatabase();
   }
   EXPECT_THAT(host_.lines, IsEmpty());
