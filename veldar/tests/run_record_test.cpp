@@ -72,6 +72,7 @@ TEST_F(RunRecordTest, FinishedFilesHoldTheLogsText) {
     EXPECT_TRUE(record.Finish().empty());
     EXPECT_EQ(Written(""), Files());
   }
+  std::filesystem::remove(PathOf("run.LOG"));
   ASSERT_TRUE(std::filesystem::create_directory(PathOf("run.LOG")));
   StartAt(0);
   errors.Add("failed");
