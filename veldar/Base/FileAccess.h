@@ -3,7 +3,9 @@
 // installer's own file calls report their errors with the same text.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 // The system's text for an error code (GetLastError on Windows, errno elsewhere),
 // without the trailing line break; on Windows the code in hexadecimal when the system
@@ -25,3 +27,28 @@ bool ReadWholeFile(const std::string& file, std::string& data, FileFailure& fail
 // only once it is complete, so a failure never leaves a half-written `file` and keeps
 // an existing one as it was. `file` may be a file that was just read.
 bool ReplaceFileContents(const std::string& file, const std::string& data, FileFailure& failure);
+
+// A file that is written while the program goes on, such as a run's log: created empty
+// (replacing an existing file), written at given positions, and flushed to the disk
+// when it is closed. Others may read it meanwhile.
+class OutputFile {
+ public:
+  OutputFile() = default;
+  // Closes the file without waiting for the disk.
+  ~OutputFile() { Abandon(); }
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  bool Create(const std::string& name, FileFailure& failure);
+  bool IsOpen() const { return handle_ != kNone; }
+  // Writes `data` at `offset`; with `end` the file then ends after it.
+  bool WriteAt(std::uint64_t offset, std::string_view data, bool end, FileFailure& failure);
+  // Flushes the file to the disk and closes it; closed also when that fails.
+  bool Close(FileFailure& failure);
+  void Abandon();
+
+ private:
+  static constexpr std::intptr_t kNone = -1;
+  std::string name_;
+  std::intptr_t handle_ = kNone;  // a HANDLE on Windows, a file descriptor elsewhere
+};

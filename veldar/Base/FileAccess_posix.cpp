@@ -24,10 +24,13 @@ std::string TemporaryNameBeside(const std::string& file, unsigned attempt) {
   return folder + ".~sqe" + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
 }
 
-bool WriteAll(int fd, const std::string& data) {
+// Writes at `offset`, or at the file's position when it is negative.
+bool WriteAll(int fd, std::string_view data, off_t offset = -1) {
   std::size_t done = 0;
   while (done < data.size()) {
-    const ssize_t n = write(fd, data.data() + done, data.size() - done);
+    const ssize_t n =
+        offset < 0 ? write(fd, data.data() + done, data.size() - done)
+                   : pwrite(fd, data.data() + done, data.size() - done, offset + static_cast<off_t>(done));
     if (n < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -93,4 +96,36 @@ bool ReplaceFileContents(const std::string& file, const std::string& data, FileF
   if (written) error = errno;
   unlink(temporary.c_str());
   return Fail(file, error, failure);
+}
+
+bool OutputFile::Create(const std::string& name, FileFailure& failure) {
+  Abandon();
+  const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return Fail(name, errno, failure);
+  name_ = name;
+  handle_ = fd;
+  return true;
+}
+
+bool OutputFile::WriteAt(std::uint64_t offset, std::string_view data, bool end, FileFailure& failure) {
+  const int fd = static_cast<int>(handle_);
+  const off_t start = static_cast<off_t>(offset);
+  if (!WriteAll(fd, data, start) || (end && ftruncate(fd, start + static_cast<off_t>(data.size())) != 0))
+    return Fail(name_, errno, failure);
+  return true;
+}
+
+bool OutputFile::Close(FileFailure& failure) {
+  const int fd = static_cast<int>(std::exchange(handle_, kNone));
+  bool closed = fsync(fd) == 0;
+  int error = closed ? 0 : errno;
+  if (close(fd) != 0 && closed) {
+    closed = false;
+    error = errno;
+  }
+  return closed || Fail(name_, error, failure);
+}
+
+void OutputFile::Abandon() {
+  if (IsOpen()) close(static_cast<int>(std::exchange(handle_, kNone)));
 }

@@ -24,7 +24,7 @@ std::string TemporaryNameBeside(const std::string& file, unsigned attempt) {
   return folder + "~sqe" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
 }
 
-bool WriteAll(HANDLE file, const std::string& data) {
+bool WriteAll(HANDLE file, std::string_view data) {
   std::size_t done = 0;
   while (done < data.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 30));
@@ -111,4 +111,50 @@ bool ReplaceFileContents(const std::string& file, const std::string& data, FileF
   if (written) error = GetLastError();
   DeleteFileA(temporary.c_str());
   return Fail(file, error, failure);
+}
+
+namespace {
+
+HANDLE AsHandle(std::intptr_t value) {
+  return reinterpret_cast<HANDLE>(value);
+}
+
+}  // namespace
+
+bool OutputFile::Create(const std::string& name, FileFailure& failure) {
+  Abandon();
+  const HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return Fail(name, GetLastError(), failure);
+  name_ = name;
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  return true;
+}
+
+bool OutputFile::WriteAt(std::uint64_t offset, std::string_view data, bool end, FileFailure& failure) {
+  // SetFilePointer, not SetFilePointerEx, which the documentation gives only from Windows XP.
+  LONG high = static_cast<LONG>(offset >> 32);
+  SetLastError(NO_ERROR);
+  if (SetFilePointer(AsHandle(handle_), static_cast<LONG>(offset & 0xffffffffu), &high, FILE_BEGIN) ==
+          INVALID_SET_FILE_POINTER &&
+      GetLastError() != NO_ERROR)
+    return Fail(name_, GetLastError(), failure);
+  if (!WriteAll(AsHandle(handle_), data) || (end && !SetEndOfFile(AsHandle(handle_))))
+    return Fail(name_, GetLastError(), failure);
+  return true;
+}
+
+bool OutputFile::Close(FileFailure& failure) {
+  const HANDLE file = AsHandle(std::exchange(handle_, kNone));
+  bool closed = FlushFileBuffers(file) != FALSE;
+  DWORD error = closed ? NO_ERROR : GetLastError();
+  if (!CloseHandle(file) && closed) {
+    closed = false;
+    error = GetLastError();
+  }
+  return closed || Fail(name_, error, failure);
+}
+
+void OutputFile::Abandon() {
+  if (IsOpen()) CloseHandle(AsHandle(std::exchange(handle_, kNone)));
 }

@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr size_t kBlockSize = 64 * 1024;
 const char kLineEnd[] = "\r\n";
 
 }  // namespace
@@ -22,6 +21,11 @@ void RunLog::Add(const std::vector<std::string>& lines) {
 void RunLog::Clear() {
   blocks_.clear();
   lineCount_ = 0;
+}
+
+std::string_view RunLog::Piece(size_t offset) const {
+  const std::string& block = blocks_[offset / kBlockSize];
+  return std::string_view(block).substr(offset % kBlockSize);
 }
 
 std::vector<std::string> RunLog::Lines() const {

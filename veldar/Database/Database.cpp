@@ -83,11 +83,12 @@ void AddMessageLines(DatabaseHost& host, const std::string& message) {
   }
 }
 
-// Copies the diagnostic messages of one handle to the output.
-void ReadDiagnosticRecords(const OdbcApi& api, DatabaseHost& host, SQLSMALLINT type, SQLHANDLE handle) {
+// The diagnostic records of one handle that can be read.
+std::vector<DiagnosticRecord> ReadDiagnosticRecords(const OdbcApi& api, SQLSMALLINT type, SQLHANDLE handle) {
+  std::vector<DiagnosticRecord> records;
   SQLINTEGER count = 0;
   if (!SQL_SUCCEEDED(api.GetDiagField(type, handle, 0, SQL_DIAG_NUMBER, &count, SQL_IS_INTEGER, nullptr)))
-    return;
+    return records;
   // Record numbers are small integers; a count beyond them cannot be asked for.
   count = std::min<SQLINTEGER>(count, SHRT_MAX);
   for (SQLINTEGER record = 1; record <= count; ++record) {
@@ -105,11 +106,45 @@ void ReadDiagnosticRecords(const OdbcApi& api, DatabaseHost& host, SQLSMALLINT t
     if (length >= 0) size = std::min<std::string::size_type>(size, length);
     std::string line(text, size);
     if (line.compare(0, kDriverPrefixLength, kDriverPrefix) == 0) line.erase(0, kDriverPrefixLength);
-    AddMessageLines(host, line);
+    state[kMessageBufferSize - 1] = 0;
+    records.push_back({reinterpret_cast<const char*>(state), nativeError, std::move(line)});
   }
+  return records;
+}
+
+// Copies the diagnostic messages of one handle to the output.
+void ShowDiagnosticRecords(const OdbcApi& api, DatabaseHost& host, SQLSMALLINT type, SQLHANDLE handle) {
+  for (const DiagnosticRecord& record : ReadDiagnosticRecords(api, type, handle))
+    AddMessageLines(host, record.message);
+}
+
+// True when the text has `part` at `at` and a character of the code page ends with it.
+bool HasAtCharacters(const std::string& text, size_t at, const std::string& part, LeadByteTest isLead) {
+  if (text.compare(at, part.size(), part) != 0) return false;
+  size_t end = at;
+  while (end < at + part.size()) end = NextCharAt(text, end, isLead);
+  return end == at + part.size();
 }
 
 }  // namespace
+
+std::string HidePassword(const std::string& text, const std::string& password, LeadByteTest isLead) {
+  if (password.empty()) return text;
+  std::string shown;
+  size_t hiddenUntil = 0;  // the end of the occurrences found so far, which may overlap
+  bool hiding = false;     // the character before was hidden
+  for (size_t i = 0, next; i < text.size(); i = next) {
+    next = NextCharAt(text, i, isLead);
+    if (HasAtCharacters(text, i, password, isLead)) hiddenUntil = std::max(hiddenUntil, i + password.size());
+    const bool hidden = i < hiddenUntil;
+    if (!hidden)
+      shown.append(text, i, next - i);
+    else if (!hiding)
+      shown += "***";
+    hiding = hidden;
+  }
+  return shown;
+}
 
 Database::Database(const OdbcApi& api, DatabaseHost& host, LeadByteTest isLead)
     : api_(api), host_(host), isLead_(isLead) {}
@@ -126,6 +161,23 @@ std::string Database::ConnectionString(const std::string& server, const std::str
 
 SQLRETURN Database::ConnectDatabase(const std::string& server, const std::string& login,
                                     const std::string& password) {
+  const SQLRETURN rc = Connect(server, login, password);
+  connectionDiagnostics_.clear();
+  if (rc >= 0) return rc;
+  // The driver manager posts its own and the driver's records on the connection handle;
+  // what fails before there is one is posted on the environment handle.
+  if (ConnHandle != SQL_NULL_HDBC)
+    connectionDiagnostics_ = ReadDiagnosticRecords(api_, SQL_HANDLE_DBC, ConnHandle);
+  else if (EnvHandle != SQL_NULL_HENV)
+    connectionDiagnostics_ = ReadDiagnosticRecords(api_, SQL_HANDLE_ENV, EnvHandle);
+  // Some drivers repeat the connection string, or a login that is the password.
+  for (DiagnosticRecord& record : connectionDiagnostics_)
+    record.message = HidePassword(record.message, password, isLead_);
+  return rc;
+}
+
+SQLRETURN Database::Connect(const std::string& server, const std::string& login,
+                            const std::string& password) {
   CloseDatabase();
   if (api_.AllocHandle == nullptr) return SQL_ERROR;  // no driver manager
 
@@ -161,7 +213,7 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
     // Without a statement (the connection is gone) nothing can be sent; the
     // connection's messages say why.
     StmtHandle = SQL_NULL_HSTMT;
-    ReadDiagnosticRecords(api_, host_, SQL_HANDLE_DBC, ConnHandle);
+    ShowDiagnosticRecords(api_, host_, SQL_HANDLE_DBC, ConnHandle);
     return result;
   }
   api_.SetStmtAttr(StmtHandle, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(kQueryTimeoutSeconds), 0);
@@ -229,7 +281,7 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
 }
 
 void Database::ReadDiagnostics() {
-  ReadDiagnosticRecords(api_, host_, SQL_HANDLE_STMT, StmtHandle);
+  ShowDiagnosticRecords(api_, host_, SQL_HANDLE_STMT, StmtHandle);
 }
 
 void Database::CloseDatabase() {

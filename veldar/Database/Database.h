@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "Core/FileNames.h"
 #include "Database/OdbcApi.h"
@@ -26,6 +27,18 @@ class DatabaseHost {
   virtual std::string ResultLimitText(unsigned limit) const = 0;
 };
 
+// One diagnostic record of the driver or the driver manager.
+struct DiagnosticRecord {
+  std::string state;  // the SQLSTATE
+  SQLINTEGER nativeError = 0;
+  std::string message;  // without the server driver's prefix
+};
+
+// The text with each stretch that some occurrence of `password` covers shown as "***".
+// Occurrences are looked for at whole characters of the code page only; an empty
+// password hides nothing.
+std::string HidePassword(const std::string& text, const std::string& password, LeadByteTest isLead);
+
 class Database {
  public:
   // isLead: the lead bytes of the code page that server, login and password are in.
@@ -38,6 +51,9 @@ class Database {
   // Returns the result code of the last step performed (negative on failure).
   SQLRETURN ConnectDatabase(const std::string& server, const std::string& login,
                             const std::string& password);
+  // Why the last ConnectDatabase failed: the records of the connection handle, or of the
+  // environment handle when there was no connection handle yet, the password hidden.
+  const std::vector<DiagnosticRecord>& ConnectionDiagnostics() const { return connectionDiagnostics_; }
   // Sends one batch and copies the server's messages to the host's output. Returns
   // the result code of the execution call.
   SQLRETURN ExecuteBatch(const std::string& batch);
@@ -50,6 +66,7 @@ class Database {
                                       const std::string& password, LeadByteTest isLead);
 
  private:
+  SQLRETURN Connect(const std::string& server, const std::string& login, const std::string& password);
   void ReadDiagnostics();
 
   const OdbcApi& api_;
@@ -59,6 +76,7 @@ class Database {
   SQLHDBC ConnHandle = SQL_NULL_HDBC;
   SQLHSTMT StmtHandle = SQL_NULL_HSTMT;
   bool asynchronous_ = false;
+  std::vector<DiagnosticRecord> connectionDiagnostics_;
   // The text of the batch being sent, a writable copy for the driver; its memory
   // serves one batch after another.
   std::string statementText_;

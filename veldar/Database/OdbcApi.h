@@ -13,6 +13,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <string>
+
 struct OdbcApi {
   SQLRETURN(SQL_API* AllocHandle)(SQLSMALLINT type, SQLHANDLE input, SQLHANDLE* output);
   SQLRETURN(SQL_API* SetEnvAttr)(SQLHENV env, SQLINTEGER attribute, SQLPOINTER value, SQLINTEGER length);
@@ -34,6 +36,13 @@ struct OdbcApi {
   SQLRETURN(SQL_API* FreeHandle)(SQLSMALLINT type, SQLHANDLE handle);
 };
 
+// Why the driver manager could not be loaded: the library or the call that is missing,
+// and the system's error code.
+struct OdbcLoadFailure {
+  std::string name;
+  unsigned long error = 0;
+};
+
 // The system's driver manager. Returns false (and leaves the table empty) when it
-// cannot be loaded or lacks one of the calls.
-bool LoadSystemOdbc(OdbcApi& api);
+// cannot be loaded or lacks one of the calls; `failure`, when given, says which.
+bool LoadSystemOdbc(OdbcApi& api, OdbcLoadFailure* failure = nullptr);

@@ -1,7 +1,7 @@
 // The ODBC call table natively: the unixODBC driver manager the program is linked with.
 #include "Database/OdbcApi.h"
 
-bool LoadSystemOdbc(OdbcApi& api) {
+bool LoadSystemOdbc(OdbcApi& api, OdbcLoadFailure*) {
   api.AllocHandle = &SQLAllocHandle;
   api.SetEnvAttr = &SQLSetEnvAttr;
   api.DriverConnect = &SQLDriverConnect;

@@ -4,25 +4,35 @@
 
 #include "Base/SystemLibrary.h"
 
-bool LoadSystemOdbc(OdbcApi& api) {
+namespace {
+
+bool Fail(const char* name, OdbcLoadFailure* failure) {
+  if (failure) *failure = {name, GetLastError()};
+  return false;
+}
+
+}  // namespace
+
+bool LoadSystemOdbc(OdbcApi& api, OdbcLoadFailure* failure) {
   api = OdbcApi{};
-  HMODULE module = LoadSystemLibrary("odbc32.dll");
-  if (module == nullptr) return false;
+  const char kLibrary[] = "odbc32.dll";
+  HMODULE module = LoadSystemLibrary(kLibrary);
+  if (module == nullptr) return Fail(kLibrary, failure);
   OdbcApi loaded{};
+  const char* missing = nullptr;
+  const auto find = [module, &missing](const char* name, auto& function) {
+    if (!FindFunction(module, name, function)) missing = name;
+    return !missing;
+  };
   const bool complete =
-      FindFunction(module, "SQLAllocHandle", loaded.AllocHandle) &&
-      FindFunction(module, "SQLSetEnvAttr", loaded.SetEnvAttr) &&
-      FindFunction(module, "SQLDriverConnect", loaded.DriverConnect) &&
-      FindFunction(module, "SQLSetConnectAttr", loaded.SetConnectAttr) &&
-      FindFunction(module, "SQLSetStmtAttr", loaded.SetStmtAttr) &&
-      FindFunction(module, "SQLExecDirect", loaded.ExecDirect) &&
-      FindFunction(module, "SQLMoreResults", loaded.MoreResults) &&
-      FindFunction(module, "SQLCancel", loaded.Cancel) &&
-      FindFunction(module, "SQLGetDiagField", loaded.GetDiagField) &&
-      FindFunction(module, "SQLGetDiagRec", loaded.GetDiagRec) &&
-      FindFunction(module, "SQLDisconnect", loaded.Disconnect) &&
-      FindFunction(module, "SQLFreeHandle", loaded.FreeHandle);
+      find("SQLAllocHandle", loaded.AllocHandle) && find("SQLSetEnvAttr", loaded.SetEnvAttr) &&
+      find("SQLDriverConnect", loaded.DriverConnect) && find("SQLSetConnectAttr", loaded.SetConnectAttr) &&
+      find("SQLSetStmtAttr", loaded.SetStmtAttr) && find("SQLExecDirect", loaded.ExecDirect) &&
+      find("SQLMoreResults", loaded.MoreResults) && find("SQLCancel", loaded.Cancel) &&
+      find("SQLGetDiagField", loaded.GetDiagField) && find("SQLGetDiagRec", loaded.GetDiagRec) &&
+      find("SQLDisconnect", loaded.Disconnect) && find("SQLFreeHandle", loaded.FreeHandle);
   if (!complete) {
+    Fail(missing, failure);
     FreeLibrary(module);
     return false;
   }

@@ -43,32 +43,6 @@ size_t ScriptFileReader::ReadPiece(char* buffer, size_t size) {
   return read;
 }
 
-bool WriteLog(const std::string& name, const RunLog& log, DWORD& error) {
-  KernelHandle file = FileNamed(
-      CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    error = GetLastError();
-    return false;
-  }
-  for (const std::string& block : log.Blocks()) {
-    for (size_t done = 0; done < block.size();) {
-      DWORD written = 0;
-      if (!WriteFile(file.Get(), block.data() + done, static_cast<DWORD>(block.size() - done), &written,
-                     nullptr) ||
-          written == 0) {
-        error = GetLastError();
-        return false;
-      }
-      done += written;
-    }
-  }
-  if (!CloseHandle(file.Release())) {
-    error = GetLastError();
-    return false;
-  }
-  return true;
-}
-
 bool CopyInstallFile(const std::string& source, const std::string& destination, bool failIfExists) {
   SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
   const bool copied = CopyFileA(source.c_str(), destination.c_str(), failIfExists) != FALSE;

@@ -1,5 +1,6 @@
-// The files a run reads and writes: the script, the log and error files, and the
-// copies made by directives. Failures come back with the system's error code.
+// The files a run reads and writes: the script and the copies made by directives (the
+// log and error files are Core/RunRecord's). Failures come back with the system's
+// error code.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +11,6 @@
 #include "Base/FileAccess.h"
 #include "Base/Handle.h"
 #include "Base/LineReader.h"
-#include "Core/RunLog.h"
 #include "Core/ScriptRunner.h"
 
 // A script read from its file a block at a time, so that a long script is never held
@@ -40,9 +40,6 @@ class ScriptFileReader : public ScriptSource {
   size_t lineCount_ = 0;
   DWORD readError_ = 0;
 };
-
-// Writes the log's lines, each followed by CR LF, replacing an existing file.
-bool WriteLog(const std::string& name, const RunLog& log, DWORD& error);
 
 // Copies over a destination even if it is marked read-only; both copies end up with
 // only the archive attribute.

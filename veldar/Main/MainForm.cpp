@@ -287,6 +287,8 @@ void TMainForm::FormCloseQuery(bool& canClose) {
   }
   if (!FInstalling) return;
   canClose = false;
+  // The question may wait long for its answer: what the run has gathered is written first.
+  record_.Write(GetTickCount());
   if (AskQuestion(IDS_CONFIRM_CANCEL, MB_DEFBUTTON2) == IDYES) FCancelRequested = true;
 }
 
@@ -380,6 +382,7 @@ void TMainForm::ProcessMessages(unsigned timeoutMs) {
   // is a round of calls into the system that slows the batches around it, and a window
   // served every 50 ms answers sooner than a person can notice.
   const DWORD now = GetTickCount();
+  record_.WriteIfDue(now);
   if (timeoutMs == 0 && now - lastMessageCheck_ < kMessageCheckIntervalMs) return;
   lastMessageCheck_ = now;
   if (timeoutMs > 0) MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, kAnyQueuedMessage, MWMO_INPUTAVAILABLE);

@@ -12,6 +12,7 @@
 #include "Base/Handle.h"
 #include "Core/CommandLine.h"
 #include "Core/RunLog.h"
+#include "Core/RunRecord.h"
 #include "Core/ScriptRunner.h"
 #include "Database/Database.h"
 #include "Des/Encryption.h"
@@ -72,7 +73,14 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   // The run (RunScript.cpp).
   void RunScript();
   bool ChooseScript(std::string& script);
-  bool WriteRunFiles(const std::string& script);
+  // Ends a run that could not send a batch: the reasons go to the record, the message
+  // to a box, and the program ends with the exit code.
+  void EndRunEarly(const std::vector<std::string>& reasons, const std::string& message, int exitCode);
+  // Ends a run whose connection failed, with the driver's reasons, or with the reason
+  // why the driver manager did not load when there is no `database`.
+  void EndFailedConnection(Database* database, const OdbcLoadFailure& notLoaded);
+  // Gives the record its final text and shows the files that could not be written.
+  bool FinishRecord();
   void ShowFileError(UINT textId, const std::string& file, DWORD error);
   void ShowFileFailure(UINT textId, const std::string& file, const std::string& reason);
   RunnerTexts LoadRunnerTexts() const;
@@ -141,4 +149,6 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   std::string FModuleName;
   RunLog FLogLines;
   RunLog FErrorLines;
+  // The run's log and error files, written as the two logs grow.
+  RunRecord record_{FLogLines, FErrorLines};
 };

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "Core/FileNames.h"
+#include "Des/ScriptFile.h"
 #include "Main/ExitCodes.h"
 #include "Main/InstallerFiles.h"
 #include "Main/MainForm.h"
@@ -59,25 +60,27 @@ void TMainForm::RunScript() {
   FInstalling = true;
   RefreshRunView(true);
 
-  OdbcApi odbc = {};
-  std::optional<Database> database;
-  if (LoadSystemOdbc(odbc)) database.emplace(odbc, static_cast<DatabaseHost&>(*this));
-  if (!database || database->ConnectDatabase(FServerName, FUserName, FPassword) < 0) {
-    MessageBoxA(window_, LoadText(IDS_CONNECT_FAILED).c_str(), LoadText(IDS_ERROR_CAPTION).c_str(),
-                MB_ICONERROR | MB_OK);
-    FInstalling = false;
-    if (database) database->CloseDatabase();
-    EndProgram(kExitConnectionFailed);
+  // The script is opened before the record replaces an earlier run's files: a script
+  // named like its own log or error file keeps that file from being created over it,
+  // and the file is written once the script has been read.
+  ScriptFileReader reader;
+  DWORD error = 0;
+  const bool opened = reader.Open(script, error);
+  const std::string logFile = OutputFileName(script, ".LOG", IsAnsiLeadByte);
+  const std::string errorFile = OutputFileName(script, ".ERR", IsAnsiLeadByte);
+  record_.Start(logFile, errorFile, LoadText(IDS_NOT_FINISHED), GetTickCount());
+  if (!opened) {
+    const std::string text = FillText(LoadText(IDS_READ_FAILED), {script, SystemErrorText(error)});
+    EndRunEarly(SplitLines(text), text, kExitFileError);
     return;
   }
 
-  ScriptFileReader reader;
-  DWORD error = 0;
-  if (!reader.Open(script, error)) {
-    ShowFileError(IDS_READ_FAILED, script, error);
-    FInstalling = false;
-    database->CloseDatabase();
-    EndProgram(kExitFileError);
+  OdbcApi odbc = {};
+  OdbcLoadFailure notLoaded;
+  std::optional<Database> database;
+  if (LoadSystemOdbc(odbc, &notLoaded)) database.emplace(odbc, static_cast<DatabaseHost&>(*this));
+  if (!database || database->ConnectDatabase(FServerName, FUserName, FPassword) < 0) {
+    EndFailedConnection(database ? &*database : nullptr, notLoaded);
     return;
   }
 
@@ -91,7 +94,10 @@ void TMainForm::RunScript() {
   RefreshRunView(true);
   // A script that could not be read to its end ran only in part; the log says what ran.
   const bool readFailed = reader.ReadError() != 0;
-  if (readFailed) ShowFileError(IDS_READ_FAILED, script, reader.ReadError());
+  if (readFailed) {
+    record_.Write(GetTickCount());
+    ShowFileError(IDS_READ_FAILED, script, reader.ReadError());
+  }
 
   if (outcome.cancelled) {
     // What ran before the cancel has changed the database: the record says so.
@@ -101,13 +107,11 @@ void TMainForm::RunScript() {
   } else if (FErrorLines.Empty()) {
     FErrorLines.Add(LoadText(IDS_NO_ERRORS));
   }
-  const bool written = WriteRunFiles(script);
+  const bool written = FinishRecord();
   FInstalling = false;
 
   if (!outcome.cancelled && !readFailed) {
     if (!FUnattended && written) {
-      const std::string logFile = OutputFileName(script, ".LOG", IsAnsiLeadByte);
-      const std::string errorFile = OutputFileName(script, ".ERR", IsAnsiLeadByte);
       const std::string question = FillText(LoadText(IDS_FINISHED), {logFile, errorFile});
       if (MessageBoxA(window_, question.c_str(), WindowText(window_).c_str(),
                       MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON1) == IDYES) {
@@ -128,26 +132,49 @@ void TMainForm::RunScript() {
   }
 }
 
+void TMainForm::EndRunEarly(const std::vector<std::string>& reasons, const std::string& message,
+                            int exitCode) {
+  // The record says why the run ended before its first batch; it is complete before the
+  // box waits for an answer.
+  FLogLines.Add(reasons);
+  FErrorLines.Add(reasons);
+  FinishRecord();
+  MessageBoxA(window_, message.c_str(), LoadText(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
+  FInstalling = false;
+  EndProgram(exitCode);
+}
+
+void TMainForm::EndFailedConnection(Database* database, const OdbcLoadFailure& notLoaded) {
+  // The record has every reason that the driver manager and the driver gave; the box
+  // keeps its text and adds the first of them on a line of its own.
+  const std::string failed = LoadText(IDS_CONNECT_FAILED);
+  std::vector<std::string> lines = {failed};
+  std::string first;
+  if (database) {
+    for (const DiagnosticRecord& record : database->ConnectionDiagnostics()) {
+      if (lines.size() == 1) first = record.message;
+      const std::string text = FillText(LoadText(IDS_DIAGNOSTIC),
+                                        {record.state, std::to_string(record.nativeError), record.message});
+      for (const std::string& line : SplitLines(text)) lines.push_back(line);
+    }
+    database->CloseDatabase();
+  } else {
+    first = FillText(LoadText(IDS_ODBC_NOT_LOADED), {notLoaded.name, SystemErrorText(notLoaded.error)});
+    lines.push_back(first);
+  }
+  EndRunEarly(lines, first.empty() ? failed : failed + "\r\n" + first, kExitConnectionFailed);
+}
+
 bool TMainForm::ChooseScript(std::string& script) {
   script = ResolveScriptFile(FScriptFile, FExePath, FExeName, IsAnsiLeadByte);
   if (::FileExists(script)) return true;
   return OpenDialog1.Execute(window_, script);
 }
 
-bool TMainForm::WriteRunFiles(const std::string& script) {
-  bool written = true;
-  DWORD error = 0;
-  const std::string logFile = OutputFileName(script, ".LOG", IsAnsiLeadByte);
-  if (!WriteLog(logFile, FLogLines, error)) {
-    ShowFileError(IDS_WRITE_FAILED, logFile, error);
-    written = false;
-  }
-  const std::string errorFile = OutputFileName(script, ".ERR", IsAnsiLeadByte);
-  if (!WriteLog(errorFile, FErrorLines, error)) {
-    ShowFileError(IDS_WRITE_FAILED, errorFile, error);
-    written = false;
-  }
-  return written;
+bool TMainForm::FinishRecord() {
+  const std::vector<FileFailure> failures = record_.Finish();
+  for (const FileFailure& failure : failures) ShowFileFailure(IDS_WRITE_FAILED, failure.file, failure.reason);
+  return failures.empty();
 }
 
 void TMainForm::ShowFileError(UINT textId, const std::string& file, DWORD error) {
@@ -191,6 +218,8 @@ void TMainForm::RemoveFile(const std::string& name) {
 
 bool TMainForm::RunProgramAndWait(const std::string& commandLine, const std::string& parameters) {
   RefreshRunView(true);
+  // The program may run for long: what the run has gathered goes to its files first.
+  record_.Write(GetTickCount());
   // Woken only when messages arrive, so every wake drains the queue.
   return ::RunProgramAndWait(commandLine, parameters, [this] { PumpMessages(); });
 }

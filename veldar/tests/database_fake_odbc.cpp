@@ -33,6 +33,7 @@ SQLRETURN FakeOdbc::Post(const FakeStep& step) {
 const std::vector<std::string>* FakeOdbc::Records(SQLSMALLINT type, SQLHANDLE handle) {
   if (type == SQL_HANDLE_STMT && handle == &stmt_ && live_.count(handle)) return &posted_;
   if (type == SQL_HANDLE_DBC && handle == &dbc_ && live_.count(handle)) return &connectionMessages;
+  if (type == SQL_HANDLE_ENV && handle == &env_ && live_.count(handle)) return &environmentMessages;
   return nullptr;
 }
 

@@ -46,6 +46,7 @@ class FakeOdbc {
   std::map<SQLSMALLINT, SQLRETURN> unreadableRecords;
   SQLSMALLINT reportedLength = -1;
   std::vector<std::string> connectionMessages;
+  std::vector<std::string> environmentMessages;
 
   // What happened: one entry per call (diagnostic reads left out), and the arguments
   // of every execution call.

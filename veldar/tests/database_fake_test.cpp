@@ -54,26 +54,36 @@ TEST_F(DatabaseTest, ConnectsInFixedStepsWithoutPromptingAndClosesOnce) {
   EXPECT_THAT(odbc.calls, ElementsAre("Disconnect", "FreeHandle DBC", "FreeHandle ENV"));
 }
 
-TEST(DatabaseConnect, TheFirstFailingConnectionStepEndsItWithItsResult) {
+// The reasons of a failed connection come from the connection handle, or from the
+// environment handle before there is one; they are kept, not shown, without the password.
+TEST(DatabaseConnect, TheFirstFailingConnectionStepEndsItWithItsResultAndItsReasons) {
   struct Case {
     SQLRETURN FakeOdbc::*step;
     SQLRETURN failure;
     std::size_t calls;
     std::vector<std::string> closing;
+    Lines reasons;
   } cases[] = {
-      {&FakeOdbc::allocEnv, SQL_ERROR, 1, {}},
-      {&FakeOdbc::setEnv, SQL_INVALID_HANDLE, 2, {"FreeHandle ENV"}},
-      {&FakeOdbc::allocDbc, SQL_ERROR, 3, {"FreeHandle ENV"}},
-      {&FakeOdbc::connect, SQL_ERROR, 4, {"Disconnect", "FreeHandle DBC", "FreeHandle ENV"}},
+      {&FakeOdbc::allocEnv, SQL_ERROR, 1, {}, {}},
+      {&FakeOdbc::setEnv, SQL_INVALID_HANDLE, 2, {"FreeHandle ENV"}, {"42000 50000 environment"}},
+      {&FakeOdbc::allocDbc, SQL_ERROR, 3, {"FreeHandle ENV"}, {"42000 50000 environment"}},
+      {&FakeOdbc::connect, SQL_ERROR, 4, {"Disconnect", "FreeHandle DBC", "FreeHandle ENV"},
+       {"42000 50000 Login failed for user '***'.", "42000 50000 [unixODBC]PWD=***;"}},
   };
   for (const Case& c : cases) {
     FakeOdbc fake;
     TestHost quiet;
     fake.*c.step = c.failure;
+    fake.environmentMessages = {"environment"};
+    fake.connectionMessages = {kPrefix + "Login failed for user 'secret'.", "[unixODBC]PWD=secret;"};
     {
       Database db(fake.api, quiet);
       EXPECT_EQ(c.failure, db.ConnectDatabase("srv", "sa", "secret"));
       EXPECT_EQ(c.calls, fake.calls.size());
+      Lines reasons;
+      for (const DiagnosticRecord& r : db.ConnectionDiagnostics())
+        reasons.push_back(r.state + " " + std::to_string(r.nativeError) + " " + r.message);
+      EXPECT_EQ(c.reasons, reasons);
       fake.calls.clear();
       db.CloseDatabase();
       EXPECT_EQ(c.closing, fake.calls);
@@ -93,6 +103,19 @@ TEST_F(DatabaseTest, ADriverWithoutAsynchronousExecutionStillRunsBatches) {
 
   odbc.asyncEnable = SQL_SUCCESS_WITH_INFO;  // accepted with a changed value
   EXPECT_EQ(SQL_SUCCESS_WITH_INFO, database.ConnectDatabase("srv", "sa", "secret"));
+}
+
+TEST(DatabaseHidePassword, HidesEachStretchThatOccurrencesAtWholeCharactersCover) {
+  // Text, password, shown. Code page 936: "\x82\x7d" is one character whose second byte is "}".
+  const char* const cases[][3] = {{"PWD=secret;", "", "PWD=secret;"},
+                                  {"PWD=secret;", "secret", "PWD=***;"},
+                                  {"secretsecret, secret", "secret", "***, ***"},
+                                  {"aaab", "aa", "***b"},
+                                  {"banana", "a", "b***n***n***"},
+                                  {"s\x82\x7d}", "}", "s\x82\x7d***"},
+                                  {"\x82\x7d", "\x82", "\x82\x7d"},
+                                  {"x\x95\x5c\x95\x5cx", "\x95\x5c", "x***x"}};
+  for (const auto& c : cases) EXPECT_EQ(c[2], HidePassword(c[0], c[1], IsGbkLeadByte)) << c[0];
 }
 
 TEST(DatabaseConnectionString, QuotesOnlyValuesThatWouldChangeItsMeaning) {

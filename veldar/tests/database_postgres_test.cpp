@@ -13,7 +13,9 @@
 
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
@@ -63,10 +65,20 @@ class DatabasePostgres : public ::testing::Test {
   bool stopped_ = false;
 };
 
-TEST_F(DatabasePostgres, ARefusedLoginFailsTheConnectionWithoutShowingAnything) {
-  EXPECT_LT(database_.ConnectDatabase("127.0.0.1", kLogin, "wrong"), 0);
-  database_.CloseDatabase();
-  EXPECT_LT(database_.ConnectDatabase("127.0.0.1", "nobody", kPassword), 0);
+// The driver's reason is kept for the run's record; a login that is the password is
+// named in it, and hidden.
+TEST_F(DatabasePostgres, ARefusedLoginFailsTheConnectionWithoutShowingAnythingAndKeepsTheReason) {
+  const char* const cases[][3] = {
+      {kLogin, "wrong", "veldar"}, {"nobody", kPassword, "nobody"}, {"pw4711", "pw4711", "***"}};
+  for (const auto& c : cases) {
+    EXPECT_LT(database_.ConnectDatabase("127.0.0.1", c[0], c[1]), 0);
+    ASSERT_THAT(database_.ConnectionDiagnostics(), Not(IsEmpty())) << c[0];
+    EXPECT_EQ(5u, database_.ConnectionDiagnostics()[0].state.size());
+    EXPECT_THAT(database_.ConnectionDiagnostics()[0].message,
+                AllOf(HasSubstr(std::string("password authentication failed for user \"") + c[2] + "\""),
+                      Not(HasSubstr(c[1]))));
+    database_.CloseDatabase();
+  }
   EXPECT_THAT(host_.lines, IsEmpty());
 }
 

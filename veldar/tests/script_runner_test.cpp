@@ -82,6 +82,7 @@ TEST(RunLog, HoldsTheFilesTextInBlocksAndGivesTheLinesBack) {
   for (const std::string& block : log.Blocks()) text += block;
   for (const std::string& line : lines) expected += line + "\r\n";
   EXPECT_EQ(expected, text);
+  EXPECT_EQ(expected.size(), log.Size());
   EXPECT_LT(3u, log.Blocks().size());
   EXPECT_EQ(lines.size(), log.LineCount());
   EXPECT_EQ(lines, log.Lines());

@@ -2,6 +2,8 @@
 // execute directives, the log and error files and the exit codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "veldar_run.h"
 
 namespace veldar_test {
@@ -148,19 +150,22 @@ TEST_F(VeldarRun, UsageTextEndsTheProgramWithCodeZero) {
   EXPECT_EQ((Lines{"<no database file>"}), Rows("select 1"));
 }
 
-TEST_F(VeldarRun, FailedConnectionShowsItsMessageAndEndsWithCodeTwo) {
+TEST_F(VeldarRun, FailedConnectionIsRecordedWithTheDriversReasonAndEndsWithCodeTwo) {
   WriteScript("noconnect.sql", {"create table t(n integer);", "GO"});
-  // The test driver cannot create its file in a folder that does not exist.
-  Start("-Fnoconnect.sql -Sno/such/folder");
+  WriteEarlierRecord("noconnect");
+  // The test driver cannot create its file in a folder that does not exist. Its message
+  // holds the password, which the box and the record hide.
+  Start("-Fnoconnect.sql -Sno/such/folder -Pconnect");
   const BoxTexts box = AnswerBox(IDOK);
   EXPECT_EQ(Ansi(u8"出错了"), box.caption);
-  EXPECT_EQ(Ansi(u8"SQL Server连接失败！"), box.text);
+  EXPECT_EQ(text.connectFailed + "\r\n[SQLite]*** failed", box.text);
   EXPECT_EQ(2, Finish());
-  EXPECT_EQ("<missing>", Log("noconnect"));
-  EXPECT_EQ("<missing>", Errors("noconnect"));
+  const Lines record = {text.connectFailed, Ansi(u8"SQLSTATE HY000，本机错误 14：[SQLite]*** failed")};
+  EXPECT_TRUE(LinesMatch(Log("noconnect"), record));
+  EXPECT_TRUE(LinesMatch(Errors("noconnect"), record));
 }
 
-TEST_F(VeldarRun, UnreadableScriptIsNamedWithItsReasonAndEndsWithCodeFour) {
+TEST_F(VeldarRun, UnreadableScriptIsNamedWithItsReasonRecordedAndEndsWithCodeFourUnconnected) {
   WriteScript("locked.sql", {"create table t(n integer);", "GO"});
   HANDLE holder =
       CreateFileA((folder_ + "locked.sql").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -171,8 +176,64 @@ TEST_F(VeldarRun, UnreadableScriptIsNamedWithItsReasonAndEndsWithCodeFour) {
   EXPECT_NE(std::string::npos, message.find(SystemText(ERROR_SHARING_VIOLATION))) << message;
   EXPECT_EQ(4, Finish());
   CloseHandle(holder);
-  EXPECT_EQ("<missing>", Log("locked"));
-  EXPECT_EQ((Lines{}), Rows("select name from sqlite_master"));
+  EXPECT_TRUE(LinesMatch(Log("locked"), LinesOf(message)));
+  EXPECT_TRUE(LinesMatch(Errors("locked"), LinesOf(message)));
+  EXPECT_EQ((Lines{"<no database file>"}), Rows("select name from sqlite_master"));
+}
+
+// A run killed among short batches, or while a directive's program runs after its last
+// batch: the log holds the blocks in order up to its last write, at most about a second
+// before the end, and every logged batch is in the database; the error file holds the
+// failed block and says that the run has not finished. Nothing of the earlier run's
+// files is left.
+TEST_F(VeldarRun, KilledRunKeepsItsRecordUpToAboutASecondBeforeItsEnd) {
+  for (const int inserts : {20000, 100}) {
+    const bool waiting = inserts == 100;
+    const std::string name = waiting ? "killedwaiting" : "killed";
+    WaitingProgram program(name);
+    Lines script = {"create table " + name + "(n integer);", "GO", "insert into missing values(0);", "GO"};
+    const Lines failed = Lines{""} + text.Block({script[2]}, "[SQLite]no such table: missing*");
+    Lines blocks = text.Block({script[0]}, text.succeeded) + failed;
+    for (int i = 1; i <= inserts; ++i) {
+      script.insert(script.end(), {"insert into " + name + " values(" + std::to_string(i) + ");", "GO"});
+      for (const std::string& line : Lines{""} + text.Block({script[script.size() - 2]}, text.succeeded))
+        blocks.push_back(line);
+    }
+    if (waiting) script.push_back(program.Directive());
+    WriteScript(name + ".sql", script);
+    WriteEarlierRecord(name);
+    Start("-F" + name + ".sql -Stestdb");
+    ASSERT_TRUE(waiting ? program.Started() : WaitUntil([&] { return Log(name).size() > 2000; }));
+    Sleep(1200);
+    ASSERT_TRUE(process_.Running());
+    process_.End();
+    ASSERT_NE(-1, Finish());
+
+    WIN32_FILE_ATTRIBUTE_DATA file;
+    ASSERT_TRUE(GetFileAttributesExA(("C:\\" + name + ".LOG").c_str(), GetFileExInfoStandard, &file));
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](FILETIME time) {
+      return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+    };
+    EXPECT_LT(ticks(now) - ticks(file.ftLastWriteTime), 15000000u) << "100 ns since the last write";
+    // A write cut short by the end may leave part of a line.
+    const std::string log = Log(name).substr(0, Log(name).rfind("\r\n") + 2);
+    const size_t lines = LinesOf(log).size();
+    ASSERT_LE(lines, blocks.size());
+    EXPECT_TRUE(LinesMatch(log, Lines(blocks.begin(), blocks.begin() + lines)));
+    if (waiting) {
+      EXPECT_EQ(blocks.size(), lines);
+    }
+    // Every logged insert is in the table, and all of them only where the run was killed
+    // while its program ran.
+    const std::string logged =
+        std::to_string(std::count(blocks.begin(), blocks.begin() + lines, text.succeeded) - 1);
+    EXPECT_EQ(
+        Lines{logged + (waiting ? "|1" : "|0")},
+        Rows("select sum(n <= " + logged + "), count(*) = " + std::to_string(inserts) + " from " + name));
+    EXPECT_TRUE(LinesMatch(Errors(name), failed + Lines{text.notFinished}));
+  }
 }
 
 TEST_F(VeldarRun, UnwritableLogIsNamedTheErrorFileStillWrittenAndCodeFour) {

@@ -41,6 +41,11 @@ void VeldarRun::ForgetOutput(const std::string& base) const {
   }
 }
 
+void VeldarRun::WriteEarlierRecord(const std::string& base) const {
+  ASSERT_TRUE(WriteFileBytes("C:\\" + base + ".LOG", "earlier run\r\n"));
+  ASSERT_TRUE(WriteFileBytes("C:\\" + base + ".ERR", text.noErrors + "\r\n"));
+}
+
 BoxTexts VeldarRun::AnswerBox(int button) {
   const std::vector<BoxTexts> boxes = AnswerMessageBoxes(process_, {button}, 15000);
   return boxes.empty() ? BoxTexts() : boxes[0];
@@ -106,6 +111,8 @@ Lines QueryRunDatabase(const std::string& folder, const std::string& connection,
   // connection string can carry. Relative names start at this process's folder.
   const std::string copy = folder + "inspect.sqlite";
   if (!CopyFileA((folder + connection).c_str(), copy.c_str(), FALSE)) return {"<no database file>"};
+  DeleteFileA((copy + "-journal").c_str());
+  CopyFileA((folder + connection + "-journal").c_str(), (copy + "-journal").c_str(), FALSE);
   std::string relative = copy.substr(CurrentFolder().size() + 1);
   std::replace(relative.begin(), relative.end(), '\\', '/');
   return QueryRows("DRIVER={SQL Server};Database=" + relative + ";", query);

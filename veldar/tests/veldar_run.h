@@ -37,6 +37,8 @@ struct OutputTexts {
   std::string noErrors = Ansi(u8"没有错误。");
   std::string zeroByte = Ansi(u8"该批处理含有零字节，没有执行。零字节之前的内容：");
   std::string cancelled = Ansi(u8"安装已被取消：以上是取消前已经执行的内容。");
+  std::string notFinished = Ansi(u8"安装尚未结束：安装仍在进行，或者没有正常结束。");
+  std::string connectFailed = Ansi(u8"SQL Server连接失败！");
   std::string caption = Ansi(u8"数据库服务器安装");
 
   // One block of the log or error file: the heading, the preview lines, the separator,
@@ -47,7 +49,7 @@ struct OutputTexts {
 };
 
 // Rows of a query against a copy of the SQLite database file of the connection string
-// that a run made in folder.
+// that a run made in folder (with its journal: a run that was killed leaves one).
 Lines QueryRunDatabase(const std::string& folder, const std::string& connection, const std::string& query);
 
 class VeldarRun : public ::testing::Test {
@@ -71,6 +73,8 @@ class VeldarRun : public ::testing::Test {
   std::string Log(const std::string& base) const { return ReadFileBytes("C:\\" + base + ".LOG"); }
   std::string Errors(const std::string& base) const { return ReadFileBytes("C:\\" + base + ".ERR"); }
   void ForgetOutput(const std::string& base) const;
+  // Leaves C:\<base>.LOG and C:\<base>.ERR as an earlier run without errors would.
+  void WriteEarlierRecord(const std::string& base) const;
 
   // Rows of a query against the database of the server "testdb", login "sa".
   Lines Rows(const std::string& query, const std::string& password = "") const {
