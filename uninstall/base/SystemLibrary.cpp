@@ -7,9 +7,10 @@ void* FindKernelFunctionAddress(const char* name) {
   return kernel != nullptr ? reinterpret_cast<void*>(GetProcAddress(kernel, name)) : nullptr;
 }
 
-// Both calls are looked up at run time: Windows 98, ME and 2000 have neither, and
-// Windows XP before SP1 only has SetDllDirectoryA. There the program's own loads still
-// name the system folder in full (LoadSystemLibrary).
+// Both calls are looked up at run time: SetDllDirectoryA came with Windows XP SP1 and
+// SetDefaultDllDirectories with Windows 8 (and an update of 7 and Vista), so Windows 98,
+// ME, 2000 and XP before SP1 have neither. There the program's own loads still name the
+// system folder in full (LoadSystemLibrary).
 void RestrictLibrarySearch() {
   auto setDefault = FindKernelFunction<BOOL(WINAPI*)(DWORD)>("SetDefaultDllDirectories");
   if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;

@@ -21,8 +21,8 @@ constexpr int kAnimationStopFrame = 20;
 const char kDefaultLogin[] = "sa";
 constexpr DWORD kMessageCheckIntervalMs = 50;
 // Memo1 and the progress bar show changes four times a second at most: each refresh
-// lays out and paints both controls (1 to 3 ms under load), and four views a second
-// keep a run's progress as readable as ten.
+// lays out and paints both controls, and four views a second keep a run's progress as
+// readable as ten.
 constexpr DWORD kViewRefreshIntervalMs = 250;
 
 }  // namespace

@@ -13,8 +13,9 @@ namespace {
 
 // The program often runs elevated from a folder others can write to: libraries come
 // from the system folder only, never from the program's or the current folder. Both
-// calls are looked up at run time, as Windows 2000 has neither and Windows XP before
-// SP1 only has SetDllDirectoryA; there, odbc32.dll is loaded by its full path anyway.
+// calls are looked up at run time: SetDllDirectoryA came with Windows XP SP1 and
+// SetDefaultDllDirectories with Windows 8 (and an update of 7 and Vista), so Windows
+// 2000 and XP before SP1 have neither; there, odbc32.dll is loaded by its full path anyway.
 void RestrictLibrarySearch() {
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
   if (!kernel) return;
