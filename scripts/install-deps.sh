@@ -37,8 +37,28 @@ done
 
 if [ ${#missing[@]} -gt 0 ] || [ "$update_needed" -eq 1 ]; then
   echo "install-deps: installing ${missing[*]}"
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+  # A mirror caught mid-sync fails the update of one index with a wrong size, and may
+  # stay so for hours (seen: the security suite's i386 index behind its amd64 one).
+  # The update is tried again a few times; after that the install goes on with the
+  # indexes that did arrive.
+  update_ok=0
+  for attempt in 1 2 3; do
+    if $SUDO apt-get update; then update_ok=1; break; fi
+    [ "$attempt" -eq 3 ] || { echo "install-deps: apt-get update failed, trying again in $((attempt * 30)) s"; sleep $((attempt * 30)); }
+  done
+  install=($SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends)
+  if ! "${install[@]}" "${missing[@]}"; then
+    [ "$update_ok" -eq 0 ] || exit 1
+    # Without the security suite's i386 index, a library's i386 twin can only come from
+    # the release, while its amd64 side would come from the security suite: the two
+    # must carry one version. For the packages this install adds, the release's version
+    # is taken for both; installed packages keep theirs.
+    echo "install-deps: the indexes are incomplete; installing the release's versions of new packages"
+    pins=$(mktemp -d)
+    printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 50\n' > "$pins/security-incomplete"
+    "${install[@]}" -o Dir::Etc::PreferencesParts="$pins" "${missing[@]}"
+    rm -rf "$pins"
+  fi
 fi
 
 # The tests run with LANG=zh_CN.UTF-8 so that Wine's ANSI code page is 936.
