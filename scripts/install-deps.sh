@@ -21,6 +21,8 @@ packages=(
   cmake ninja-build g++ make pkg-config zip
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64 mingw-w64-tools
   wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
+  # Wine's own fonts: Marlett draws the caption buttons in the screenshots.
+  fonts-wine
   locales bc python3
   unixodbc unixodbc-dev libsqliteodbc sqlite3 odbc-postgresql postgresql
   libodbc2:i386 libsqliteodbc:i386

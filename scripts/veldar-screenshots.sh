@@ -8,9 +8,9 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target VELDAR veldar_test_child >/dev/null
 
 . scripts/wine-session.sh
-wine_session screenshots
+wine_session veldar-screenshots
 
-work="$PWD/build/screenshots"
+work="$PWD/build/veldar-screenshots"
 rm -rf "$work" "$WINEPREFIX"
 mkdir -p "$work" docs
 cp build/win64/veldar/VELDAR.exe "$work/"

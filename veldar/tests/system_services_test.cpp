@@ -163,11 +163,22 @@ TEST(SystemSettings, ServerPathFromTheOwnViewElseTheOther) {
   RawDeleteTree(HKEY_CURRENT_USER, "Software\\VeldarViewTest");
 }
 
-TEST(SystemSettings, TheOtherViewIsThatOfTheOtherBitness) {
-  // The tests run in a 64-bit Wine prefix, where a 32-bit program runs under WoW64.
+TEST(SystemSettings, TheOtherViewReachesTheKeysOfTheOtherBitness) {
+  // The tests run in a 64-bit Wine prefix, where a 32-bit program runs under WoW64 and
+  // each bitness has a view of HKLM\Software of its own. Wine shares the server's App
+  // Paths key between the views, so a redirected key of the test's stands in for it.
+  const char kKey[] = "SOFTWARE\\VeldarViewTest";
+  const REGSAM other = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE | other,
+                                           nullptr, &key, nullptr));
+  RegCloseKey(key);
   const RegistryAccess registry = SystemRegistry();
-  EXPECT_EQ(sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY, registry.otherView);
-  EXPECT_EQ(&RegOpenKeyExA, registry.openKey);
+  EXPECT_NE(ERROR_SUCCESS, registry.openKey(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE, &key));
+  ASSERT_EQ(ERROR_SUCCESS,
+            registry.openKey(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | registry.otherView, &key));
+  RegCloseKey(key);
+  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKey, other, 0);
 }
 
 TEST(SystemSettings, OnlyTheModulesKeyLeavesTheRunList) {
