@@ -8,8 +8,9 @@
 
 namespace test_support {
 
-// Long enough for a loaded machine; a test that fails waits this long once.
-constexpr DWORD kTimeout = 20000;
+// How long a test waits for what it expects before it fails: long enough for Wine on a
+// loaded machine (a prefix's first start, a restart), and waited only by a failing test.
+constexpr DWORD kTimeout = 60000;
 
 // Waits until `condition` holds, handling this thread's messages meanwhile (the test's
 // own windows keep answering); false on timeout.

@@ -38,10 +38,11 @@ void LanguageStateTest::TearDown() {
   test_support::RemoveFolder(folder_);
 }
 
-void LanguageStateTest::LoadLibraryBeside(const char* variant, int line) {
+void LanguageStateTest::LoadLibraryBeside(const char* variant, test_support::Caller caller) {
+  test_support::CallerTrace trace(caller);
   extResource.Load(GetModuleHandleA(nullptr),
                    (test_support::ProgramFolder() + "lang-" + variant + "\\uninstall.exe").c_str());
-  EXPECT_TRUE(extResource.loaded) << "library of line " << line;
+  EXPECT_TRUE(extResource.loaded);
 }
 
 std::string LanguageStateTest::Write(const std::string& name, const std::string& bytes) {
@@ -51,9 +52,10 @@ std::string LanguageStateTest::Write(const std::string& name, const std::string&
   return path;
 }
 
-void LanguageStateTest::LoadLanguageFile(const std::string& entries, int line) {
+void LanguageStateTest::LoadLanguageFile(const std::string& entries, test_support::Caller caller) {
+  test_support::CallerTrace trace(caller);
   languageResources.Load(Write("uninstall.lng", kMarkerLine + entries).c_str());
-  EXPECT_TRUE(languageResources.IsLoaded()) << "language file of line " << line;
+  EXPECT_TRUE(languageResources.IsLoaded());
 }
 
 #endif

@@ -9,6 +9,8 @@
 
 #ifdef _WIN32
 #include <gtest/gtest.h>
+
+#include "test_caller.h"
 #endif
 
 namespace uninstall_test {
@@ -37,11 +39,11 @@ class LanguageStateTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
   // Loads the test language library "plain" or "rtl" as if it lay beside the program.
-  void LoadLibraryBeside(const char* variant, int line = __builtin_LINE());
+  void LoadLibraryBeside(const char* variant, test_support::Caller caller = {});
   // Writes a file (a bare name goes into the scratch folder) that TearDown removes.
   std::string Write(const std::string& name, const std::string& bytes);
   // Writes uninstall.lng with the given entries into the scratch folder and loads it.
-  void LoadLanguageFile(const std::string& entries, int line = __builtin_LINE());
+  void LoadLanguageFile(const std::string& entries, test_support::Caller caller = {});
 
   std::string folder_;
   std::vector<std::string> files_;

@@ -42,10 +42,10 @@ class ProgramTest : public ::testing::Test {
       return -2;
     }
     if (box != nullptr) {
-      std::vector<BoxTexts> boxes = AnswerMessageBoxes(process, {IDOK}, 60000);
+      std::vector<BoxTexts> boxes = AnswerMessageBoxes(process, {IDOK});
       *box = boxes.empty() ? BoxTexts() : boxes[0];
     }
-    return process.Wait(60000);
+    return process.Wait();
   }
   std::string folder_;
 };

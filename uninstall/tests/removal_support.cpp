@@ -102,9 +102,9 @@ int RunProgram(const RemovalInstallation& installation, const char* arguments,
     ADD_FAILURE() << "cannot start " << installation.Program() << ": error " << GetLastError();
     return -2;
   }
-  std::vector<BoxTexts> answered = AnswerMessageBoxes(program, answers, kRemovalTimeout);
+  std::vector<BoxTexts> answered = AnswerMessageBoxes(program, answers, kTimeout);
   if (boxes != nullptr) *boxes = answered;
-  return program.Wait(kRemovalTimeout);
+  return program.Wait(kTimeout);
 }
 
 std::string ExpectedBatch(const std::string& program, const std::string& folder, bool ntFamily) {
@@ -144,7 +144,7 @@ void ClearPendingRemovals() {
 void Restart() {
   Process boot;
   EXPECT_TRUE(boot.Start("C:\\windows\\system32\\wineboot.exe", "-r"));
-  EXPECT_EQ(0, boot.Wait(kRemovalTimeout));
+  EXPECT_EQ(0, boot.Wait(kTimeout));
 }
 
 FilesInUse::FilesInUse(const RemovalInstallation& installation)

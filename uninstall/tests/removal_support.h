@@ -14,9 +14,6 @@
 
 namespace uninstall_test {
 
-// Long enough for a loaded machine; a test that fails waits this long once.
-constexpr DWORD kRemovalTimeout = 60000;
-
 // A fake installation: uninstall.exe, a stand-in Zendra.exe, documents, nested folders,
 // read-only, hidden and system files, the help index files, the test language library
 // (optional) and an installation list naming all of it (optional).

@@ -92,7 +92,7 @@ class Removal : public ::testing::Test {
           }
           return Existing(gone).empty();
         },
-        kRemovalTimeout);
+        kTimeout);
     EXPECT_TRUE(finished) << "still there: " << ::testing::PrintToString(Existing(gone));
   }
   static HWND FindFinalNotice() {
@@ -107,7 +107,7 @@ class Removal : public ::testing::Test {
     Process program;
     ASSERT_TRUE(program.Start(installation.Program(), "", installation.folder));
     EXPECT_EQ(1u, AnswerMessageBoxes(program, {IDYES}).size());
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(installation.Archiver()); }, kRemovalTimeout));
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(installation.Archiver()); }, kTimeout));
     program.End();
     ASSERT_TRUE(FileExists(installation.File("kzplng.dll"))) << "ended after the passes";
     EXPECT_TRUE(RawKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
@@ -186,7 +186,7 @@ TEST_F(Removal, FilesInUseGoAtTheRestartAndALibraryInstalledAgainStays) {
       inUse.Reinstall();
     } else {
       HWND notice = nullptr;
-      ASSERT_TRUE(WaitUntil([&] { return (notice = FindFinalNotice()) != nullptr; }, kRemovalTimeout));
+      ASSERT_TRUE(WaitUntil([&] { return (notice = FindFinalNotice()) != nullptr; }, kTimeout));
       EXPECT_EQ(Ansi("卸载已完成\n你应该手动删除 ") + installation.Program(), ReadMessageBox(notice).text);
       Press(notice, IDOK);
       expected.insert(expected.end(), {installation.Program(), installation.folder});

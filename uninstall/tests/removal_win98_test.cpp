@@ -24,7 +24,7 @@ TEST(RemovalWin98, TheBatchWaitsThroughStartRunsDetachedOnNulAndFilesInUseGoThro
   WriteFileBytes(wininit, "[Rename]\r\nNUL=C:\\OTHER.TMP\r\n\r\n[other]\r\nkey=value");
   InterpreterStandIn interpreter("C:\\removal-tools\\record-98", false);
   EXPECT_EQ(0, RunProgram(installation, "", {IDYES}));
-  ASSERT_TRUE(WaitUntil([&] { return interpreter.Recorded("command") != "<none>"; }, kRemovalTimeout));
+  ASSERT_TRUE(WaitUntil([&] { return interpreter.Recorded("command") != "<none>"; }, kTimeout));
 
   std::string batch = interpreter.RecordedBatch();
   EXPECT_EQ(0u, batch.find("start /wait \"C:\\Zendra 98\\uninstall.exe\" /wait\r\n")) << batch;

@@ -55,7 +55,7 @@ class EncryptionCommand : public WindowRun {
   std::string Sqecrypt(const std::string& arguments, const std::string& output) {
     Process sqecrypt;
     EXPECT_TRUE(sqecrypt.Start(ProgramFolder() + "..\\tools\\sqecrypt.exe", arguments, folder_));
-    EXPECT_EQ(0, sqecrypt.Wait(30000)) << arguments;
+    EXPECT_EQ(0, sqecrypt.Wait()) << arguments;
     return FileText(output);
   }
 

@@ -19,8 +19,7 @@ TEST(KeyNotice, LongKeyShowsAnInformationBoxAndKeepsTheKey) {
   HWND box = nullptr;
   BoxTexts seen;
   TestThread user([&] {
-    // Wine may be slow on a busy machine: up to a minute for the box.
-    box = WaitForWindowOf(GetCurrentProcessId(), "#32770", 60000);
+    box = WaitForWindowOf(GetCurrentProcessId(), "#32770");
     if (!box) return;
     seen = ReadMessageBox(box);
     Press(box, IDOK);

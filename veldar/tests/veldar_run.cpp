@@ -16,7 +16,8 @@ void VeldarRun::SetUp() {
   ASSERT_TRUE(CopyFileA((tests + "veldar_test_child.exe").c_str(), (folder_ + "child.exe").c_str(), FALSE));
 }
 
-void VeldarRun::WriteScript(const std::string& name, const Lines& lines) {
+void VeldarRun::WriteScript(const std::string& name, const Lines& lines, Caller caller) {
+  CallerTrace trace(caller);
   const size_t folder = name.find_last_of('\\') + 1;
   ForgetOutput(name.substr(folder, name.rfind('.') - folder));
   ASSERT_TRUE(WriteFileBytes(folder_ + name, JoinLines(lines)));
@@ -41,13 +42,14 @@ void VeldarRun::ForgetOutput(const std::string& base) const {
   }
 }
 
-void VeldarRun::WriteEarlierRecord(const std::string& base) const {
+void VeldarRun::WriteEarlierRecord(const std::string& base, Caller caller) const {
+  CallerTrace trace(caller);
   ASSERT_TRUE(WriteFileBytes("C:\\" + base + ".LOG", "earlier run\r\n"));
   ASSERT_TRUE(WriteFileBytes("C:\\" + base + ".ERR", text.noErrors + "\r\n"));
 }
 
 BoxTexts VeldarRun::AnswerBox(int button) {
-  const std::vector<BoxTexts> boxes = AnswerMessageBoxes(process_, {button}, 15000);
+  const std::vector<BoxTexts> boxes = AnswerMessageBoxes(process_, {button});
   return boxes.empty() ? BoxTexts() : boxes[0];
 }
 
@@ -73,7 +75,8 @@ BoxTexts WindowRun::ClickStart(int button) {
   return AnswerBox(button);
 }
 
-void WindowRun::RunChosenScriptToTheFinalQuestion(HWND* question) {
+void WindowRun::RunChosenScriptToTheFinalQuestion(HWND* question, Caller caller) {
+  CallerTrace trace(caller);
   WriteScript("chosen.sql", {"create table t(n integer);", "GO"});
   ASSERT_NO_FATAL_FAILURE(StartWindow());
   SetWindowTextA(PanelControl(IDC_SNEDIT), "testdb");
@@ -84,7 +87,8 @@ void WindowRun::RunChosenScriptToTheFinalQuestion(HWND* question) {
   ASSERT_NE(nullptr, *question);
 }
 
-void WindowRun::ChooseInFileDialog(const std::string& file) {
+void WindowRun::ChooseInFileDialog(const std::string& file, Caller caller) {
+  CallerTrace trace(caller);
   HWND dialog = NextMessageBox();
   ASSERT_EQ(Ansi(u8"请选择安装脚本"), dialog ? WindowText(dialog) : "<no file dialog>");
   if (!file.empty()) {
@@ -93,15 +97,17 @@ void WindowRun::ChooseInFileDialog(const std::string& file) {
     SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
   }
   Press(dialog, file.empty() ? IDCANCEL : IDOK);
-  ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
+  ASSERT_TRUE(WaitForWindowGone(dialog));
 }
 
-void WindowRun::Type(const std::vector<WORD>& keys) {
+void WindowRun::Type(const std::vector<WORD>& keys, Caller caller) {
+  CallerTrace trace(caller);
   ASSERT_TRUE(TypeKeys(main_, keys));
   Sleep(300);
 }
 
-void WindowRun::CloseExpecting(int exitCode) {
+void WindowRun::CloseExpecting(int exitCode, Caller caller) {
+  CallerTrace trace(caller);
   PostMessageA(main_, WM_CLOSE, 0, 0);
   EXPECT_EQ(exitCode, Finish());
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "test_caller.h"
 #include "test_files.h"
 #include "test_process.h"
 #include "test_text.h"
@@ -57,14 +58,16 @@ class VeldarRun : public ::testing::Test {
   void SetUp() override;
 
   // Writes a script into the program's folder and removes the output of an earlier run.
-  void WriteScript(const std::string& name, const Lines& lines);
+  void WriteScript(const std::string& name, const Lines& lines, Caller caller = {});
   // Starts VELDAR.exe, in the scratch folder unless another is given.
-  void Start(const std::string& arguments, const std::string& currentFolder = std::string(), int show = -1) {
+  void Start(const std::string& arguments, const std::string& currentFolder = std::string(), int show = -1,
+             Caller caller = {}) {
+    CallerTrace trace(caller);
     ASSERT_TRUE(process_.Start(folder_ + "VELDAR.exe", arguments,
                                currentFolder.empty() ? folder_ : currentFolder, show));
   }
   // The started program's exit code, or -1 when it hangs.
-  int Finish(DWORD timeoutMs = 30000) { return process_.Wait(timeoutMs); }
+  int Finish(DWORD timeoutMs = kTimeout) { return process_.Wait(timeoutMs); }
   int Run(const std::string& arguments);
   // Writes the script <name>.sql and runs it, against "testdb" unless the switches say otherwise.
   int RunScript(const std::string& name, const Lines& lines, const std::string& switches = "-Stestdb");
@@ -74,14 +77,14 @@ class VeldarRun : public ::testing::Test {
   std::string Errors(const std::string& base) const { return ReadFileBytes("C:\\" + base + ".ERR"); }
   void ForgetOutput(const std::string& base) const;
   // Leaves C:\<base>.LOG and C:\<base>.ERR as an earlier run without errors would.
-  void WriteEarlierRecord(const std::string& base) const;
+  void WriteEarlierRecord(const std::string& base, Caller caller = {}) const;
 
   // Rows of a query against the database of the server "testdb", login "sa".
   Lines Rows(const std::string& query, const std::string& password = "") const {
     return QueryRunDatabase(folder_, "DRIVER={SQL Server};SERVER=testdb;UID=sa;PWD=" + password + ";", query);
   }
 
-  HWND NextMessageBox(DWORD timeoutMs = 15000) const {
+  HWND NextMessageBox(DWORD timeoutMs = kTimeout) const {
     return WaitForWindowOf(process_.Id(), "#32770", timeoutMs);
   }
   // Reads the next message box and presses `button`; `shown` false when none came.
@@ -102,7 +105,7 @@ class WaitingProgram {
   WaitingProgram& operator=(const WaitingProgram&) = delete;
 
   std::string Directive() const { return "--^E child.exe wait " + started_ + " " + release_; }
-  bool Started(DWORD timeoutMs = 20000) const {
+  bool Started(DWORD timeoutMs = kTimeout) const {
     return WaitForSingleObject(startedEvent_, timeoutMs) == WAIT_OBJECT_0;
   }
   void Release() { SetEvent(releaseEvent_); }
@@ -121,13 +124,15 @@ class WindowRun : public VeldarRun {
   void TearDown() override;
 
   // Starts the program and waits for its window, in main_; a failure when none comes.
-  void StartWindow(const std::string& arguments = std::string()) {
+  void StartWindow(const std::string& arguments = std::string(), Caller caller = {}) {
+    CallerTrace trace(caller);
     Start(arguments);
-    main_ = WaitForWindowOf(process_.Id(), "TMainForm", 15000);
+    main_ = WaitForWindowOf(process_.Id(), "TMainForm");
     ASSERT_NE(nullptr, main_) << "no window";
   }
   // Starts a run whose script starts `program`, and waits for the window and that program.
-  void StartRunUntil(const WaitingProgram& program, const std::string& arguments) {
+  void StartRunUntil(const WaitingProgram& program, const std::string& arguments, Caller caller = {}) {
+    CallerTrace trace(caller);
     ASSERT_NO_FATAL_FAILURE(StartWindow(arguments));
     ASSERT_TRUE(program.Started());
   }
@@ -136,15 +141,15 @@ class WindowRun : public VeldarRun {
   BoxTexts ClickStart(int button);
   // Runs a one-batch script chosen in the file dialog against "testdb" and hands back
   // the final question.
-  void RunChosenScriptToTheFinalQuestion(HWND* question);
+  void RunChosenScriptToTheFinalQuestion(HWND* question, Caller caller = {});
   // Types the file's full name into the script's file dialog, which is to come next, and
   // opens it; cancels the dialog when `file` is empty.
-  void ChooseInFileDialog(const std::string& file);
-  void CancelFileDialog() { ChooseInFileDialog(std::string()); }
+  void ChooseInFileDialog(const std::string& file, Caller caller = {});
+  void CancelFileDialog(Caller caller = {}) { ChooseInFileDialog(std::string(), caller); }
   // Types the keys into the window and gives it time to act on them.
-  void Type(const std::vector<WORD>& keys);
+  void Type(const std::vector<WORD>& keys, Caller caller = {});
   // Asks the window to close and expects the program to end with `exitCode`.
-  void CloseExpecting(int exitCode);
+  void CloseExpecting(int exitCode, Caller caller = {});
 
   HWND main_ = nullptr;  // the program's window, once found
 };
