@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "registry/ChangeFilter.h"
 #include "registry/Registry.h"
 #include "test_registry.h"
 
@@ -40,6 +41,14 @@ Read ReadString(const std::string& key, const char* value, DWORD size, const cha
   std::vector<char> buffer(size, 0x55);
   const bool read = ReadUserString(key.c_str(), value, buffer.data(), size, defaultText);
   return {read, std::string(buffer.begin(), std::find(buffer.begin(), buffer.end(), '\0'))};
+}
+
+// The keys that CanChangeKey asked the filter about, and the one the filter refuses.
+std::vector<std::string> askedKeys;
+std::string refusedKey;
+bool RecordAndRefuse(HKEY, const char* fullName) {
+  askedKeys.push_back(fullName);
+  return refusedKey != fullName;
 }
 
 class RegistryTest : public ::testing::Test {
@@ -197,6 +206,35 @@ TEST_F(RegistryTest, DeleteKeyTreeOfTheEmptyNameRemovesTheProductKey) {
   EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kProduct));
   EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, "Software\\ZendraTestOther"));
   EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, "Software"));
+}
+
+// The answer is the nearest existing key's: the key itself, or the first one above it,
+// which would take the new key. Nothing is made on the way.
+TEST_F(RegistryTest, CanChangeKeyAsksTheNearestExistingKey) {
+  RawCreateKey(HKEY_CURRENT_USER, kScratchFull + "\\A");
+  const std::pair<std::string, std::string> kAsked[] = {
+      {kScratch + "\\A", kScratchFull + "\\A"},
+      {kScratch + "\\A\\B\\C", kScratchFull + "\\A"},
+      {kScratch + "\\B", kScratchFull},
+      {"\\Software\\ZendraTestOther\\X", "Software"},
+  };
+  const ChangeFilter previous = SetChangeFilter(RecordAndRefuse);
+  for (const auto& asked : kAsked) {
+    SCOPED_TRACE(asked.first);
+    refusedKey.clear();
+    askedKeys.clear();
+    EXPECT_TRUE(CanChangeKey(HKEY_CURRENT_USER, asked.first.c_str()));
+    EXPECT_EQ(std::vector<std::string>{asked.second}, askedKeys);
+    refusedKey = asked.second;
+    EXPECT_FALSE(CanChangeKey(HKEY_CURRENT_USER, asked.first.c_str()));
+  }
+  // A name that the layer refuses is never asked about.
+  askedKeys.clear();
+  EXPECT_FALSE(CanChangeKey(HKEY_CURRENT_USER, std::string(237, 'n').c_str()));
+  EXPECT_TRUE(askedKeys.empty());
+  SetChangeFilter(previous);
+  EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kScratchFull + "\\A\\B"));
+  EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, "Software\\ZendraTestOther"));
 }
 
 }  // namespace
