@@ -1,5 +1,6 @@
 // The registry layer on scratch keys of Wine's registry, in a prefix of its own.
 #include <windows.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,29 @@ bool RecordAndRefuse(HKEY, const char* fullName) {
   askedKeys.push_back(fullName);
   return refusedKey != fullName;
 }
+
+// A scratch key under the current user with the rights of an SDDL text for everyone;
+// full rights again at the end, so that it can be removed.
+class KeyWithRights {
+ public:
+  KeyWithRights(const std::string& key, const char* rights) : key_(key) {
+    RawCreateKey(HKEY_CURRENT_USER, key_);
+    Set(rights);
+  }
+  ~KeyWithRights() { Set("D:(A;;KA;;;WD)"); }
+
+ private:
+  void Set(const char* rights) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    HKEY key = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(rights, SDDL_REVISION_1, &descriptor, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, WRITE_DAC, &key));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor));
+    RegCloseKey(key);
+    LocalFree(descriptor);
+  }
+  std::string key_;
+};
 
 class RegistryTest : public ::testing::Test {
  protected:
@@ -235,6 +259,26 @@ TEST_F(RegistryTest, CanChangeKeyAsksTheNearestExistingKey) {
   SetChangeFilter(previous);
   EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kScratchFull + "\\A\\B"));
   EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, "Software\\ZendraTestOther"));
+}
+
+// The key's own rights: an existing key must take values, keys and its deletion; the
+// key above a missing one only the new key. A refusal is the answer, not a reason to ask
+// the key above.
+TEST_F(RegistryTest, CanChangeKeyFollowsTheRightsOfTheKey) {
+  struct Case {
+    const char* rights;
+    bool key, keyBelow;
+  };
+  const Case kCases[] = {{"D:P(A;;KR;;;WD)", false, false},
+                         {"D:P(A;;0x2001d;;;WD)", false, true},  // read, and make keys
+                         {"D:P(A;;KA;;;WD)", true, true}};
+  for (const Case& rights : kCases) {
+    SCOPED_TRACE(rights.rights);
+    KeyWithRights key(kScratchFull + "\\Key", rights.rights);
+    EXPECT_EQ(rights.key, CanChangeKey(HKEY_CURRENT_USER, (kScratch + "\\Key").c_str()));
+    EXPECT_EQ(rights.keyBelow, CanChangeKey(HKEY_CURRENT_USER, (kScratch + "\\Key\\New\\Below").c_str()));
+    EXPECT_TRUE(CanChangeKey(HKEY_CURRENT_USER, (kScratch + "\\Other").c_str()));
+  }
 }
 
 }  // namespace
