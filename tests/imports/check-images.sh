@@ -5,9 +5,8 @@
 # (5.0 for Windows 2000, 5.2 for Windows XP x64), 9X the oldest of 98 or ME, or "-".
 # SUBSYSTEM is "=4.0" (the header must say exactly that) or "<=5.2" (at most that).
 # Every imported function must be in LIST and exist from those versions on; the image
-# must carry no time stamp, and its version resource must give VERSION. LEVEL is the
-# execution level its manifest asks for (asInvoker, requireAdministrator), or "-" for an
-# image without a manifest.
+# must carry no time stamp, its version resource must give VERSION and its manifest ask
+# for the execution LEVEL ("-": no manifest).
 set -euo pipefail
 list="$1" objdump="$2" windres="$3" version="$4" nt="$5" win9x="$6" subsystem="$7" level="$8" image="$9"
 name="$(basename "$image")"
@@ -46,16 +45,9 @@ stamp="$(od -An -tu4 -j$((pe_offset + 8)) -N4 "$image" | tr -d ' ')"
 resource="$("$windres" -i "$image" -O rc 2>/dev/null || true)"
 grep -q "VALUE \"FileVersion\", \"$version\"" <<<"$resource" || fail "version resource does not give FileVersion $version"
 
-# The manifest (resource type 24, number 1) as its text: windres writes it as quoted
-# strings with escapes, which are joined and read back.
-manifest="$(awk '/^1 24 /,/^END/ { if (match($0, /".*"/)) print substr($0, RSTART + 1, RLENGTH - 2) }' \
-  <<<"$resource" | tr -d '\n' | sed 's/""/"/g; s/\\r//g; s/\\n/ /g; s/\\t/ /g; s/\\"/"/g')"
-asked="$(grep -o 'requestedExecutionLevel[^>]*level="[A-Za-z]*"' <<<"$manifest" | sed 's/.*level="//; s/"$//' || true)"
-if [ "$level" = - ]; then
-  [ -z "$manifest" ] || fail "a manifest, where none is expected"
-else
-  [ "$asked" = "$level" ] || fail "manifest asks for execution level \"${asked:-none}\", not \"$level\""
-fi
+# The execution level that the manifest asks for (windres writes its text with doubled quotes).
+asked="$(grep -o 'requestedExecutionLevel level=""[A-Za-z]*' <<<"$resource" | sed 's/.*""//' || true)"
+[ "${asked:--}" = "$level" ] || fail "manifest asks for execution level ${asked:-none}, not $level"
 
 dlls="$(awk '{ print $1 }' <<<"$imports" | sort -u | wc -l)"
 oldest="Windows NT $nt"

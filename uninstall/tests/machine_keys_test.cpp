@@ -1,11 +1,7 @@
-// The rights check of the setup and the uninstall: each machine-wide place that they
-// write or remove is asked about. Each place is made first, so that it answers for
-// itself, and then refused through the registry layer's filter.
-#include <windows.h>
-
+// The rights check asks about every machine-wide place of the setup and the uninstall and
+// no other: each place, made first so that it answers for itself, refuses in turn through
+// the registry layer's filter.
 #include <gtest/gtest.h>
-
-#include <string>
 
 #include "integration/MachineKeys.h"
 #include "registry/ChangeFilter.h"
@@ -15,46 +11,28 @@ using namespace uninstall_test;
 
 namespace {
 
-// A key of HKEY_LOCAL_MACHINE that refuses changes, with every key below it.
-std::string refusedKey;
-bool RefuseBelow(HKEY root, const char* fullName) {
-  const size_t length = refusedKey.size();
-  return root != HKEY_LOCAL_MACHINE || refusedKey.empty() || _strnicmp(fullName, refusedKey.c_str(), length) != 0 ||
-         (fullName[length] != '\0' && fullName[length] != '\\');
+std::string refused;  // a key of HKEY_LOCAL_MACHINE, refused with the keys below it
+bool RefuseBelow(HKEY root, const char* key) {
+  const size_t n = refused.size();
+  return root != HKEY_LOCAL_MACHINE || _strnicmp(key, refused.c_str(), n) != 0 || (key[n] != '\0' && key[n] != '\\');
 }
 
-class MachineKeysTest : public IntegrationTest {
- protected:
-  void TearDown() override {
-    SetChangeFilter(nullptr);
-    RawDeleteTree(HKEY_LOCAL_MACHINE, "Software\\ZendraTestOther");
-    IntegrationTest::TearDown();
-  }
-};
-
-TEST_F(MachineKeysTest, EveryPlaceOfTheSetupIsAskedAboutAndNoOther) {
-  const std::string classes = "Software\\Classes\\";
-  const std::string lists = "Software\\Microsoft\\Windows\\CurrentVersion\\";
-  const std::string kAsked[] = {
-      classes + ".kzp",         classes + ".tbz",
-      classes + ".zip\\ShellNew", classes + ".k99",
-      classes + ".rev",         classes + "Zendra.REV",
-      classes + "CLSID\\" + kClassId + "\\InProcServer32", classes + "Zendra.ZIP\\shellex\\DropHandler",
-      classes + kProgramSheetHandlers + "\\" + kClassId, classes + "Drive\\shellex\\DragDropHandlers\\Zendra",
-      lists + "App Paths\\Zendra.exe", lists + "Uninstall\\Zendra archiver",
-      lists + "Shell Extensions\\Approved"};
+TEST_F(IntegrationTest, TheRightsCheckAsksAboutEveryMachineWidePlaceAndNoOther) {
+  const std::string c = "Software\\Classes\\", lists = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+  const std::pair<std::string, bool> kPlaces[] = {
+      {c + ".kzp", false}, {c + ".tbz", false}, {c + ".zip\\ShellNew", false}, {c + ".k99", false},
+      {c + ".rev", false}, {c + "Zendra.REV", false}, {c + "CLSID\\" + kClassId + "\\InProcServer32", false},
+      {c + "Zendra.ZIP\\shellex\\DropHandler", false}, {c + kProgramSheetHandlers + "\\" + kClassId, false},
+      {c + "Drive\\shellex\\DragDropHandlers\\Zendra", false}, {lists + "App Paths\\Zendra.exe", false},
+      {lists + "Uninstall\\Zendra archiver", false}, {lists + "Shell Extensions\\Approved", false},
+      {c + ".txt", true}, {lists + "Run", true}};
   SetChangeFilter(RefuseBelow);
-  EXPECT_TRUE(CanChangeMachineKeys()) << "nothing refused";
-  for (const std::string& key : kAsked) {
-    RawCreateKey(HKEY_LOCAL_MACHINE, key);
-    refusedKey = key;
-    EXPECT_FALSE(CanChangeMachineKeys()) << key;
+  for (const auto& place : kPlaces) {
+    RawCreateKey(HKEY_LOCAL_MACHINE, place.first);
+    refused = place.first;
+    EXPECT_EQ(place.second, CanChangeMachineKeys()) << place.first;
   }
-  for (const std::string& key : {classes + ".txt", lists + "Run", std::string("Software\\ZendraTestOther")}) {
-    RawCreateKey(HKEY_LOCAL_MACHINE, key);
-    refusedKey = key;
-    EXPECT_TRUE(CanChangeMachineKeys()) << key;
-  }
+  SetChangeFilter(nullptr);
 }
 
 }  // namespace

@@ -3,12 +3,6 @@
 #include "registry/ChangeFilter.h"
 
 namespace {
-
-bool OnlyUserKeys(HKEY root, const char*) {
-  return root != HKEY_LOCAL_MACHINE;
-}
-
-// Set before WinMain runs.
-const ChangeFilter kNoFilterBefore = SetChangeFilter(OnlyUserKeys);
-
+bool OnlyUserKeys(HKEY root, const char*) { return root != HKEY_LOCAL_MACHINE; }
+const ChangeFilter kNoneBefore = SetChangeFilter(OnlyUserKeys);  // before WinMain runs
 }  // namespace

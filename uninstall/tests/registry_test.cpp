@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "registry/ChangeFilter.h"
 #include "registry/Registry.h"
 #include "test_registry.h"
 
@@ -44,36 +43,16 @@ Read ReadString(const std::string& key, const char* value, DWORD size, const cha
   return {read, std::string(buffer.begin(), std::find(buffer.begin(), buffer.end(), '\0'))};
 }
 
-// The keys that CanChangeKey asked the filter about, and the one the filter refuses.
-std::vector<std::string> askedKeys;
-std::string refusedKey;
-bool RecordAndRefuse(HKEY, const char* fullName) {
-  askedKeys.push_back(fullName);
-  return refusedKey != fullName;
+// Gives everyone the rights of an SDDL text on a key under the current user.
+void SetRights(const std::string& key, const char* rights) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  HKEY opened = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(rights, SDDL_REVISION_1, &descriptor, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, WRITE_DAC, &opened));
+  EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor));
+  RegCloseKey(opened);
+  LocalFree(descriptor);
 }
-
-// A scratch key under the current user with the rights of an SDDL text for everyone;
-// full rights again at the end, so that it can be removed.
-class KeyWithRights {
- public:
-  KeyWithRights(const std::string& key, const char* rights) : key_(key) {
-    RawCreateKey(HKEY_CURRENT_USER, key_);
-    Set(rights);
-  }
-  ~KeyWithRights() { Set("D:(A;;KA;;;WD)"); }
-
- private:
-  void Set(const char* rights) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    HKEY key = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(rights, SDDL_REVISION_1, &descriptor, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, WRITE_DAC, &key));
-    EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor));
-    RegCloseKey(key);
-    LocalFree(descriptor);
-  }
-  std::string key_;
-};
 
 class RegistryTest : public ::testing::Test {
  protected:
@@ -232,53 +211,21 @@ TEST_F(RegistryTest, DeleteKeyTreeOfTheEmptyNameRemovesTheProductKey) {
   EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, "Software"));
 }
 
-// The answer is the nearest existing key's: the key itself, or the first one above it,
-// which would take the new key. Nothing is made on the way.
-TEST_F(RegistryTest, CanChangeKeyAsksTheNearestExistingKey) {
-  RawCreateKey(HKEY_CURRENT_USER, kScratchFull + "\\A");
-  const std::pair<std::string, std::string> kAsked[] = {
-      {kScratch + "\\A", kScratchFull + "\\A"},
-      {kScratch + "\\A\\B\\C", kScratchFull + "\\A"},
-      {kScratch + "\\B", kScratchFull},
-      {"\\Software\\ZendraTestOther\\X", "Software"},
-  };
-  const ChangeFilter previous = SetChangeFilter(RecordAndRefuse);
-  for (const auto& asked : kAsked) {
-    SCOPED_TRACE(asked.first);
-    refusedKey.clear();
-    askedKeys.clear();
-    EXPECT_TRUE(CanChangeKey(HKEY_CURRENT_USER, asked.first.c_str()));
-    EXPECT_EQ(std::vector<std::string>{asked.second}, askedKeys);
-    refusedKey = asked.second;
-    EXPECT_FALSE(CanChangeKey(HKEY_CURRENT_USER, asked.first.c_str()));
-  }
-  // A name that the layer refuses is never asked about.
-  askedKeys.clear();
-  EXPECT_FALSE(CanChangeKey(HKEY_CURRENT_USER, std::string(237, 'n').c_str()));
-  EXPECT_TRUE(askedKeys.empty());
-  SetChangeFilter(previous);
-  EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kScratchFull + "\\A\\B"));
-  EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, "Software\\ZendraTestOther"));
-}
-
-// The key's own rights: an existing key must take values, keys and its deletion; the
-// key above a missing one only the new key. A refusal is the answer, not a reason to ask
-// the key above.
-TEST_F(RegistryTest, CanChangeKeyFollowsTheRightsOfTheKey) {
-  struct Case {
-    const char* rights;
-    bool key, keyBelow;
-  };
-  const Case kCases[] = {{"D:P(A;;KR;;;WD)", false, false},
-                         {"D:P(A;;0x2001d;;;WD)", false, true},  // read, and make keys
-                         {"D:P(A;;KA;;;WD)", true, true}};
-  for (const Case& rights : kCases) {
-    SCOPED_TRACE(rights.rights);
-    KeyWithRights key(kScratchFull + "\\Key", rights.rights);
-    EXPECT_EQ(rights.key, CanChangeKey(HKEY_CURRENT_USER, (kScratch + "\\Key").c_str()));
-    EXPECT_EQ(rights.keyBelow, CanChangeKey(HKEY_CURRENT_USER, (kScratch + "\\Key\\New\\Below").c_str()));
-    EXPECT_TRUE(CanChangeKey(HKEY_CURRENT_USER, (kScratch + "\\Other").c_str()));
-  }
+// The nearest existing key answers, by its own rights: an existing key must take values,
+// keys and its deletion, the key above a missing one only the new key. A refusal is the
+// answer, not a reason to ask the key above.
+TEST_F(RegistryTest, CanChangeKeyAsksTheNearestExistingKeyForItsRights) {
+  RawCreateKey(HKEY_CURRENT_USER, kScratchFull + "\\Read\\Open");
+  RawCreateKey(HKEY_CURRENT_USER, kScratchFull + "\\Make");
+  SetRights(kScratchFull + "\\Read", "D:P(A;;KR;;;WD)");
+  SetRights(kScratchFull + "\\Make", "D:P(A;;0x2001d;;;WD)");  // read, and make keys
+  const std::pair<const char*, bool> kKeys[] = {{"Read", false}, {"Read\\New\\Below", false}, {"Read\\Open\\New", true},
+                                                {"Make", false}, {"Make\\New\\Below", true},  {"Other\\New", true}};
+  for (const auto& key : kKeys)
+    EXPECT_EQ(key.second, CanChangeKey(HKEY_CURRENT_USER, (kScratch + "\\" + key.first).c_str())) << key.first;
+  EXPECT_FALSE(CanChangeKey(HKEY_CURRENT_USER, std::string(237, 'n').c_str())) << "a name the layer refuses";
+  for (const char* key : {"\\Read", "\\Make"}) SetRights(kScratchFull + key, "D:(A;;KA;;;WD)");
+  EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kScratchFull + "\\Make\\New"));
 }
 
 }  // namespace
