@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Checks that a built program starts on the oldest Windows it serves:
-#   check-images.sh LIST OBJDUMP WINDRES VERSION NT 9X SUBSYSTEM PROGRAM.exe
+#   check-images.sh LIST OBJDUMP WINDRES VERSION NT 9X SUBSYSTEM LEVEL PROGRAM.exe
 # LIST is windows-imports.txt. NT is the oldest Windows NT version the program serves
 # (5.0 for Windows 2000, 5.2 for Windows XP x64), 9X the oldest of 98 or ME, or "-".
 # SUBSYSTEM is "=4.0" (the header must say exactly that) or "<=5.2" (at most that).
 # Every imported function must be in LIST and exist from those versions on; the image
-# must carry no time stamp, and its version resource must give VERSION.
+# must carry no time stamp, its version resource must give VERSION and its manifest ask
+# for the execution LEVEL ("-": no manifest).
 set -euo pipefail
-list="$1" objdump="$2" windres="$3" version="$4" nt="$5" win9x="$6" subsystem="$7" image="$8"
+list="$1" objdump="$2" windres="$3" version="$4" nt="$5" win9x="$6" subsystem="$7" level="$8" image="$9"
 name="$(basename "$image")"
 headers="$("$objdump" -p "$image")"
 failed=0
@@ -44,9 +45,13 @@ stamp="$(od -An -tu4 -j$((pe_offset + 8)) -N4 "$image" | tr -d ' ')"
 resource="$("$windres" -i "$image" -O rc 2>/dev/null || true)"
 grep -q "VALUE \"FileVersion\", \"$version\"" <<<"$resource" || fail "version resource does not give FileVersion $version"
 
+# The execution level that the manifest asks for (windres writes its text with doubled quotes).
+asked="$(grep -o 'requestedExecutionLevel level=""[A-Za-z]*' <<<"$resource" | sed 's/.*""//' || true)"
+[ "${asked:--}" = "$level" ] || fail "manifest asks for execution level ${asked:-none}, not $level"
+
 dlls="$(awk '{ print $1 }' <<<"$imports" | sort -u | wc -l)"
 oldest="Windows NT $nt"
 [ "$win9x" = "-" ] || oldest="$oldest and Windows $win9x"
 [ "$failed" -eq 0 ] &&
-  echo "$name: $(wc -l <<<"$imports") functions from $dlls DLLs, all listed and on $oldest; subsystem $sub_version; version $version"
+  echo "$name: $(wc -l <<<"$imports") functions from $dlls DLLs, all listed and on $oldest; subsystem $sub_version; version $version; execution level $level"
 exit "$failed"

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <cstring>
+#include <initializer_list>
 
 #include "base/TextHelpers.h"
 #include "base/WinVersion.h"
+#include "integration/MachineKeys.h"
 #include "integration/NewMenuTemplates.h"
 #include "registry/Registry.h"
 
@@ -154,4 +156,27 @@ void SetAssociations(const SetupOptions& options) {
         GiveBackExtension(group, extension);
     }
   }
+}
+
+bool CanChangeAssociationKeys() {
+  for (const char* name : {kArchiveClass, kZipClass, kRecoveryClass, kRecoveryExtension})
+    if (!CanChangeMachineClassKey(name)) return false;
+  for (const AssociationGroup& group : AssociationGroups) {
+    char extension[kExtensionSize];
+    for (const char* next = group.extensions; next != nullptr;) {
+      next = NextExtension(next, extension, sizeof extension);
+      char shellNewKey[kKeySize];
+      if (!CanChangeMachineClassKey(extension) ||
+          !FormatText(shellNewKey, sizeof shellNewKey, "%s\\ShellNew", extension) ||
+          !CanChangeMachineClassKey(shellNewKey))
+        return false;
+    }
+  }
+  // Every volume that giving the group back may touch.
+  for (int n = 0; n < kVolumeCountMax; ++n) {
+    char volume[kExtensionSize];
+    FormatText(volume, sizeof volume, ".k%02d", n);
+    if (!CanChangeMachineClassKey(volume)) return false;
+  }
+  return true;
 }

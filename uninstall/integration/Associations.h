@@ -32,3 +32,7 @@ void SetAssociations(const SetupOptions& options);
 
 // Writes the archiver's classes and tells the shell that associations changed.
 void RegisterProgIds();
+
+// Whether this process may change the machine's keys of every extension the groups
+// take (with the New-menu keys and the volumes), of ".rev" and of the archiver's classes.
+bool CanChangeAssociationKeys();

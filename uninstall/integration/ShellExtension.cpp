@@ -5,6 +5,7 @@
 #include "base/Components.h"
 #include "base/TextHelpers.h"
 #include "integration/Associations.h"
+#include "integration/MachineKeys.h"
 #include "integration/ProgramFolder.h"
 #include "registry/Registry.h"
 
@@ -85,4 +86,21 @@ void SetShellExtension(const SetupOptions& options) {
     Register();
   else
     Unregister();
+}
+
+bool CanChangeShellExtensionKeys() {
+  char classKey[kKeySize];
+  char serverKey[kKeySize];
+  MakeClassKeys(classKey, serverKey);
+  if (!CanChangeMachineClassKey(classKey) || !CanChangeMachineClassKey(serverKey)) return false;
+  char key[kKeySize];
+  for (const char* format : kClassHandlerKeys) {
+    FormatText(key, sizeof key, format, kShellExtensionClassId);
+    if (!CanChangeMachineClassKey(key)) return false;
+  }
+  for (const char* name : kDropHandlerKeys)
+    if (!CanChangeMachineClassKey(name)) return false;
+  for (const char* name : kSharedHandlerKeys)
+    if (!CanChangeMachineClassKey(name)) return false;
+  return CanChangeKey(HKEY_LOCAL_MACHINE, kApprovedKey);
 }

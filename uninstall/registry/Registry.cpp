@@ -4,6 +4,7 @@
 
 #include "base/TextHelpers.h"
 #include "base/WinHandles.h"
+#include "registry/ChangeFilter.h"
 
 bool MakeKeyName(HKEY root, const char* name, char* fullName, int capacity) {
   if (capacity <= 0) return false;
@@ -125,4 +126,27 @@ bool KeyExists(HKEY root, const char* name) {
   if (RegOpenKeyExA(root, fullName, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
   RegCloseKey(opened);
   return true;
+}
+
+bool CanChangeKey(HKEY root, const char* name) {
+  char fullName[kKeyNameSize];
+  if (!MakeKeyName(root, name, fullName)) return false;
+  REGSAM access = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE;
+  for (;;) {
+    HKEY opened = nullptr;
+    const LONG result = RegOpenKeyExA(root, fullName, 0, access, &opened);
+    if (result == ERROR_SUCCESS) {
+      RegCloseKey(opened);
+      return PassesChangeFilter(root, fullName);
+    }
+    // Only a missing key sends the question up; a refusal is the answer.
+    if (result != ERROR_FILE_NOT_FOUND || fullName[0] == '\0') return false;
+    // A missing key is made below the one above it (the root for a name of one part).
+    char* parent = FindLastChar(fullName, '\\');
+    if (parent != nullptr)
+      *parent = '\0';
+    else
+      fullName[0] = '\0';
+    access = KEY_CREATE_SUB_KEY;
+  }
 }

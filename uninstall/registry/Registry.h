@@ -38,5 +38,9 @@ DWORD ReadUserDword(const char* key, const char* value, DWORD defaultNumber);
 void DeleteKey(HKEY root, const char* name);
 void DeleteValue(HKEY root, const char* key, const char* value);
 bool KeyExists(HKEY root, const char* name);
+// Whether this process may change the key: when it exists, set its values, make keys
+// below it and delete it; when it does not, make it below the nearest key above it that
+// exists. False when the name is refused or the rights are missing.
+bool CanChangeKey(HKEY root, const char* name);
 // Deletes a key with everything below it.
 void DeleteKeyTree(HKEY root, const char* name);

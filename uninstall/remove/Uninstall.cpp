@@ -27,6 +27,7 @@
 #include "remove/DeletionPasses.h"
 #include "remove/InstallationList.h"
 #include "remove/RestartRemoval.h"
+#include "remove/UninstallRights.h"
 #include "resources/resource.h"
 
 namespace {
@@ -119,7 +120,7 @@ void RunUninstall() {
   CopyText(folder, sizeof folder, programFolder);
   AddEndSlash(folder, sizeof folder);
 
-  if (!ConfirmUninstall()) return;
+  if (!CheckUninstallRights() || !ConfirmUninstall()) return;
   FileStream list(fopen(components::kInstallationList, "rb"));
   if (!list) {
     ShowListError();

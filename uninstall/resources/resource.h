@@ -14,6 +14,7 @@
 #define IDS_ZIP_ARCHIVE_TYPE 5110
 #define IDS_RECOVERY_VOLUME_TYPE 5111
 #define IDS_HOME_PAGE 5112
+#define IDS_NO_ADMIN_RIGHTS 5113
 
 // The program's icon; a language library may carry its own under the same name.
 #define IDI_KZPICON "KZPICON"

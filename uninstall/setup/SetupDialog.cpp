@@ -11,6 +11,7 @@
 #include "setup/DialogHook.h"
 #include "setup/SetupOptionsStore.h"
 #include "setup/SetupOptionsView.h"
+#include "setup/SetupRights.h"
 
 namespace {
 
@@ -87,6 +88,8 @@ INT_PTR CALLBACK SetupDialogProc(HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 INT_PTR RunSetupDialog(AppState& app) {
+  // Without the rights the setup changes nothing, as after Cancel.
+  if (!CheckSetupRights(app)) return 0;
   SetupDialog dialog;
   dialog.app = &app;
   return DialogBoxParamA(ExtResource::currentModule, kTemplateName, nullptr, SetupDialogProc,

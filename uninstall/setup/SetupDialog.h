@@ -7,6 +7,7 @@
 
 #include "setup/AppState.h"
 
-// Runs the dialog without owner; 1 after OK, 0 after Cancel. OK records the folder of a
-// program group it made in `app`.
+// Runs the dialog without owner; 1 after OK, 0 after Cancel, and 0 without showing it
+// when the machine-wide keys cannot be changed. OK records the folder of a program
+// group it made in `app`.
 INT_PTR RunSetupDialog(AppState& app);

@@ -1,5 +1,6 @@
 // The registry layer on scratch keys of Wine's registry, in a prefix of its own.
 #include <windows.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,17 @@ Read ReadString(const std::string& key, const char* value, DWORD size, const cha
   std::vector<char> buffer(size, 0x55);
   const bool read = ReadUserString(key.c_str(), value, buffer.data(), size, defaultText);
   return {read, std::string(buffer.begin(), std::find(buffer.begin(), buffer.end(), '\0'))};
+}
+
+// Gives everyone the rights of an SDDL text on a key under the current user.
+void SetRights(const std::string& key, const char* rights) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  HKEY opened = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(rights, SDDL_REVISION_1, &descriptor, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, WRITE_DAC, &opened));
+  EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor));
+  RegCloseKey(opened);
+  LocalFree(descriptor);
 }
 
 class RegistryTest : public ::testing::Test {
@@ -197,6 +209,23 @@ TEST_F(RegistryTest, DeleteKeyTreeOfTheEmptyNameRemovesTheProductKey) {
   EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kProduct));
   EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, "Software\\ZendraTestOther"));
   EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, "Software"));
+}
+
+// The nearest existing key answers, by its own rights: an existing key must take values,
+// keys and its deletion, the key above a missing one only the new key. A refusal is the
+// answer, not a reason to ask the key above.
+TEST_F(RegistryTest, CanChangeKeyAsksTheNearestExistingKeyForItsRights) {
+  RawCreateKey(HKEY_CURRENT_USER, kScratchFull + "\\Read\\Open");
+  RawCreateKey(HKEY_CURRENT_USER, kScratchFull + "\\Make");
+  SetRights(kScratchFull + "\\Read", "D:P(A;;KR;;;WD)");
+  SetRights(kScratchFull + "\\Make", "D:P(A;;0x2001d;;;WD)");  // read, and make keys
+  const std::pair<const char*, bool> kKeys[] = {{"Read", false}, {"Read\\New\\Below", false}, {"Read\\Open\\New", true},
+                                                {"Make", false}, {"Make\\New\\Below", true},  {"Other\\New", true}};
+  for (const auto& key : kKeys)
+    EXPECT_EQ(key.second, CanChangeKey(HKEY_CURRENT_USER, (kScratch + "\\" + key.first).c_str())) << key.first;
+  EXPECT_FALSE(CanChangeKey(HKEY_CURRENT_USER, std::string(237, 'n').c_str())) << "a name the layer refuses";
+  for (const char* key : {"\\Read", "\\Make"}) SetRights(kScratchFull + key, "D:(A;;KA;;;WD)");
+  EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kScratchFull + "\\Make\\New"));
 }
 
 }  // namespace

@@ -167,6 +167,31 @@ TEST_P(RemovalRun, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefor
   EXPECT_GE(differences - unexpected.size(), 6u) << "kept keys";
 }
 
+// Without administrator rights (a build whose machine-wide keys refuse changes) the setup and the uninstall say
+// so, a silent setup says nothing, and nothing changes: the per-user records of the earlier owners stay.
+TEST_F(Removal, WithoutTheRightsTheSetupAndTheUninstallChangeNothing) {
+  const struct { const char* arguments; const char* caption; } kRuns[] = {
+      {"/setup", "Zendra 压缩文件管理器"}, {"/setup /s", nullptr}, {"", "库：卸载 Zendra"}};
+  for (const auto& run : kRuns) {
+    SCOPED_TRACE(std::string("arguments: ") + run.arguments);
+    // The uninstall after a setup with the rights; the setups where none was made.
+    RemovalInstallation installation = run.arguments[0] == '\0' ? InstallAndSetUp("C:\\Zendra rights")
+                                                                 : MakeRemovalInstallation("C:\\Zendra rights");
+    ASSERT_TRUE(CopyFileA(WindowsPath(WITHOUT_RIGHTS_EXE).c_str(), installation.Program().c_str(), FALSE));
+    const Snapshot before = RegistrySnapshot();
+    const std::vector<std::string> files = Existing(installation.ListedPaths());
+    std::vector<BoxTexts> boxes;
+    EXPECT_EQ(0, RunProgram(installation, run.arguments, {IDOK}, &boxes));
+    ASSERT_EQ(run.caption != nullptr ? 1u : 0u, boxes.size());
+    if (run.caption != nullptr)
+      EXPECT_EQ(Ansi(run.caption) + "|" + Ansi("没有管理员权限，无法更改系统设置。未做任何更改。"),
+                boxes[0].caption + "|" + boxes[0].text);
+    EXPECT_EQ(std::vector<std::string>{}, Differences(before, RegistrySnapshot()));
+    EXPECT_EQ(files, Existing(installation.ListedPaths()));
+    EXPECT_FALSE(FileExists(BatchPath()));
+  }
+}
+
 // Explorer keeps the shell extension loaded and an editor holds a document: both go at the restart, then
 // their folder and the program's; the library under a new name, so that a copy installed again before the
 // restart stays. With the program file held as well, "/warning" schedules it and its folder.

@@ -19,7 +19,7 @@ const char kUsage[] =
     "written (on the marker's line, keys of other lengths or in capitals, duplicate\n"
     "keys, lines found in their place, missing quotes, backslashes that are no escape,\n"
     "keys of no text of the program) and the program's texts that get no translation:\n"
-    "its messages 5101-5112 and the texts of its dialogs SETUPDLG, DONEDLG and\n"
+    "its messages 5101-5113 and the texts of its dialogs SETUPDLG, DONEDLG and\n"
     "CONTEXTITEMS, in the code page 936.\n"
     "  --dll   take the dialogs from this language library (kzplng.dll), as the program\n"
     "          does when it is there; the messages stay the program's own\n"
