@@ -141,7 +141,8 @@ bool ReadProcessStart(DWORD id, ProcessStart* start) {
   PROCESS_BASIC_INFORMATION basic = {};
   PEB peb;
   StartParameters parameters;
-  bool read = query != nullptr && query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) == 0 &&
+  bool read = query != nullptr &&
+              query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) == 0 &&
               ReadMemory(process, basic.PebBaseAddress, &peb) &&
               ReadMemory(process, peb.ProcessParameters, &parameters) &&
               ReadText(process, parameters.image, &start->image) &&
@@ -159,7 +160,8 @@ DWORD ParentProcessId(DWORD id) {
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
   DWORD parent = 0;
-  for (BOOL more = Process32First(snapshot, &entry); more && parent == 0; more = Process32Next(snapshot, &entry))
+  for (BOOL more = Process32First(snapshot, &entry); more && parent == 0;
+       more = Process32Next(snapshot, &entry))
     if (entry.th32ProcessID == id) parent = entry.th32ParentProcessID;
   CloseHandle(snapshot);
   return parent;

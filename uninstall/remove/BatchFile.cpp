@@ -64,9 +64,11 @@ bool ComposeBatchFile(const BatchPaths& paths, bool ntFamily, const OemConversio
       return false;
     text->append(piece);
   }
-  fits = ownFolder ? FormatText(piece, sizeof piece, ":done\r\nif exist \"%s\" \"%s\" /warning\r\ndel \"%s\" & rd \"%s\"",
-                                e, e, b, f)
-                   : FormatText(piece, sizeof piece, ":done\r\nif exist \"%s\" \"%s\" /warning\r\ndel \"%s\"", e, e, b);
+  fits = ownFolder
+             ? FormatText(piece, sizeof piece,
+                          ":done\r\nif exist \"%s\" \"%s\" /warning\r\ndel \"%s\" & rd \"%s\"", e, e, b, f)
+             : FormatText(piece, sizeof piece, ":done\r\nif exist \"%s\" \"%s\" /warning\r\ndel \"%s\"", e, e,
+                          b);
   if (!fits) return false;
   text->append(piece);
   return true;

@@ -59,16 +59,17 @@ bool MakeNewName(const char* parent, const char* suffix, char* path, size_t capa
                  bool (*create)(const char* path, void* context), void* context) {
   // Unpredictable enough that nobody plants every name first; the names that exist
   // are passed over.
-  unsigned seed = GetTickCount() ^ (GetCurrentProcessId() << 16) ^ static_cast<unsigned>(
-                                                                         reinterpret_cast<uintptr_t>(path));
+  unsigned seed = GetTickCount() ^ (GetCurrentProcessId() << 16) ^
+                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(path));
   for (int i = 0; i < kNameTries; ++i) {
     seed = seed * 1103515245u + 12345u;
-    if (!FormatText(path, capacity, "%sKzp%05X%s", parent, (seed >> 8) & 0xFFFFF, suffix)) return false;
+    if (!FormatText(path, capacity, "%sKzp%05X%s", parent, (seed >> 8) & 0xFFFFF, suffix)) break;
     if (create(path, context)) return true;
     DWORD error = GetLastError();
     if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) break;
   }
-  path[0] = '\0';
+  // Nothing of a cut or foreign name may be taken for ours.
+  if (capacity > 0) path[0] = '\0';
   return false;
 }
 

@@ -28,7 +28,9 @@ class PrivateSecurity {
   PrivateSecurity& operator=(const PrivateSecurity&) = delete;
 
   // Null when this system could not describe it.
-  SECURITY_ATTRIBUTES* Attributes() { return attributes_.lpSecurityDescriptor != nullptr ? &attributes_ : nullptr; }
+  SECURITY_ATTRIBUTES* Attributes() {
+    return attributes_.lpSecurityDescriptor != nullptr ? &attributes_ : nullptr;
+  }
 
  private:
   SECURITY_ATTRIBUTES attributes_ = {sizeof attributes_, nullptr, FALSE};

@@ -88,13 +88,14 @@ bool SelfRemovalBatchExists(const char* program, const char* folder, bool ntFami
     SelfRemovalBatch batch;
     const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (isFolder != ntFamily) continue;
-    bool named = ntFamily ? FormatText(batch.folder, sizeof batch.folder, "%s%s", temp, found.cFileName) &&
-                                FormatText(batch.path, sizeof batch.path, "%s\\%s", batch.folder, kBatchFileName)
-                          : (batch.folder[0] = '\0',
-                             FormatText(batch.path, sizeof batch.path, "%s%s", temp, found.cFileName));
+    bool named = ntFamily
+                     ? FormatText(batch.folder, sizeof batch.folder, "%s%s", temp, found.cFileName) &&
+                           FormatText(batch.path, sizeof batch.path, "%s\\%s", batch.folder, kBatchFileName)
+                     : (batch.folder[0] = '\0',
+                        FormatText(batch.path, sizeof batch.path, "%s%s", temp, found.cFileName));
     std::string expected, text;
-    exists = named && Compose(program, folder, batch, ntFamily, &expected) && ReadWholeFile(batch.path, &text) &&
-             text == expected;
+    exists = named && Compose(program, folder, batch, ntFamily, &expected) &&
+             ReadWholeFile(batch.path, &text) && text == expected;
   } while (!exists && FindNextFileA(search, &found));
   FindClose(search);
   return exists;

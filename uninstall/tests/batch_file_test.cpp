@@ -59,8 +59,8 @@ TEST(BatchFile, AtTheRootOfADriveTheFolderIsTheRoot) {
 }
 
 TEST(BatchFile, PercentSignsAreDoubledInEveryPath) {
-  std::string text = Compose("C:\\100%Tools%\\uninstall.exe", "C:\\100%Tools%", "C:\\T%TEMP%\\Uninstall_Kzp.Bat",
-                             true, "");
+  std::string text =
+      Compose("C:\\100%Tools%\\uninstall.exe", "C:\\100%Tools%", "C:\\T%TEMP%\\Uninstall_Kzp.Bat", true, "");
   EXPECT_EQ(0u, text.find("\"C:\\100%%Tools%%\\uninstall.exe\" /wait\r\n"));
   EXPECT_NE(std::string::npos, text.find("\r\nrd \"C:\\100%%Tools%%\"\r\n"));
   EXPECT_NE(std::string::npos, text.find("\r\ndel \"C:\\T%%TEMP%%\\Uninstall_Kzp.Bat\""));
@@ -100,7 +100,8 @@ TEST(BatchFile, ABatchWithAPathThatDoesNotFitIsNotMade) {
 // exact form there, or with a character that "del" or the quotes would read otherwise, makes no batch.
 TEST(BatchFile, PathsAreWrittenInTheOemCodePageAndOnesWithoutAnOemFormAreRefused) {
   const char* const paths[] = {"C:\\Программы\\Zendra\\uninstall.exe", "C:\\Программы\\Zendra",
-                               "C:\\Users\\Пётр\\Temp\\Kzp0A1B2\\Uninstall_Kzp.Bat", "C:\\Users\\Пётр\\Temp\\Kzp0A1B2"};
+                               "C:\\Users\\Пётр\\Temp\\Kzp0A1B2\\Uninstall_Kzp.Bat",
+                               "C:\\Users\\Пётр\\Temp\\Kzp0A1B2"};
   std::string ansi[4], oem[4];
   for (int i = 0; i < 4; ++i)
     ansi[i] = Cyrillic1251To866::Spell(paths[i], false), oem[i] = Cyrillic1251To866::Spell(paths[i], true);

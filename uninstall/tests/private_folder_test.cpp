@@ -21,7 +21,8 @@ std::string SecurityText(const std::string& path) {
   DWORD size = 0;
   char* text = nullptr;
   if (!GetFileSecurityA(path.c_str(), parts, descriptor, sizeof descriptor, &size) ||
-      !ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, parts, &text, nullptr))
+      !ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, parts, &text,
+                                                            nullptr))
     return "<unreadable>";
   std::string result = text;
   LocalFree(text);
@@ -29,7 +30,8 @@ std::string SecurityText(const std::string& path) {
 }
 
 TEST(PrivateFolder, NewNamesOnlyAndRightsForTheSystemTheAdministratorsAndTheUser) {
-  const std::string parent = MakeScratchFolder(TempFolder(), "private-folder-" + std::to_string(GetCurrentProcessId()));
+  const std::string parent =
+      MakeScratchFolder(TempFolder(), "private-folder-" + std::to_string(GetCurrentProcessId()));
   PrivateSecurity security;
   char first[MAX_PATH], second[MAX_PATH];
   ASSERT_TRUE(MakePrivateFolder(parent.c_str(), security, first, sizeof first));

@@ -132,9 +132,8 @@ std::vector<std::string> BatchEntries() {
 std::vector<std::string> BatchFiles() {
   std::vector<std::string> files;
   for (const std::string& entry : BatchEntries())
-    files.push_back(GetFileAttributesA(entry.c_str()) & FILE_ATTRIBUTE_DIRECTORY
-                        ? entry + "\\" + kBatchFileName
-                        : entry);
+    files.push_back(
+        GetFileAttributesA(entry.c_str()) & FILE_ATTRIBUTE_DIRECTORY ? entry + "\\" + kBatchFileName : entry);
   return files;
 }
 

@@ -106,11 +106,13 @@ class Removal : public ::testing::Test {
     ASSERT_EQ(1u, files.size());
     char system[MAX_PATH] = "";
     GetSystemDirectoryA(system, sizeof system);
-    EXPECT_EQ("\"" + std::string(system) + "\\cmd.exe\" /d /s /c \"\"" + files[0] + "\"\"", batch.commandLine);
+    EXPECT_EQ("\"" + std::string(system) + "\\cmd.exe\" /d /s /c \"\"" + files[0] + "\"\"",
+              batch.commandLine);
     EXPECT_EQ("C:\\", batch.directory);
     EXPECT_EQ(static_cast<DWORD>(STARTF_USESHOWWINDOW), batch.flags);
     EXPECT_EQ(static_cast<DWORD>(SW_HIDE), batch.show);
-    EXPECT_EQ(ExpectedBatch(installation.Program(), installation.folder, files[0], true), ReadFileBytes(files[0]));
+    EXPECT_EQ(ExpectedBatch(installation.Program(), installation.folder, files[0], true),
+              ReadFileBytes(files[0]));
   }
   static HWND FindFinalNotice() {
     return FindWindowOf(0, "#32770", [](HWND box) { return WindowText(box) == Ansi("卸载 Zendra"); });
@@ -309,7 +311,8 @@ TEST_F(Removal, WhatStandsInTheTemporaryFolderNeitherTakesTheBatchNorStopsIt) {
     const char* name;
     bool link;
     const char* temp;
-  } cases[] = {{"hard link", true, nullptr}, {"file", false, nullptr}, {"temporary folder", false, temp.c_str()}};
+  } cases[] = {
+      {"hard link", true, nullptr}, {"file", false, nullptr}, {"temporary folder", false, temp.c_str()}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     RemovalInstallation installation = InstallAndSetUp("C:\\Zendra planted");

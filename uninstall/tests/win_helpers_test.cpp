@@ -34,12 +34,12 @@ TEST(WinHelpers, TextsTakeTheirExactOemFormOrNone) {
     const char* expected;  // null: refused
   } cases[] = {
       {1251, 866, "C:\\\xCF\xB8\xF2\xF0 %%", "C:\\\x8F\xF1\xE2\xE0 %%"},  // "Пётр"
-      {1251, 866, "\xABx\xBB", nullptr},                                // "«x»": a best fit would be "<x>"
-      {1251, 866, "\x98", nullptr},                                      // no character of 1251
-      {1252, 850, "Andr\xE9", "Andr\x82"},                              // "André"
-      {1252, 850, "\x80", nullptr},                                      // "€"
-      {1252, 437, "\xC0", nullptr},                                      // "À": a best fit would be "A"
-      {936, 936, "\xD1\xB9\xCB\xF5", "\xD1\xB9\xCB\xF5"},                  // "压缩", as it is
+      {1251, 866, "\xABx\xBB", nullptr},                   // "«x»": a best fit would be "<x>"
+      {1251, 866, "\x98", nullptr},                        // no character of 1251
+      {1252, 850, "Andr\xE9", "Andr\x82"},                 // "André"
+      {1252, 850, "\x80", nullptr},                        // "€"
+      {1252, 437, "\xC0", nullptr},                        // "À": a best fit would be "A"
+      {936, 936, "\xD1\xB9\xCB\xF5", "\xD1\xB9\xCB\xF5"},  // "压缩", as it is
   };
   for (const auto& c : cases) {
     std::string oem = "<untouched>";
