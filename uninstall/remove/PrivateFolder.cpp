@@ -39,8 +39,9 @@ std::string TokenSid(HANDLE token, int kind) {
   return sid;
 }
 
-// "D:P..." for the user `user`, with the high label when the process runs at high integrity or above.
-std::string DescriptorText(const std::string& user, const std::string& integrity) {
+}  // namespace
+
+std::string PrivateSecurityText(const std::string& user, const std::string& integrity) {
   std::string text = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;" + user + ")";
   const char kLevelPrefix[] = "S-1-16-";
   if (integrity.compare(0, sizeof kLevelPrefix - 1, kLevelPrefix) == 0 &&
@@ -48,6 +49,8 @@ std::string DescriptorText(const std::string& user, const std::string& integrity
     text += "S:(ML;OICI;NW;;;HI)";
   return text;
 }
+
+namespace {
 
 bool CreatePrivateFolder(const char* path, void* security) {
   return CreateDirectoryA(path, static_cast<SECURITY_ATTRIBUTES*>(security)) != FALSE;
@@ -84,8 +87,8 @@ PrivateSecurity::PrivateSecurity() {
   const std::string user = TokenSid(token, TokenUser);
   if (user.empty()) return;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (toDescriptor(DescriptorText(user, TokenSid(token, kTokenIntegrityLevel)).c_str(), kDescriptorRevision,
-                   &descriptor, nullptr))
+  if (toDescriptor(PrivateSecurityText(user, TokenSid(token, kTokenIntegrityLevel)).c_str(),
+                   kDescriptorRevision, &descriptor, nullptr))
     attributes_.lpSecurityDescriptor = descriptor;
 }
 

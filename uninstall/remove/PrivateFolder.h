@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 #include "base/WinHandles.h"
 
@@ -35,6 +36,10 @@ class PrivateSecurity {
  private:
   SECURITY_ATTRIBUTES attributes_ = {sizeof attributes_, nullptr, FALSE};
 };
+
+// That security in the string form, for the user's SID and the SID of the process's
+// integrity level ("S-1-16-12288" is high; empty before Vista).
+std::string PrivateSecurityText(const std::string& user, const std::string& integrity);
 
 // Makes a new folder "<parent>Kzp?????" with that security; false when none was made.
 bool MakePrivateFolder(const char* parent, PrivateSecurity& security, char* folder, size_t capacity);

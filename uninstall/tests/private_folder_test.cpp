@@ -14,16 +14,13 @@ using namespace test_support;
 
 namespace {
 
-// The folder's owner-independent rights (and label, if any) in the string form.
-std::string SecurityText(const std::string& path) {
+// A security descriptor's rights and label in the string form.
+std::string SecurityText(PSECURITY_DESCRIPTOR descriptor) {
   const SECURITY_INFORMATION parts = DACL_SECURITY_INFORMATION | LABEL_SECURITY_INFORMATION;
-  char descriptor[4096];
-  DWORD size = 0;
   char* text = nullptr;
-  if (!GetFileSecurityA(path.c_str(), parts, descriptor, sizeof descriptor, &size) ||
-      !ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, parts, &text,
-                                                            nullptr))
-    return "<unreadable>";
+  if (descriptor == nullptr || !ConvertSecurityDescriptorToStringSecurityDescriptorA(
+                                   descriptor, SDDL_REVISION_1, parts, &text, nullptr))
+    return "<none>";
   std::string result = text;
   LocalFree(text);
   return result;
@@ -39,8 +36,25 @@ TEST(PrivateFolder, NewNamesOnlyAndRightsForTheSystemTheAdministratorsAndTheUser
   EXPECT_NE(std::string(first), second);
   EXPECT_EQ(parent.size() + 8, std::string(first).size());
   EXPECT_EQ(0u, std::string(first).find(parent + "Kzp"));
-  const std::string rights = SecurityText(first);
+  // What the folder is made with (Wine keeps no descriptors of files on every file system).
+  const std::string rights = SecurityText(security.Attributes()->lpSecurityDescriptor);
   EXPECT_EQ(0u, rights.find("D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;S-1-5-")) << rights;
+  // Processes of lower integrity are kept out when the program runs at high integrity or above.
+  const std::string user = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;S-1-5-21-1-2-3-1000)";
+  const struct {
+    const char* level;  // empty before Vista
+    bool labelled;
+  } levels[] = {{"", false}, {"S-1-16-8192", false}, {"S-1-16-12288", true}, {"S-1-16-16384", true}};
+  for (const auto& c : levels)
+    EXPECT_EQ(user + (c.labelled ? "S:(ML;OICI;NW;;;HI)" : ""),
+              PrivateSecurityText("S-1-5-21-1-2-3-1000", c.level))
+        << c.level;
+  // The system reads the labelled form too.
+  PSECURITY_DESCRIPTOR labelled = nullptr;
+  EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+      PrivateSecurityText("S-1-5-21-1-2-3-1000", "S-1-16-12288").c_str(), SDDL_REVISION_1, &labelled,
+      nullptr));
+  LocalFree(labelled);
 
   // A name that exists is passed over, another error ends the search; a path too long makes nothing.
   int calls = 0;

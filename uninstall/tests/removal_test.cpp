@@ -119,7 +119,7 @@ class Removal : public ::testing::Test {
   }
   // Ends an uninstall during its passes, once the archiver (listed first) is gone: the missing entries
   // after it leave the time. The rest is still there, and so is the entry that starts the uninstall.
-  static void EndDuringThePasses(const RemovalInstallation& installation) {
+  void EndDuringThePasses(const RemovalInstallation& installation) {
     std::string first = "Zendra.exe\r\n";
     for (int i = 0; i < 4000; ++i) first += "missing\\" + std::to_string(i) + "\r\n";
     ExtendList(installation, first, "");
@@ -317,8 +317,8 @@ TEST_F(Removal, WhatStandsInTheTemporaryFolderNeitherTakesTheBatchNorStopsIt) {
     SCOPED_TRACE(c.name);
     RemovalInstallation installation = InstallAndSetUp("C:\\Zendra planted");
     WriteFileBytes(victim, "victim\r\n");
-    if (c.link) EXPECT_TRUE(CreateHardLinkA(formerName.c_str(), victim.c_str(), nullptr));
-    if (!c.link) WriteFileBytes(formerName, "planted\r\n");
+    EXPECT_TRUE(c.link ? CreateHardLinkA(formerName.c_str(), victim.c_str(), nullptr)
+                       : WriteFileBytes(formerName, "planted\r\n"));
     const std::string savedTemp = EnvironmentValue("TMP");
     if (c.temp != nullptr) CreateDirectoryA(c.temp, nullptr), SetEnvironmentVariableA("TMP", c.temp);
     EXPECT_EQ(0, RunProgram(installation, "", {IDYES}));
