@@ -17,14 +17,15 @@ bool IsFullPath(const char* path) {
 
 }  // namespace
 
-bool MakeBatchCommand(const char* batch, bool ntFamily, BatchCommand* command) {
+bool MakeBatchCommand(const char* batch, const char* batchFolder, bool ntFamily, BatchCommand* command) {
   char* interpreter = command->interpreter;
   if (ntFamily) {
     UINT length = GetSystemDirectoryA(interpreter, sizeof command->interpreter);
     if (length == 0 || length >= sizeof command->interpreter ||
         !AppendText(interpreter, sizeof command->interpreter, "\\cmd.exe"))
       return false;
-    return FormatText(command->line, sizeof command->line, "\"%s\" /d /s /c \"\"%s\"\"", interpreter, batch);
+    return FormatText(command->line, sizeof command->line, "\"%s\" /d /s /c \"\"%s\" & rd \"%s\"\"",
+                      interpreter, batch, batchFolder);
   }
   DWORD length = GetEnvironmentVariableA("COMSPEC", interpreter, sizeof command->interpreter);
   if (length == 0 || length >= sizeof command->interpreter || !IsFullPath(interpreter)) return false;

@@ -69,7 +69,7 @@ bool PrepareSelfRemovalBatch(const char* program, bool ntFamily, SelfRemovalBatc
   std::string text;
   bool made = CreateBatchFile(temp, ntFamily, security, batch, &file) &&
               Compose(program, folder, *batch, ntFamily, &text) &&
-              MakeBatchCommand(batch->path, ntFamily, &batch->command) && WriteAll(file.handle.Get(), text);
+              MakeBatchCommand(batch->path, batch->folder, ntFamily, &batch->command) && WriteAll(file.handle.Get(), text);
   made = CloseHandle(file.handle.Release()) && made;
   if (!made) RemoveBatch(*batch);
   return made;

@@ -106,7 +106,8 @@ class Removal : public ::testing::Test {
     ASSERT_EQ(1u, files.size());
     char system[MAX_PATH] = "";
     GetSystemDirectoryA(system, sizeof system);
-    EXPECT_EQ("\"" + std::string(system) + "\\cmd.exe\" /d /s /c \"\"" + files[0] + "\"\"",
+    EXPECT_EQ("\"" + std::string(system) + "\\cmd.exe\" /d /s /c \"\"" + files[0] + "\" & rd \"" +
+                  files[0].substr(0, files[0].rfind('\\')) + "\"\"",
               batch.commandLine);
     EXPECT_EQ("C:\\", batch.directory);
     EXPECT_EQ(static_cast<DWORD>(STARTF_USESHOWWINDOW), batch.flags);
