@@ -1,7 +1,6 @@
 #include "remove/PrivateFolder.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "base/SystemLibrary.h"
@@ -43,10 +42,14 @@ std::string TokenSid(HANDLE token, int kind) {
 
 std::string PrivateSecurityText(const std::string& user, const std::string& integrity) {
   std::string text = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;" + user + ")";
+  // The level is the SID's one number after "S-1-16-".
   const char kLevelPrefix[] = "S-1-16-";
-  if (integrity.compare(0, sizeof kLevelPrefix - 1, kLevelPrefix) == 0 &&
-      std::strtoul(integrity.c_str() + sizeof kLevelPrefix - 1, nullptr, 10) >= kHighIntegrity)
-    text += "S:(ML;OICI;NW;;;HI)";
+  if (integrity.compare(0, sizeof kLevelPrefix - 1, kLevelPrefix) != 0) return text;
+  unsigned long level = 0;
+  for (size_t i = sizeof kLevelPrefix - 1;
+       i < integrity.size() && i < 16 && integrity[i] >= '0' && integrity[i] <= '9'; ++i)
+    level = level * 10 + static_cast<unsigned long>(integrity[i] - '0');
+  if (level >= kHighIntegrity) text += "S:(ML;OICI;NW;;;HI)";
   return text;
 }
 
