@@ -48,8 +48,10 @@ bool CreateBatchFile(const char* temp, bool ntFamily, PrivateSecurity& security,
   if (!ntFamily) return MakeNewName(temp, kBatchSuffix, batch->path, sizeof batch->path, CreateInto, file);
   if (!MakePrivateFolder(temp, security, batch->folder, sizeof batch->folder)) return false;
   file->security = security.Attributes();
-  return FormatText(batch->path, sizeof batch->path, "%s\\%s", batch->folder, kBatchFileName) &&
-         CreateInto(batch->path, file);
+  if (FormatText(batch->path, sizeof batch->path, "%s\\%s", batch->folder, kBatchFileName))
+    return CreateInto(batch->path, file);
+  batch->path[0] = '\0';  // a cut name is none of ours
+  return false;
 }
 
 void RemoveBatch(const SelfRemovalBatch& batch) {

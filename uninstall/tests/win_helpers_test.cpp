@@ -45,7 +45,9 @@ TEST(WinHelpers, TextsTakeTheirExactOemFormOrNone) {
     std::string oem = "<untouched>";
     const bool converted = SystemOemConversion(c.ansi, c.oem).ToOem(c.text, &oem);
     EXPECT_EQ(c.expected != nullptr, converted) << c.ansi << " " << c.text;
-    if (c.expected != nullptr) EXPECT_EQ(c.expected, oem) << c.ansi << " " << c.text;
+    if (c.expected != nullptr) {
+      EXPECT_EQ(c.expected, oem) << c.ansi << " " << c.text;
+    }
   }
 }
 
