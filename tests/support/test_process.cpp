@@ -1,5 +1,8 @@
 #include "test_process.h"
 
+#include <tlhelp32.h>
+#include <winternl.h>
+
 namespace test_support {
 
 namespace {
@@ -10,6 +13,36 @@ void HandleMessages() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+}
+
+// The start of RTL_USER_PROCESS_PARAMETERS, as every Windows NT lays it out.
+struct StartParameters {
+  ULONG maximumLength, length, flags, debugFlags;
+  HANDLE console;
+  ULONG consoleFlags;
+  HANDLE input, output, error;
+  UNICODE_STRING directory;
+  HANDLE directoryHandle;
+  UNICODE_STRING dllPath, image, commandLine;
+  void* environment;
+  ULONG x, y, width, height, columns, rows, fillAttribute, windowFlags, showWindow;
+};
+
+template <class T>
+bool ReadMemory(HANDLE process, const void* address, T* value) {
+  SIZE_T read = 0;
+  return ReadProcessMemory(process, address, value, sizeof *value, &read) && read == sizeof *value;
+}
+
+bool ReadText(HANDLE process, const UNICODE_STRING& text, std::string* ansi) {
+  std::wstring wide(text.Length / sizeof(wchar_t), L'\0');
+  SIZE_T read = 0;
+  if (!wide.empty() && !ReadProcessMemory(process, text.Buffer, &wide[0], text.Length, &read)) return false;
+  ansi->assign(wide.size() * 2 + 1, '\0');
+  int length = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &(*ansi)[0], static_cast<int>(ansi->size()),
+                                   nullptr, nullptr);
+  ansi->resize(length > 0 ? length - 1 : 0);
+  return true;
 }
 
 }  // namespace
@@ -97,6 +130,41 @@ void Process::End(UINT code) {
   if (!Running()) return;
   TerminateProcess(process_, code);
   WaitForSingleObject(process_, kTimeout);
+}
+
+bool ReadProcessStart(DWORD id, ProcessStart* start) {
+  using Query = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+  auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+  if (process == nullptr) return false;
+  PROCESS_BASIC_INFORMATION basic = {};
+  PEB peb;
+  StartParameters parameters;
+  bool read = query != nullptr &&
+              query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) == 0 &&
+              ReadMemory(process, basic.PebBaseAddress, &peb) &&
+              ReadMemory(process, peb.ProcessParameters, &parameters) &&
+              ReadText(process, parameters.image, &start->image) &&
+              ReadText(process, parameters.commandLine, &start->commandLine) &&
+              ReadText(process, parameters.directory, &start->directory);
+  CloseHandle(process);
+  start->flags = parameters.windowFlags;
+  start->show = parameters.showWindow;
+  return read;
+}
+
+DWORD ParentProcessId(DWORD id) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  DWORD parent = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more && parent == 0;
+       more = Process32Next(snapshot, &entry))
+    if (entry.th32ProcessID == id) parent = entry.th32ParentProcessID;
+  CloseHandle(snapshot);
+  return parent;
 }
 
 }  // namespace test_support

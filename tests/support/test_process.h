@@ -22,6 +22,17 @@ std::string EnvironmentValue(const char* name);
 // What follows the program's name in a command line, without the blanks before it.
 std::string ArgumentsOf(const std::string& commandLine);
 
+// How a running process was started, read from its process parameters (what Windows
+// keeps of CreateProcess's arguments in the process), in the ANSI code page.
+struct ProcessStart {
+  std::string image, commandLine, directory;
+  DWORD flags = 0, show = 0;  // STARTUPINFO's dwFlags and wShowWindow
+};
+// Of the process `id`, of this program's bitness; false when it cannot be read.
+bool ReadProcessStart(DWORD id, ProcessStart* start);
+// The process that started the process `id`; 0 when it is not known.
+DWORD ParentProcessId(DWORD id);
+
 // A started program, ended when the object goes away.
 class Process {
  public:

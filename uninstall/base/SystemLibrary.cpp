@@ -2,9 +2,9 @@
 
 #include "base/TextHelpers.h"
 
-void* FindKernelFunctionAddress(const char* name) {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  return kernel != nullptr ? reinterpret_cast<void*>(GetProcAddress(kernel, name)) : nullptr;
+void* FindSystemFunctionAddress(const char* library, const char* name) {
+  HMODULE module = GetModuleHandleA(library);
+  return module != nullptr ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;
 }
 
 // Both calls are looked up at run time: SetDllDirectoryA came with Windows XP SP1 and

@@ -11,10 +11,15 @@ void RestrictLibrarySearch();
 // Loads a system library by name from the system folder.
 HMODULE LoadSystemLibrary(const char* name);
 
-// A function of kernel32.dll that older systems may lack, looked up at run time; null
-// when this system has none of that name.
-void* FindKernelFunctionAddress(const char* name);
+// A function that older systems may lack, looked up at run time in a system library
+// that the program has loaded already (kernel32.dll, advapi32.dll); null when this
+// system has none of that name.
+void* FindSystemFunctionAddress(const char* library, const char* name);
+template <class Function>
+Function FindSystemFunction(const char* library, const char* name) {
+  return reinterpret_cast<Function>(FindSystemFunctionAddress(library, name));
+}
 template <class Function>
 Function FindKernelFunction(const char* name) {
-  return reinterpret_cast<Function>(FindKernelFunctionAddress(name));
+  return FindSystemFunction<Function>("kernel32.dll", name);
 }

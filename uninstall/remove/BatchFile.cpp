@@ -1,6 +1,28 @@
 #include "remove/BatchFile.h"
 
+#include <cstring>
+
 #include "base/TextHelpers.h"
+
+namespace {
+
+// None of these can be in a file name; "*" and "?" would make "del" a wildcard, a
+// quote would end the quoted path, "<" and ">" are wildcards to the file system.
+bool HoldsForbiddenCharacter(const char* path) {
+  for (const char* p = path; *p != '\0'; p = NextChar(p))
+    if (NextChar(p) == p + 1 && std::strchr("*?\"<>", *p) != nullptr) return true;
+  return false;
+}
+
+// `path` as the batch names it: "%" doubled, in the OEM code page.
+bool BatchPathText(const char* path, const OemConversion& oem, char* result, size_t capacity) {
+  char doubled[kBatchPieceSize];
+  std::string converted;
+  return !HoldsForbiddenCharacter(path) && DoublePercentSigns(path, doubled, sizeof doubled) &&
+         oem.ToOem(doubled, &converted) && CopyText(result, capacity, converted.c_str());
+}
+
+}  // namespace
 
 bool DoublePercentSigns(const char* text, char* result, size_t capacity) {
   size_t length = 0;
@@ -21,11 +43,12 @@ bool DoublePercentSigns(const char* text, char* result, size_t capacity) {
   return true;
 }
 
-bool ComposeBatchFile(const char* program, const char* folder, const char* batch, bool ntFamily,
-                      std::string* text) {
-  char e[kBatchPieceSize], d[kBatchPieceSize], b[kBatchPieceSize];
-  if (!DoublePercentSigns(program, e, sizeof e) || !DoublePercentSigns(folder, d, sizeof d) ||
-      !DoublePercentSigns(batch, b, sizeof b))
+bool ComposeBatchFile(const BatchPaths& paths, bool ntFamily, const OemConversion& oem, std::string* text) {
+  char e[kBatchPieceSize], d[kBatchPieceSize], b[kBatchPieceSize], f[kBatchPieceSize];
+  const bool ownFolder = paths.batchFolder[0] != '\0';
+  if (!BatchPathText(paths.program, oem, e, sizeof e) || !BatchPathText(paths.folder, oem, d, sizeof d) ||
+      !BatchPathText(paths.batch, oem, b, sizeof b) ||
+      (ownFolder && !BatchPathText(paths.batchFolder, oem, f, sizeof f)))
     return false;
 
   char piece[kBatchPieceSize];
@@ -41,8 +64,12 @@ bool ComposeBatchFile(const char* program, const char* folder, const char* batch
       return false;
     text->append(piece);
   }
-  if (!FormatText(piece, sizeof piece, ":done\r\nif exist \"%s\" \"%s\" /warning\r\ndel \"%s\"", e, e, b))
-    return false;
+  fits = ownFolder
+             ? FormatText(piece, sizeof piece,
+                          ":done\r\nif exist \"%s\" \"%s\" /warning\r\ndel \"%s\" & rd \"%s\"", e, e, b, f)
+             : FormatText(piece, sizeof piece, ":done\r\nif exist \"%s\" \"%s\" /warning\r\ndel \"%s\"", e, e,
+                          b);
+  if (!fits) return false;
   text->append(piece);
   return true;
 }

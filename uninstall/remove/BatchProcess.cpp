@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr DWORD kComspecSize = 1024;
-
 // A drive path ("C:\...") or a UNC path: nothing that a search could find in the
 // program's folder or the current directory instead.
 bool IsFullPath(const char* path) {
@@ -19,15 +17,23 @@ bool IsFullPath(const char* path) {
 
 }  // namespace
 
-bool MakeBatchCommandLine(const char* batch, char* commandLine, size_t capacity) {
-  char comspec[kComspecSize];
-  DWORD length = GetEnvironmentVariableA("COMSPEC", comspec, sizeof comspec);
-  if (length == 0 || length >= sizeof comspec || !IsFullPath(comspec)) return false;
+bool MakeBatchCommand(const char* batch, const char* batchFolder, bool ntFamily, BatchCommand* command) {
+  char* interpreter = command->interpreter;
+  if (ntFamily) {
+    UINT length = GetSystemDirectoryA(interpreter, sizeof command->interpreter);
+    if (length == 0 || length >= sizeof command->interpreter ||
+        !AppendText(interpreter, sizeof command->interpreter, "\\cmd.exe"))
+      return false;
+    return FormatText(command->line, sizeof command->line, "\"%s\" /d /s /c \"\"%s\" & rd \"%s\"\"",
+                      interpreter, batch, batchFolder);
+  }
+  DWORD length = GetEnvironmentVariableA("COMSPEC", interpreter, sizeof command->interpreter);
+  if (length == 0 || length >= sizeof command->interpreter || !IsFullPath(interpreter)) return false;
   // Quoted, so that a blank in the interpreter's path cannot start another program.
-  return FormatText(commandLine, capacity, "\"%s\" /c \"%s\"", comspec, batch);
+  return FormatText(command->line, sizeof command->line, "\"%s\" /c \"%s\"", interpreter, batch);
 }
 
-bool StartBatchProcess(char* commandLine, bool ntFamily) {
+bool StartBatchProcess(BatchCommand* command, bool ntFamily) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   KernelHandle nul;
@@ -44,8 +50,9 @@ bool StartBatchProcess(char* commandLine, bool ntFamily) {
     startup.hStdInput = startup.hStdOutput = startup.hStdError = device;
   }
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, ntFamily ? 0 : DETACHED_PROCESS, nullptr,
-                      nullptr, &startup, &process))
+  // On the NT family the interpreter by its full path, so that nothing is searched for.
+  if (!CreateProcessA(ntFamily ? command->interpreter : nullptr, command->line, nullptr, nullptr, TRUE,
+                      ntFamily ? 0 : DETACHED_PROCESS, nullptr, nullptr, &startup, &process))
     return false;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);

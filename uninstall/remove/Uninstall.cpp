@@ -11,7 +11,6 @@
 #include "base/Components.h"
 #include "base/Handle.h"
 #include "base/TextHelpers.h"
-#include "base/WholeFile.h"
 #include "base/WinVersion.h"
 #include "integration/AppEntries.h"
 #include "integration/Associations.h"
@@ -22,12 +21,11 @@
 #include "language/ExtResource.h"
 #include "language/MessageText.h"
 #include "registry/Registry.h"
-#include "remove/BatchFile.h"
-#include "remove/BatchProcess.h"
 #include "remove/DeletionPasses.h"
 #include "remove/InstallationList.h"
 #include "remove/RestartRemoval.h"
 #include "remove/UninstallRights.h"
+#include "remove/SelfRemovalBatch.h"
 #include "resources/resource.h"
 
 namespace {
@@ -63,29 +61,6 @@ void ShowListError() {
   MessageBoxA(nullptr, text, GetMessageText(IDS_UNINSTALL_CAPTION), MB_ICONERROR | MB_SETFOREGROUND);
 }
 
-// The self-removal batch's path in the temporary folder.
-bool GetBatchPath(char* batch, size_t batchSize) {
-  DWORD length = GetTempPathA(static_cast<DWORD>(batchSize), batch);
-  return length != 0 && length < batchSize && AppendText(batch, batchSize, kBatchFileName);
-}
-
-// Writes the self-removal batch into the temporary folder and makes the command line
-// that starts it; false when either cannot be made whole, and then no batch is left.
-// `batch` receives the batch's path.
-bool PrepareBatch(const char* program, bool ntFamily, char* batch, size_t batchSize, char* commandLine,
-                  size_t commandLineSize) {
-  if (!GetBatchPath(batch, batchSize)) return false;
-  if (!MakeBatchCommandLine(batch, commandLine, commandLineSize)) return false;
-  char folder[kPathSize];
-  DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
-  if (length == 0 || length >= sizeof folder) return false;
-  std::string text;
-  if (!ComposeBatchFile(program, folder, batch, ntFamily, &text)) return false;
-  if (WriteWholeFile(batch, text)) return true;
-  DeleteFileA(batch);
-  return false;
-}
-
 // This program's full file name and its folder (see CutToFolder).
 bool FindProgramFolder(char (&program)[kPathSize], char (&folder)[kPathSize]) {
   return GetProgramPath(program, sizeof program) && CopyText(folder, sizeof folder, program) &&
@@ -98,14 +73,13 @@ void RemoveProgramAtRestart() {
   char program[kPathSize];
   char folder[kPathSize];
   char list[kPathSize];
-  char batch[kPathSize];
   if (!FindProgramFolder(program, folder) || !CopyText(list, sizeof list, folder)) return;
   AddEndSlash(list, sizeof list);
   // Only while the batch runs, which the uninstall starts once the list is gone: a
   // "/warning" started by hand removes nothing.
   if (!AppendText(list, sizeof list, components::kInstallationList) ||
-      GetFileAttributesA(list) != INVALID_FILE_ATTRIBUTES || !GetBatchPath(batch, sizeof batch) ||
-      GetFileAttributesA(batch) == INVALID_FILE_ATTRIBUTES)
+      GetFileAttributesA(list) != INVALID_FILE_ATTRIBUTES ||
+      !SelfRemovalBatchExists(program, folder, GetWinNtVersion() != 0))
     return;
   RemoveAtRestart({{program, false}}, folder);
 }
@@ -131,9 +105,8 @@ void RunUninstall() {
   // started is settled before anything is deleted: when it cannot, nothing changes, as
   // when the confirmation is declined.
   const bool ntFamily = GetWinNtVersion() != 0;
-  char batch[kPathSize];
-  char commandLine[kCommandLineSize];
-  if (!PrepareBatch(program, ntFamily, batch, sizeof batch, commandLine, sizeof commandLine)) return;
+  SelfRemovalBatch batch;
+  if (!PrepareSelfRemovalBatch(program, ntFamily, &batch)) return;
 
   RemoveRegistration();
   // From here on the texts come from the program itself, and the library file can go.
@@ -153,6 +126,6 @@ void RunUninstall() {
   // Neither this process nor the batch, which inherits the current directory, may keep
   // the folder in use.
   SetCurrentDirectoryA("..");
-  StartBatchProcess(commandLine, ntFamily);
+  StartBatchProcess(&batch.command, ntFamily);
   ExitProcess(0);
 }

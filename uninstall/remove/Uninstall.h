@@ -6,9 +6,9 @@
 
 // Returns only when it stops early, with nothing changed: no folder in the program's
 // path, the confirmation declined, the list not openable, or the batch file that
-// removes the program not writable or not startable (temporary folder, COMSPEC, the
-// length of a path or of the command line). Otherwise it ends the process with exit
-// code 0.
+// removes the program not writable or not startable (temporary folder, a path without
+// an exact form in the OEM code page, the interpreter, the length of a path or of the
+// command line). Otherwise it ends the process with exit code 0.
 void RunUninstall();
 
 // For "/warning", which the batch starts when this program's file stayed after its

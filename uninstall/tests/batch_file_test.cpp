@@ -7,18 +7,25 @@
 #include "base/WholeFile.h"
 #include "remove/BatchFile.h"
 #include "test_files.h"
+#include "tests/oem_tables.h"
 #include "tests/scoped_gbk_table.h"
 
 namespace {
 
 const char kProgram[] = "C:\\Program Files\\Zendra\\uninstall.exe";
 const char kFolder[] = "C:\\Program Files\\Zendra";
-const char kBatch[] = "C:\\TEMP\\Uninstall_Kzp.Bat";
+const char kBatch[] = "C:\\TEMP\\Kzp0A1B2\\Uninstall_Kzp.Bat";
+const char kBatchFolder[] = "C:\\TEMP\\Kzp0A1B2";
 
-std::string Compose(const char* program, const char* folder, const char* batch, bool ntFamily) {
+std::string Compose(const char* program, const char* folder, const char* batch, bool ntFamily,
+                    const char* batchFolder = kBatchFolder, const OemConversion& oem = SameCodePage()) {
   std::string text = "<untouched>";
-  if (!ComposeBatchFile(program, folder, batch, ntFamily, &text)) return "<failed>";
+  if (!ComposeBatchFile({program, folder, batch, batchFolder}, ntFamily, oem, &text)) return "<failed>";
   return text;
+}
+
+std::string Compose(const std::string (&paths)[4], const OemConversion& oem) {
+  return Compose(paths[0].c_str(), paths[1].c_str(), paths[2].c_str(), true, paths[3].c_str(), oem);
 }
 
 std::string Blocks(const std::string& program, const std::string& folder) {
@@ -33,8 +40,10 @@ TEST(BatchFile, NtFamilyStartsTheProgramDirectlyAndTheLastLineHasNoLineEnd) {
                          ":done\r\n"
                          "if exist \"C:\\Program Files\\Zendra\\uninstall.exe\" "
                          "\"C:\\Program Files\\Zendra\\uninstall.exe\" /warning\r\n"
-                         "del \"C:\\TEMP\\Uninstall_Kzp.Bat\"";
+                         "del \"C:\\TEMP\\Kzp0A1B2\\Uninstall_Kzp.Bat\" & rd \"C:\\TEMP\\Kzp0A1B2\"";
   EXPECT_EQ(expected, Compose(kProgram, kFolder, kBatch, true));
+  // Without a folder of its own (Windows 95, 98 and ME) the batch deletes only itself.
+  EXPECT_EQ(expected.substr(0, expected.rfind(" & rd ")), Compose(kProgram, kFolder, kBatch, true, ""));
 }
 
 TEST(BatchFile, OtherPlatformsWaitThroughStart) {
@@ -51,7 +60,7 @@ TEST(BatchFile, AtTheRootOfADriveTheFolderIsTheRoot) {
 
 TEST(BatchFile, PercentSignsAreDoubledInEveryPath) {
   std::string text =
-      Compose("C:\\100%Tools%\\uninstall.exe", "C:\\100%Tools%", "C:\\T%TEMP%\\Uninstall_Kzp.Bat", true);
+      Compose("C:\\100%Tools%\\uninstall.exe", "C:\\100%Tools%", "C:\\T%TEMP%\\Uninstall_Kzp.Bat", true, "");
   EXPECT_EQ(0u, text.find("\"C:\\100%%Tools%%\\uninstall.exe\" /wait\r\n"));
   EXPECT_NE(std::string::npos, text.find("\r\nrd \"C:\\100%%Tools%%\"\r\n"));
   EXPECT_NE(std::string::npos, text.find("\r\ndel \"C:\\T%%TEMP%%\\Uninstall_Kzp.Bat\""));
@@ -85,6 +94,32 @@ TEST(BatchFile, ABatchWithAPathThatDoesNotFitIsNotMade) {
   // Doubling the "%" can push a path past its buffer.
   std::string percents = "C:\\" + std::string(600, '%');
   EXPECT_EQ("<failed>", Compose(kProgram, percents.c_str(), kBatch, true));
+}
+
+// The interpreter reads the batch in the OEM code page: every path is written there, and one without an
+// exact form there, or with a character that "del" or the quotes would read otherwise, makes no batch.
+TEST(BatchFile, PathsAreWrittenInTheOemCodePageAndOnesWithoutAnOemFormAreRefused) {
+  // "Программы" and "Пётр" in each code page.
+  const std::string programs[] = {"\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB",
+                                  "\x8F\xE0\xAE\xA3\xE0\xA0\xAC\xAC\xEB"};
+  const std::string peter[] = {"\xCF\xB8\xF2\xF0", "\x8F\xF1\xE2\xE0"};
+  std::string ansi[4], oem[4];
+  for (std::string* paths : {ansi, oem}) {
+    const int page = paths == oem;
+    paths[1] = "C:\\" + programs[page] + "\\Zendra";
+    paths[0] = paths[1] + "\\uninstall.exe";
+    paths[3] = "C:\\Users\\" + peter[page] + "\\Temp\\Kzp0A1B2";
+    paths[2] = paths[3] + "\\Uninstall_Kzp.Bat";
+  }
+  const std::string text = Compose(ansi, Cyrillic1251To866());
+  EXPECT_EQ(Compose(oem, SameCodePage()), text);
+  // "«" (0xAB in 1251) has no place in 866.
+  for (const char* bad : {"\xAB", "?", "*", "<", ">", "\""})
+    for (std::string& path : ansi) {
+      path += bad;
+      EXPECT_EQ("<failed>", Compose(ansi, Cyrillic1251To866())) << path;
+      path.pop_back();
+    }
 }
 
 TEST(BatchFile, IsWrittenInBinaryModeExactly) {

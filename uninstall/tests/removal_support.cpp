@@ -1,6 +1,7 @@
 #include "tests/removal_support.h"
 
 #include "remove/BatchFile.h"
+#include "tests/oem_tables.h"
 
 namespace uninstall_test {
 
@@ -107,15 +108,33 @@ int RunProgram(const RemovalInstallation& installation, const char* arguments,
   return program.Wait(kTimeout);
 }
 
-std::string ExpectedBatch(const std::string& program, const std::string& folder, bool ntFamily) {
+std::string ExpectedBatch(const std::string& program, const std::string& folder, const std::string& batch,
+                          bool ntFamily) {
+  const std::string batchFolder = ntFamily ? batch.substr(0, batch.rfind('\\')) : "";
   std::string text;
-  return ComposeBatchFile(program.c_str(), folder.c_str(), BatchPath().c_str(), ntFamily, &text)
+  // Code page 936 is the OEM code page too.
+  return ComposeBatchFile({program.c_str(), folder.c_str(), batch.c_str(), batchFolder.c_str()}, ntFamily,
+                          SameCodePage(), &text)
              ? text
              : "<not composed>";
 }
 
-std::string BatchPath() {
-  return TempFolder() + kBatchFileName;
+std::vector<std::string> BatchEntries() {
+  std::vector<std::string> entries;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((TempFolder() + "Kzp*").c_str(), &found);
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+    entries.push_back(TempFolder() + found.cFileName);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  return entries;
+}
+
+std::vector<std::string> BatchFiles() {
+  std::vector<std::string> files;
+  for (const std::string& entry : BatchEntries())
+    files.push_back(
+        GetFileAttributesA(entry.c_str()) & FILE_ATTRIBUTE_DIRECTORY ? entry + "\\" + kBatchFileName : entry);
+  return files;
 }
 
 void ExtendList(const RemovalInstallation& installation, const std::string& first, const std::string& last) {

@@ -34,10 +34,14 @@ void MakeOutsideFiles(const RemovalInstallation& installation);
 int RunProgram(const RemovalInstallation& installation, const char* arguments,
                const std::vector<int>& answers = {}, std::vector<BoxTexts>* boxes = nullptr);
 
-// The batch text that the uninstall composes for the program `program` in `folder`.
-std::string ExpectedBatch(const std::string& program, const std::string& folder, bool ntFamily);
-// The full name of the batch file in the temporary folder.
-std::string BatchPath();
+// The batch text that the uninstall composes for the program `program` in `folder`, the batch being
+// `batch` (on the NT family in its own folder).
+std::string ExpectedBatch(const std::string& program, const std::string& folder, const std::string& batch,
+                          bool ntFamily);
+// What lies in the temporary folder under the batch's names ("Kzp*"), full paths; on the NT family the
+// batch file in each folder.
+std::vector<std::string> BatchEntries();
+std::vector<std::string> BatchFiles();
 
 // Puts `first` before the lines of the installation's list and `last` after them.
 void ExtendList(const RemovalInstallation& installation, const std::string& first, const std::string& last);

@@ -62,7 +62,7 @@ class Removal : public ::testing::Test {
     ClearPendingRemovals();
     RestoreRegistry(registry_, FootprintPlaces());
     if (!folder_.empty()) RemoveFolder(folder_);
-    DeleteFileA(BatchPath().c_str());
+    for (const std::string& entry : BatchEntries()) RemoveFolder(entry), DeleteFileA(entry.c_str());
   }
   static Snapshot RegistrySnapshot() { return TakeSnapshot(FootprintPlaces()); }
   // A fake installation set up silently, as the archiver's installer would.
@@ -83,24 +83,44 @@ class Removal : public ::testing::Test {
     SCOPED_TRACE(::testing::Message() << "batch of line " << line);
     std::vector<std::string> gone = installation.ListedPaths();
     if (installation.folder.size() > 3 && folderGoes) gone.push_back(installation.folder);
-    gone.push_back(BatchPath());
     const bool finished = WaitUntil(
         [&] {
           if (HWND notice = FindFinalNotice()) {
             ADD_FAILURE() << "final notice: " << ReadMessageBox(notice).text;
             Press(notice, IDOK);
           }
-          return Existing(gone).empty();
+          return Existing(gone).empty() && BatchEntries() == batches_;
         },
         kTimeout);
-    EXPECT_TRUE(finished) << "still there: " << ::testing::PrintToString(Existing(gone));
+    EXPECT_TRUE(finished) << "still there: " << ::testing::PrintToString(Existing(gone))
+                          << ::testing::PrintToString(BatchEntries());
+  }
+  // The batch that started the final notice `notice` (its only file in the temporary folder) as the
+  // uninstall started it: by the system's interpreter, hidden, outside the program's folder.
+  static void ExpectBatchStartedHidden(HWND notice, const RemovalInstallation& installation) {
+    DWORD warning = 0;
+    GetWindowThreadProcessId(notice, &warning);
+    ProcessStart batch;
+    ASSERT_TRUE(ReadProcessStart(ParentProcessId(warning), &batch));
+    const std::vector<std::string> files = BatchFiles();
+    ASSERT_EQ(1u, files.size());
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, sizeof system);
+    EXPECT_EQ("\"" + std::string(system) + "\\cmd.exe\" /d /s /c \"\"" + files[0] + "\" & rd \"" +
+                  files[0].substr(0, files[0].rfind('\\')) + "\"\"",
+              batch.commandLine);
+    EXPECT_EQ("C:\\", batch.directory);
+    EXPECT_EQ(static_cast<DWORD>(STARTF_USESHOWWINDOW), batch.flags);
+    EXPECT_EQ(static_cast<DWORD>(SW_HIDE), batch.show);
+    EXPECT_EQ(ExpectedBatch(installation.Program(), installation.folder, files[0], true),
+              ReadFileBytes(files[0]));
   }
   static HWND FindFinalNotice() {
     return FindWindowOf(0, "#32770", [](HWND box) { return WindowText(box) == Ansi("卸载 Zendra"); });
   }
   // Ends an uninstall during its passes, once the archiver (listed first) is gone: the missing entries
   // after it leave the time. The rest is still there, and so is the entry that starts the uninstall.
-  static void EndDuringThePasses(const RemovalInstallation& installation) {
+  void EndDuringThePasses(const RemovalInstallation& installation) {
     std::string first = "Zendra.exe\r\n";
     for (int i = 0; i < 4000; ++i) first += "missing\\" + std::to_string(i) + "\r\n";
     ExtendList(installation, first, "");
@@ -111,8 +131,12 @@ class Removal : public ::testing::Test {
     program.End();
     ASSERT_TRUE(FileExists(installation.File("kzplng.dll"))) << "ended after the passes";
     EXPECT_TRUE(RawKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    // The batch that was never started stays; the next one has a name of its own.
+    batches_ = BatchEntries();
+    EXPECT_EQ(1u, batches_.size());
   }
 
+  std::vector<std::string> batches_;
   std::string folder_;
   Snapshot registry_;
 };
@@ -130,7 +154,8 @@ TEST_P(RemovalRun, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefor
   ASSERT_EQ(ShortcutPaths(), Existing(ShortcutPaths()));
   EXPECT_EQ("OtherIso.Image", ReadText(HKEY_CLASSES_ROOT, ".iso", "")) << "another program keeps .iso";
 
-  InterpreterStandIn interpreter("C:\\removal-tools\\record-setup", true);
+  // Planted as COMSPEC, never started: the system's interpreter runs the batch.
+  InterpreterStandIn interpreter("C:\\removal-tools\\record-setup", false);
   if (GetParam()) EndDuringThePasses(installation);
   std::vector<BoxTexts> boxes;
   EXPECT_EQ(0, RunProgram(installation, "", {IDYES}, &boxes));
@@ -140,12 +165,7 @@ TEST_P(RemovalRun, SetupThenUninstallRemovesTheArchiverAndLeavesTheSystemAsBefor
   EXPECT_EQ(Ansi("确实要卸载 Zendra 吗?"), boxes[0].text);
   ExpectBatchFinished(installation);
 
-  // The batch was started hidden, outside the folder, through COMSPEC.
-  EXPECT_EQ("\"" + interpreter.Path() + "\" /c \"" + BatchPath() + "\"", interpreter.Recorded("command"));
-  EXPECT_EQ("C:\\Program Files", interpreter.Recorded("directory"));
-  EXPECT_EQ(std::to_string(STARTF_USESHOWWINDOW), interpreter.Recorded("flags"));
-  EXPECT_EQ(std::to_string(SW_HIDE), interpreter.Recorded("show"));
-  EXPECT_EQ(ExpectedBatch(installation.Program(), installation.folder, true), interpreter.RecordedBatch());
+  EXPECT_EQ("<none>", interpreter.Recorded("command"));
 
   // Nothing outside the folder was touched, whatever the list named.
   EXPECT_EQ(OutsideFiles(installation), Existing(OutsideFiles(installation)));
@@ -188,14 +208,16 @@ TEST_F(Removal, WithoutTheRightsTheSetupAndTheUninstallChangeNothing) {
                 boxes[0].caption + "|" + boxes[0].text);
     EXPECT_EQ(std::vector<std::string>{}, Differences(before, RegistrySnapshot()));
     EXPECT_EQ(files, Existing(installation.ListedPaths()));
-    EXPECT_FALSE(FileExists(BatchPath()));
+    EXPECT_EQ(std::vector<std::string>{}, BatchEntries());
   }
 }
 
 // Explorer keeps the shell extension loaded and an editor holds a document: both go at the restart, then
 // their folder and the program's; the library under a new name, so that a copy installed again before the
-// restart stays. With the program file held as well, "/warning" schedules it and its folder.
+// restart stays. With the program file held as well, "/warning" schedules it and its folder; while its
+// notice waits, so does the batch, whose interpreter is the system's, though COMSPEC names a planted one.
 TEST_F(Removal, FilesInUseGoAtTheRestartAndALibraryInstalledAgainStays) {
+  InterpreterStandIn planted("C:\\removal-tools\\record-in-use", false);
   for (const bool again : {false, true}) {
     SCOPED_TRACE(again ? "installed again" : "program held");
     RemovalInstallation installation = InstallAndSetUp("C:\\Zendra in use");
@@ -213,6 +235,7 @@ TEST_F(Removal, FilesInUseGoAtTheRestartAndALibraryInstalledAgainStays) {
       HWND notice = nullptr;
       ASSERT_TRUE(WaitUntil([&] { return (notice = FindFinalNotice()) != nullptr; }, kTimeout));
       EXPECT_EQ(Ansi("卸载已完成\n你应该手动删除 ") + installation.Program(), ReadMessageBox(notice).text);
+      ExpectBatchStartedHidden(notice, installation);
       Press(notice, IDOK);
       expected.insert(expected.end(), {installation.Program(), installation.folder});
     }
@@ -224,10 +247,11 @@ TEST_F(Removal, FilesInUseGoAtTheRestartAndALibraryInstalledAgainStays) {
     EXPECT_EQ(again ? left : std::vector<std::string>{},
               Existing({inUse.held, aside, inUse.libraryPath, installation.folder}));
   }
+  EXPECT_EQ("<none>", planted.Recorded("command"));
 }
 
-// Declined, or confirmed where the batch could not be written or started (the command line would not
-// fit, the interpreter has no full path, the temporary folder is missing): nothing changes.
+// Declined, or confirmed where the batch could not be written (the temporary folder is missing): nothing
+// changes.
 TEST_F(Removal, DecliningOrNoWayToStartTheBatchChangesNothing) {
   RemovalInstallation installation = InstallAndSetUp("C:\\Zendra declined");
   Snapshot registry = RegistrySnapshot();
@@ -238,8 +262,6 @@ TEST_F(Removal, DecliningOrNoWayToStartTheBatchChangesNothing) {
     std::string value;
   } cases[] = {
       {IDNO, "COMSPEC", interpreter.Path()},
-      {IDYES, "COMSPEC", "C:\\" + std::string(597, 'x')},
-      {IDYES, "COMSPEC", "cmd.exe"},
       {IDYES, "TMP", "C:\\no such folder"},
   };
   for (const auto& c : cases) {
@@ -251,7 +273,7 @@ TEST_F(Removal, DecliningOrNoWayToStartTheBatchChangesNothing) {
     EXPECT_EQ(1u, boxes.size());
     EXPECT_EQ(installation.ListedPaths(), Existing(installation.ListedPaths())) << c.value;
     EXPECT_EQ(std::vector<std::string>(), Differences(registry, RegistrySnapshot())) << c.value;
-    EXPECT_FALSE(FileExists(BatchPath()));
+    EXPECT_EQ(std::vector<std::string>{}, BatchEntries());
     EXPECT_EQ("<none>", interpreter.Recorded("command"));
   }
 }
@@ -273,7 +295,7 @@ TEST_F(Removal, AMissingListIsReportedByNameAndChangesNothing) {
     kept.erase(std::remove(kept.begin(), kept.end(), installation.File(never)), kept.end());
   EXPECT_EQ(kept, Existing(installation.ListedPaths()));
   EXPECT_EQ(std::vector<std::string>(), Differences(registry, RegistrySnapshot()));
-  EXPECT_FALSE(FileExists(BatchPath()));
+  EXPECT_EQ(std::vector<std::string>{}, BatchEntries());
   EXPECT_EQ("<none>", interpreter.Recorded("command"));
 }
 
@@ -292,11 +314,8 @@ TEST_F(Removal, AtTheRootOfADriveTheListIsAppendedToTheRootAndTheRootStays) {
 
   RemovalInstallation installation = InstallAndSetUp("R:\\");
   ASSERT_TRUE(FileExists(target + "\\docs\\sub\\deep.txt"));
-  InterpreterStandIn interpreter("C:\\removal-tools\\record-root", true);
   EXPECT_EQ(0, RunProgram(installation, "", {IDYES}));
   ExpectBatchFinished(installation);
-  EXPECT_EQ(ExpectedBatch("R:\\uninstall.exe", "R:\\", true), interpreter.RecordedBatch());
-  EXPECT_EQ("R:\\", interpreter.Recorded("directory"));
   EXPECT_TRUE(FileExists(target));
 }
 
@@ -306,6 +325,37 @@ TEST_F(Removal, PercentSignsInTheFolderNameAreTakenLiterallyByTheBatch) {
   // The real command interpreter, as the system has it.
   EXPECT_EQ(0, RunProgram(installation, "", {IDYES}));
   ExpectBatchFinished(installation);
+}
+
+// What others may have put where the batch used to lie (a hard link to another file, a file), and a
+// temporary folder whose path the interpreter would cut without "/s": the planted files keep their
+// content, and the uninstall completes.
+TEST_F(Removal, WhatStandsInTheTemporaryFolderNeitherTakesTheBatchNorStopsIt) {
+  const std::string victim = "C:\\removal-victim.txt", hostile = "C:\\removal t&x (y)", temp = hostile + "\\";
+  const std::string formerName = TempFolder() + "Uninstall_Kzp.Bat";
+  const struct {
+    const char* name;
+    bool link;
+    const char* temp;
+  } cases[] = {
+      {"hard link", true, nullptr}, {"file", false, nullptr}, {"temporary folder", false, temp.c_str()}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RemovalInstallation installation = InstallAndSetUp("C:\\Zendra planted");
+    WriteFileBytes(victim, "victim\r\n");
+    EXPECT_TRUE(c.link ? CreateHardLinkA(formerName.c_str(), victim.c_str(), nullptr)
+                       : WriteFileBytes(formerName, "planted\r\n"));
+    const std::string savedTemp = EnvironmentValue("TMP");
+    if (c.temp != nullptr) CreateDirectoryA(c.temp, nullptr), SetEnvironmentVariableA("TMP", c.temp);
+    EXPECT_EQ(0, RunProgram(installation, "", {IDYES}));
+    ExpectBatchFinished(installation);
+    SetEnvironmentVariableA("TMP", savedTemp.empty() ? nullptr : savedTemp.c_str());
+    EXPECT_EQ("victim\r\n", ReadFileBytes(victim));
+    EXPECT_EQ(c.link ? "victim\r\n" : "planted\r\n", ReadFileBytes(formerName));
+    DeleteFileA(formerName.c_str());
+  }
+  RemoveFolder(hostile);
+  DeleteFileA(victim.c_str());
 }
 
 }  // namespace

@@ -26,10 +26,14 @@ TEST(RemovalWin98, TheBatchWaitsThroughStartRunsDetachedOnNulAndFilesInUseGoThro
   EXPECT_EQ(0, RunProgram(installation, "", {IDYES}));
   ASSERT_TRUE(WaitUntil([&] { return interpreter.Recorded("command") != "<none>"; }, kTimeout));
 
+  // A new file of its own in the temporary folder, no folder.
+  const std::vector<std::string> batches = BatchFiles();
+  ASSERT_EQ(1u, batches.size());
+  EXPECT_EQ(TempFolder().size() + 12, batches[0].size()) << batches[0];
   std::string batch = interpreter.RecordedBatch();
   EXPECT_EQ(0u, batch.find("start /wait \"C:\\Zendra 98\\uninstall.exe\" /wait\r\n")) << batch;
-  EXPECT_EQ(ExpectedBatch(installation.Program(), installation.folder, false), batch);
-  EXPECT_EQ("\"" + interpreter.Path() + "\" /c \"" + BatchPath() + "\"", interpreter.Recorded("command"));
+  EXPECT_EQ(ExpectedBatch(installation.Program(), installation.folder, batches[0], false), batch);
+  EXPECT_EQ("\"" + interpreter.Path() + "\" /c \"" + batches[0] + "\"", interpreter.Recorded("command"));
   EXPECT_EQ(std::to_string(STARTF_USESTDHANDLES), interpreter.Recorded("flags"));
   EXPECT_EQ(std::to_string(FILE_TYPE_CHAR), interpreter.Recorded("stdout"));
   EXPECT_EQ("0", interpreter.Recorded("console")) << "detached: no console";
@@ -38,7 +42,6 @@ TEST(RemovalWin98, TheBatchWaitsThroughStartRunsDetachedOnNulAndFilesInUseGoThro
   // The list was worked through as on the NT family; the program and the batch stay.
   EXPECT_EQ(std::vector<std::string>{installation.Program()}, Existing(installation.ListedPaths()));
   EXPECT_EQ(OutsideFiles(installation), Existing(OutsideFiles(installation)));
-  EXPECT_TRUE(FileExists(BatchPath()));
 
   const std::string aside = inUse.Aside();
   std::string expected = "[Rename]\r\nNUL=C:\\OTHER.TMP\r\n";
@@ -53,7 +56,7 @@ TEST(RemovalWin98, TheBatchWaitsThroughStartRunsDetachedOnNulAndFilesInUseGoThro
   Restart();
   EXPECT_EQ(expected + "\r\n[other]\r\nkey=value", ReadFileBytes(done));
   EXPECT_EQ(std::vector<std::string>{}, Existing({wininit, inUse.held, aside}));
-  for (const std::string& file : {done, BatchPath()}) DeleteFileA(file.c_str());
+  for (const std::string& file : {done, batches[0]}) DeleteFileA(file.c_str());
   RemoveFolder(installation.folder);
 }
 

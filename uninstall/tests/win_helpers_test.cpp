@@ -1,10 +1,11 @@
-// The platform test, the case-blind comparison and the file object, against Windows.
+// The platform test, the case-blind comparison, the OEM form of texts and the file object, against Windows.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "base/CodePageText.h"
 #include "base/File.h"
 #include "base/WinVersion.h"
 #include "test_files.h"
@@ -22,6 +23,32 @@ int versionReads = 0;
 BOOL WINAPI CountVersionRead(LPOSVERSIONINFOA) {
   ++versionReads;
   return FALSE;
+}
+
+// The system's own tables of the code pages: a letter goes to its place in the OEM code page, or the text
+// is refused where it has no exact form there.
+TEST(WinHelpers, TextsTakeTheirExactOemFormOrNone) {
+  const struct {
+    unsigned ansi, oem;
+    const char* text;
+    const char* expected;  // null: refused
+  } cases[] = {
+      {1251, 866, "C:\\\xCF\xB8\xF2\xF0 %%", "C:\\\x8F\xF1\xE2\xE0 %%"},  // "Пётр"
+      {1251, 866, "\xABx\xBB", nullptr},                   // "«x»": a best fit would be "<x>"
+      {1251, 866, "\x98", nullptr},                        // no character of 1251
+      {1252, 850, "Andr\xE9", "Andr\x82"},                 // "André"
+      {1252, 850, "\x80", nullptr},                        // "€"
+      {1252, 437, "\xC0", nullptr},                        // "À": a best fit would be "A"
+      {936, 936, "\xD1\xB9\xCB\xF5", "\xD1\xB9\xCB\xF5"},  // "压缩", as it is
+  };
+  for (const auto& c : cases) {
+    std::string oem = "<untouched>";
+    const bool converted = SystemOemConversion(c.ansi, c.oem).ToOem(c.text, &oem);
+    EXPECT_EQ(c.expected != nullptr, converted) << c.ansi << " " << c.text;
+    if (c.expected != nullptr) {
+      EXPECT_EQ(c.expected, oem) << c.ansi << " " << c.text;
+    }
+  }
 }
 
 TEST(WinHelpers, NtFamilyReportsItsMajorVersionReadOnlyOnce) {
