@@ -55,4 +55,34 @@ TEST(FileNames, EncryptedByExtensionInAnyCase) {
   EXPECT_FALSE(IsEncryptedScript("x.SQE\\a", IsGbkLeadByte));
 }
 
+TEST(FileNames, FoldersOfABackupCopyBelowTheRoot) {
+  using Folders = std::vector<std::string>;
+  const struct {
+    std::string name;
+    bool accepted;
+    Folders folders;
+  } cases[] = {
+      {"C:\\shop.bak", true, {}},
+      {"C:\\a\\b/shop.bak", true, {"C:\\a", "C:\\a\\b"}},
+      {"C:\\.bak\\x.y", true, {"C:\\.bak"}},
+      {"C:\\" + kTrailBackslash + "\\" + kTrailBackslash, true, {"C:\\" + kTrailBackslash}},
+      {"C:\\a\\..\\Windows\\x.dll", false, {}},
+      {"C:\\.\\x", false, {}},
+      {"C:\\. .\\x", false, {}},
+      {"C:\\a\\\\x", false, {}},
+      {"C:\\\\srv\\x", false, {}},
+      {"C:\\a\\", false, {}},
+      {"C:\\", false, {}},
+      {"C:\\D:x", false, {}},
+      {"C:\\shop.bak:stream", false, {}},
+      {"C:shop.bak", false, {}},
+      {"\\\\srv\\share\\x", false, {}},
+  };
+  for (const auto& c : cases) {
+    Folders folders = {"left over"};
+    EXPECT_EQ(c.accepted, FoldersBelowRoot(c.name, IsGbkLeadByte, folders)) << c.name;
+    EXPECT_EQ(c.folders, folders) << c.name;
+  }
+}
+
 }  // namespace
