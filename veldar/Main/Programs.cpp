@@ -4,7 +4,9 @@
 
 #include <vector>
 
+#include "Base/FileAccess.h"
 #include "Base/Handle.h"
+#include "Core/ProgramSearch.h"
 #include "Main/MessageQueue.h"
 #include "Main/SystemSettings.h"
 
@@ -25,17 +27,31 @@ bool StartProcess(const char* application, const std::string& commandLine, bool 
 
 }  // namespace
 
-bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters,
-                       const std::function<void()>& processMessages) {
+std::string FindDirectiveProgram(const std::string& commandLine, const std::string& programFolder) {
+  ProgramFolders folders;
+  folders.program = programFolder;
+  folders.system = SystemFolder();
+  folders.windows = WindowsFolder();
+  if (!folders.windows.empty()) folders.system16 = PathInFolder(folders.windows, "System", IsAnsiLeadByte);
+  folders.path = EnvironmentValue("PATH");
+  return FindProgram(
+      commandLine, folders, [](const std::string& name) { return FileExists(name); }, IsAnsiLeadByte);
+}
+
+bool RunProgramAndWait(const std::string& program, const std::string& commandLine,
+                       const std::string& parameters, const std::function<void()>& processMessages) {
   std::string command = commandLine;
   if (!parameters.empty()) command += " " + parameters;
   PROCESS_INFORMATION info = {};
-  if (!StartProcess(nullptr, command, true, info)) return false;
+  // With the program's file given, the system does not search for it (which would look
+  // in the current folder first); the command line still goes as written.
+  if (!StartProcess(program.c_str(), command, true, info)) return false;
   KernelHandle process(info.hProcess);
   KernelHandle thread(info.hThread);
   const HANDLE waitFor = process.Get();
   for (;;) {
-    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &waitFor, INFINITE, kAnyQueuedMessage, MWMO_INPUTAVAILABLE);
+    const DWORD woken =
+        MsgWaitForMultipleObjectsEx(1, &waitFor, INFINITE, kAnyQueuedMessage, MWMO_INPUTAVAILABLE);
     if (woken != WAIT_OBJECT_0 + 1) break;  // ended (or the wait itself failed: never spin)
     processMessages();
   }

@@ -17,8 +17,11 @@ using namespace test_support;
 
 const char kAppPathsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\sqlservr.exe";
 
+std::string ChildFile() {
+  return ProgramFolder() + "veldar_test_child.exe";
+}
 std::string Child() {
-  return "\"" + ProgramFolder() + "veldar_test_child.exe\"";
+  return "\"" + ChildFile() + "\"";
 }
 
 // Files and programs in a scratch folder of each test.
@@ -186,7 +189,7 @@ TEST(SystemSettings, OnlyTheModulesKeyLeavesTheRunList) {
 TEST_F(Programs, WaitsForTheProcessEvenWhenItExitsWith259) {
   int pumped = 0;
   const DWORD start = GetTickCount();
-  EXPECT_TRUE(RunProgramAndWait(Child() + " exit 259", "", [&pumped] { ++pumped; }));
+  EXPECT_TRUE(RunProgramAndWait(ChildFile(), Child() + " exit 259", "", [&pumped] { ++pumped; }));
   EXPECT_LT(GetTickCount() - start, 10000u);
   EXPECT_EQ(0, pumped);  // nothing was posted: no reason to wake
 }
@@ -194,7 +197,7 @@ TEST_F(Programs, WaitsForTheProcessEvenWhenItExitsWith259) {
 TEST_F(Programs, ProcessesMessagesWhileTheProgramRuns) {
   PostThreadMessageA(GetCurrentThreadId(), WM_USER, 0, 0);
   int pumped = 0;
-  EXPECT_TRUE(RunProgramAndWait(Child(), "sleep 300", [&pumped] {
+  EXPECT_TRUE(RunProgramAndWait(ChildFile(), Child(), "sleep 300", [&pumped] {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ++pumped;
   }));
@@ -202,13 +205,15 @@ TEST_F(Programs, ProcessesMessagesWhileTheProgramRuns) {
 }
 
 TEST_F(Programs, ParametersFollowTheCommandAfterOneBlank) {
-  EXPECT_TRUE(RunProgramAndWait(Child() + " record \"" + PathOf("args.txt") + "\" a", "b  c", [] {}));
+  EXPECT_TRUE(
+      RunProgramAndWait(ChildFile(), Child() + " record \"" + PathOf("args.txt") + "\" a", "b  c", [] {}));
   EXPECT_EQ("a|b|c", ReadBytes(PathOf("args.txt")));
 }
 
 TEST_F(Programs, AProgramThatDoesNotExistIsNotStarted) {
   int pumped = 0;
-  EXPECT_FALSE(RunProgramAndWait("no_such_program_here.exe", "", [&pumped] { ++pumped; }));
+  EXPECT_FALSE(RunProgramAndWait(PathOf("no_such_program_here.exe"), "no_such_program_here.exe", "",
+                                 [&pumped] { ++pumped; }));
   EXPECT_EQ(0, pumped);
 }
 

@@ -1,6 +1,7 @@
 // A program for execute directives in tests (a window program that shows no window, so
 // that no console opens for it):
 //   test_child record FILE ARGS...    writes ARGS joined by "|" to FILE
+//   test_child where FILE             writes its own file name to FILE
 //   test_child exit CODE              ends with CODE (259 looks like a running process)
 //   test_child sleep MS               sleeps
 //   test_child wait STARTED RELEASE   sets the named event STARTED, then waits up to a
@@ -21,6 +22,15 @@ int main(int argc, char** argv) {
     FILE* file = std::fopen(argv[2], "wb");
     if (!file) return 3;
     std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+    return 0;
+  }
+  if (mode == "where" && argc == 3) {
+    char name[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, name, sizeof name);
+    FILE* file = std::fopen(argv[2], "wb");
+    if (!file) return 3;
+    std::fwrite(name, 1, length, file);
     std::fclose(file);
     return 0;
   }
