@@ -1,5 +1,8 @@
 #include "test_process.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace test_support {
 
 namespace {
@@ -32,6 +35,18 @@ std::string EnvironmentValue(const char* name) {
   char value[MAX_PATH];
   const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
   return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+bool RunHostProgram(const std::string& commandLine, const std::function<bool()>& done) {
+  Process program;
+  return program.StartCommandLine(commandLine) && WaitUntil(done);
+}
+
+std::string HostPath(const std::string& windowsPath) {
+  std::string path = windowsPath.substr(2);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  const char drive = static_cast<char>(toupper(static_cast<unsigned char>(windowsPath[0])));
+  return drive == 'C' ? EnvironmentValue("WINEPREFIX") + "/drive_c" + path : path;
 }
 
 std::string ArgumentsOf(const std::string& commandLine) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Core/RunRecord.h"
+#include "Main/BackupCopy.h"
 #include "Main/InstallerFiles.h"
 #include "Main/Programs.h"
 #include "Main/SystemSettings.h"
@@ -92,6 +93,35 @@ TEST_F(InstallerFiles, CopyReplacesAReadOnlyDestinationAndLeavesArchiveOnly) {
   EXPECT_FALSE(::FileExists(folder_ + "other.dll"));
   EXPECT_TRUE(::FileExists(folder_ + "new.dll"));
   EXPECT_FALSE(::FileExists(folder_.substr(0, folder_.size() - 1)));  // a folder is not a file
+}
+
+TEST_F(InstallerFiles, BackupCopyHoldsItsFoldersAndDeletesOnlyTheFileItMade) {
+  ASSERT_TRUE(WriteFileBytes(PathOf("shop.bak"), "backup"));
+  ASSERT_TRUE(CreateDirectoryA(PathOf("c").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(PathOf("c\\sub").c_str(), nullptr));
+  const std::string copy = PathOf("c\\sub\\shop.bak");
+  BackupCopy backup;
+  BackupFailure failure;
+  for (const bool replaced : {true, false}) {
+    ASSERT_TRUE(backup.Create(PathOf("shop.bak"), copy, failure)) << SystemErrorText(failure.error);
+    EXPECT_EQ("backup", ReadFileBytes(copy));
+    EXPECT_FALSE(MoveFileA(PathOf("c\\sub").c_str(), PathOf("moved").c_str()));
+    if (replaced) {
+      // Made before the copy goes, the other file cannot take over its file index.
+      ASSERT_TRUE(WriteFileBytes(PathOf("other.bak"), "someone else's"));
+      ASSERT_TRUE(DeleteFileA(copy.c_str()));
+      ASSERT_TRUE(MoveFileA(PathOf("other.bak").c_str(), copy.c_str()));
+    }
+    backup.Remove();
+    EXPECT_EQ(replaced ? "someone else's" : "<missing>", ReadFileBytes(copy));
+  }
+  EXPECT_TRUE(MoveFileA(PathOf("c\\sub").c_str(), PathOf("moved").c_str()));
+  // A missing backup leaves what stands at the name.
+  ASSERT_TRUE(WriteFileBytes(PathOf("moved\\shop.bak"), "earlier"));
+  EXPECT_FALSE(backup.Create(PathOf("absent.bak"), PathOf("moved\\shop.bak"), failure));
+  EXPECT_EQ(PathOf("absent.bak"), failure.name);
+  EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), failure.error);
+  EXPECT_EQ("earlier", ReadFileBytes(PathOf("moved\\shop.bak")));
 }
 
 TEST(SystemSettings, ServerPathFromTheRegistry) {
