@@ -38,15 +38,14 @@ std::string EnvironmentValue(const char* name) {
 }
 
 bool RunHostProgram(const std::string& commandLine, const std::function<bool()>& done) {
-  Process program;
-  return program.StartCommandLine(commandLine) && WaitUntil(done);
+  return Process().StartCommandLine(commandLine) && WaitUntil(done);
 }
 
 std::string HostPath(const std::string& windowsPath) {
-  std::string path = windowsPath.substr(2);
+  std::string path = (toupper(windowsPath[0]) == 'C' ? EnvironmentValue("WINEPREFIX") + "/drive_c" : "") +
+                     windowsPath.substr(2);
   std::replace(path.begin(), path.end(), '\\', '/');
-  const char drive = static_cast<char>(toupper(static_cast<unsigned char>(windowsPath[0])));
-  return drive == 'C' ? EnvironmentValue("WINEPREFIX") + "/drive_c" + path : path;
+  return path;
 }
 
 std::string ArgumentsOf(const std::string& commandLine) {

@@ -25,33 +25,36 @@ bool StartProcess(const char* application, const std::string& commandLine, bool 
                         nullptr, nullptr, &startup, &info) != FALSE;
 }
 
-}  // namespace
-
-std::string FindDirectiveProgram(const std::string& commandLine, const std::string& programFolder) {
+// The program's file, so that the system need not search for it (its search looks in
+// the current folder right after the program's own); empty when it is nowhere.
+std::string FindDirectiveProgram(const std::string& commandLine) {
   ProgramFolders folders;
-  folders.program = programFolder;
+  folders.program = ExtractFilePath(ProgramFileName(), IsAnsiLeadByte);
   folders.system = SystemFolder();
   folders.windows = WindowsFolder();
   if (!folders.windows.empty()) folders.system16 = PathInFolder(folders.windows, "System", IsAnsiLeadByte);
   folders.path = EnvironmentValue("PATH");
-  return FindProgram(
-      commandLine, folders, [](const std::string& name) { return FileExists(name); }, IsAnsiLeadByte);
+  const auto isFile = [](const std::string& name) { return FileExists(name); };
+  return FindProgram(commandLine, folders, isFile, IsAnsiLeadByte);
 }
 
-bool RunProgramAndWait(const std::string& program, const std::string& commandLine,
-                       const std::string& parameters, const std::function<void()>& processMessages) {
+}  // namespace
+
+bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters,
+                       const std::function<void()>& processMessages) {
+  // A program found nowhere cannot start, like one whose file does not exist.
+  const std::string program = FindDirectiveProgram(commandLine);
+  if (program.empty()) return false;
   std::string command = commandLine;
   if (!parameters.empty()) command += " " + parameters;
   PROCESS_INFORMATION info = {};
-  // With the program's file given, the system does not search for it (which would look
-  // in the current folder first); the command line still goes as written.
+  // The command line still goes as written.
   if (!StartProcess(program.c_str(), command, true, info)) return false;
   KernelHandle process(info.hProcess);
   KernelHandle thread(info.hThread);
   const HANDLE waitFor = process.Get();
   for (;;) {
-    const DWORD woken =
-        MsgWaitForMultipleObjectsEx(1, &waitFor, INFINITE, kAnyQueuedMessage, MWMO_INPUTAVAILABLE);
+    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &waitFor, INFINITE, kAnyQueuedMessage, MWMO_INPUTAVAILABLE);
     if (woken != WAIT_OBJECT_0 + 1) break;  // ended (or the wait itself failed: never spin)
     processMessages();
   }

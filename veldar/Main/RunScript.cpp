@@ -240,9 +240,6 @@ bool TMainForm::RunProgramAndWait(const std::string& commandLine, const std::str
   RefreshRunView(true);
   // The program may run for long: what the run has gathered goes to its files first.
   record_.Write(GetTickCount());
-  // A program found nowhere cannot start, like one whose file does not exist.
-  const std::string program = FindDirectiveProgram(commandLine, FExePath);
-  if (program.empty()) return false;
   // Woken only when messages arrive, so every wake drains the queue.
-  return ::RunProgramAndWait(program, commandLine, parameters, [this] { PumpMessages(); });
+  return ::RunProgramAndWait(commandLine, parameters, [this] { PumpMessages(); });
 }

@@ -16,21 +16,13 @@
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   const std::string mode = argv[1];
-  if (mode == "record" && argc >= 3) {
-    std::string text;
+  if ((mode == "record" && argc >= 3) || (mode == "where" && argc == 3)) {
+    char name[MAX_PATH];
+    std::string text(name, mode == "where" ? GetModuleFileNameA(nullptr, name, sizeof name) : 0);
     for (int i = 3; i < argc; ++i) text += std::string(i > 3 ? "|" : "") + argv[i];
     FILE* file = std::fopen(argv[2], "wb");
     if (!file) return 3;
     std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-    return 0;
-  }
-  if (mode == "where" && argc == 3) {
-    char name[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, name, sizeof name);
-    FILE* file = std::fopen(argv[2], "wb");
-    if (!file) return 3;
-    std::fwrite(name, 1, length, file);
     std::fclose(file);
     return 0;
   }
