@@ -3,6 +3,9 @@
 #include <tlhelp32.h>
 #include <winternl.h>
 
+#include <algorithm>
+#include <cctype>
+
 namespace test_support {
 
 namespace {
@@ -65,6 +68,17 @@ std::string EnvironmentValue(const char* name) {
   char value[MAX_PATH];
   const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
   return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+bool RunHostProgram(const std::string& commandLine, const std::function<bool()>& done) {
+  return Process().StartCommandLine(commandLine) && WaitUntil(done);
+}
+
+std::string HostPath(const std::string& windowsPath) {
+  std::string path = (toupper(windowsPath[0]) == 'C' ? EnvironmentValue("WINEPREFIX") + "/drive_c" : "") +
+                     windowsPath.substr(2);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
 }
 
 std::string ArgumentsOf(const std::string& commandLine) {

@@ -19,6 +19,10 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeou
 void PumpFor(DWORD milliseconds);
 // The value of an environment variable of this process; empty when it is not set.
 std::string EnvironmentValue(const char* name);
+// Starts a program of the host ("/bin/ln -s a b") and waits until `done` holds (Wine gives
+// no handle to wait on for it); the host's name of a path on drive C: or Z:.
+bool RunHostProgram(const std::string& commandLine, const std::function<bool()>& done);
+std::string HostPath(const std::string& windowsPath);
 // What follows the program's name in a command line, without the blanks before it.
 std::string ArgumentsOf(const std::string& commandLine);
 

@@ -1,5 +1,7 @@
 #include "Core/FileNames.h"
 
+#include <utility>
+
 namespace {
 
 // Position just after the last folder separator, and of the last dot after it.
@@ -71,4 +73,30 @@ bool IsEncryptedScript(const std::string& script, LeadByteTest isLead) {
   std::string ext = ExtractFileExt(script, isLead);
   for (char& c : ext) c = UpperAscii(c);
   return ext == ".SQE";
+}
+
+bool FoldersBelowRoot(const std::string& name, LeadByteTest isLead, std::vector<std::string>& folders) {
+  folders.clear();
+  std::vector<std::string> found;
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  const char drive = name.empty() ? '\0' : UpperAscii(name[0]);
+  if (name.size() < 4 || drive < 'A' || drive > 'Z' || name[1] != ':' || !separator(name[2])) return false;
+  bool plain = false;  // the part holds more than dots and blanks
+  for (size_t i = 3; i <= name.size();) {
+    const bool end = i == name.size();
+    const size_t next = end ? i + 1 : NextCharAt(name, i, isLead);
+    const bool single = next - i == 1;
+    if (end || (single && separator(name[i]))) {
+      if (!plain) return false;
+      if (!end) found.push_back(name.substr(0, i));
+      plain = false;
+    } else if (single && name[i] == ':') {
+      return false;
+    } else if (!single || (name[i] != '.' && name[i] != ' ')) {
+      plain = true;
+    }
+    i = next;
+  }
+  folders = std::move(found);
+  return true;
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 using LeadByteTest = bool (*)(unsigned char byte);
 
@@ -35,6 +36,13 @@ std::string ResolveScriptFile(const std::string& fileSwitch, const std::string& 
 
 // "C:\" + the script's file name with its extension changed to ext (".LOG", ".ERR").
 std::string OutputFileName(const std::string& script, const std::string& ext, LeadByteTest isLead);
+
+// The folders that an absolute name "X:\..." leads through below its root, in order
+// ("C:\a\b\x.bak": "C:\a", "C:\a\b"). False for another kind of name, or when a part
+// is empty, made only of dots and blanks ("." and ".." among them) or holds ":" (a
+// drive or a stream): such a name could end somewhere else than it reads. `folders` is
+// left empty then.
+bool FoldersBelowRoot(const std::string& name, LeadByteTest isLead, std::vector<std::string>& folders);
 
 // Scripts with the extension ".SQE" (any case) are encrypted.
 bool IsEncryptedScript(const std::string& script, LeadByteTest isLead);

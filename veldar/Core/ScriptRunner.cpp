@@ -43,6 +43,7 @@ RunOutcome ScriptRunner::Run(ScriptSource& script) {
   batch_.clear();
   serverFolder_.clear();
   pendingRestore_.clear();
+  restoreRefused_ = false;
   outcome_ = RunOutcome();
   if (settings_.cipher) settings_.cipher->SetAction(TActionType::Decryption);
   host_.AddOutputLine(texts_.scriptHeading);
@@ -115,8 +116,9 @@ void ScriptRunner::AddRestore(const std::string& line) {
   }
   const RestoreDirective restore = ParseRestoreDirective(line);
   const std::string backup = "C:\\" + restore.file;
-  host_.CopyInstallFile(settings_.exePath + restore.file, backup, false);
-  pendingRestore_ = backup;
+  refusal_.clear();
+  restoreRefused_ = !host_.CopyBackup(settings_.exePath + restore.file, backup, refusal_);
+  if (!restoreRefused_) pendingRestore_ = backup;
   const std::string statement = RestoreStatement(restore, serverFolder_);
   batch_.append(statement).append("\r\n");
   host_.AddOutputLine(statement);
@@ -148,7 +150,11 @@ bool ScriptRunner::SendBatch() {
   // that would have gone.
   int result = -1;
   const size_t zero = batch_.find('\0');
-  if (zero == std::string::npos) {
+  if (restoreRefused_) {
+    // Without its own copy the server would restore whatever stands at the name.
+    for (const std::string& line : refusal_) host_.AddOutputLine(line);
+    restoreRefused_ = false;
+  } else if (zero == std::string::npos) {
     result = host_.ExecuteBatch(batch_);
   } else {
     host_.AddOutputLine(texts_.zeroByte);
@@ -156,7 +162,7 @@ bool ScriptRunner::SendBatch() {
   }
   if (result >= 0) host_.AddOutputLine(texts_.succeeded);
   if (!pendingRestore_.empty()) {
-    host_.RemoveFile(pendingRestore_);
+    host_.RemoveBackup(pendingRestore_);
     pendingRestore_.clear();
   }
   if (result < 0) {

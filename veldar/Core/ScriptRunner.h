@@ -40,7 +40,12 @@ class RunnerHost {
   virtual bool FileExists(const std::string& name) = 0;
   virtual bool CopyInstallFile(const std::string& source, const std::string& destination,
                                bool failIfExists) = 0;
-  virtual void RemoveFile(const std::string& name) = 0;
+  // Copies a restore directive's backup to `destination` in C:\ as a new file of the
+  // run's own; false, with the lines that say why, when it was not copied.
+  virtual bool CopyBackup(const std::string& source, const std::string& destination,
+                          std::vector<std::string>& failure) = 0;
+  // Deletes the backup copy, if the name still leads to the file that CopyBackup made.
+  virtual void RemoveBackup(const std::string& name) = 0;
   // True if the program could be started; returns when it has ended.
   virtual bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters) = 0;
 };
@@ -105,7 +110,9 @@ class ScriptRunner {
   RunLog& errorLines_;
 
   std::string batch_;
-  std::string serverFolder_;    // last folder a directive read from the registry
-  std::string pendingRestore_;  // backup copied to C:\ until its batch has been sent
+  std::string serverFolder_;          // last folder a directive read from the registry
+  std::string pendingRestore_;        // backup copied to C:\ until its batch has been sent
+  bool restoreRefused_ = false;       // the backup was not copied: its batch is not sent
+  std::vector<std::string> refusal_;  // why not
   RunOutcome outcome_;
 };

@@ -16,6 +16,7 @@
 #include "Core/ScriptRunner.h"
 #include "Database/Database.h"
 #include "Des/Encryption.h"
+#include "Main/BackupCopy.h"
 #include "Main/OpenDialog.h"
 #include "Main/OutputMemo.h"
 
@@ -97,7 +98,9 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   bool ReadServerPath(std::string& value) override;
   bool FileExists(const std::string& name) override;
   bool CopyInstallFile(const std::string& source, const std::string& destination, bool failIfExists) override;
-  void RemoveFile(const std::string& name) override;
+  bool CopyBackup(const std::string& source, const std::string& destination,
+                  std::vector<std::string>& failure) override;
+  void RemoveBackup(const std::string& name) override;
   bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters) override;
 
   HINSTANCE instance_;
@@ -111,6 +114,7 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   int exitCode_ = 0;
   bool ended_ = false;
   Database* database_ = nullptr;  // the connection of the run in progress
+  BackupCopy backup_;             // a restore directive's copy until its batch has been sent
   bool runStarted_ = false;       // a script was chosen: the run ends the program
   size_t progressPosition_ = 0;
   size_t progressCount_ = 0;

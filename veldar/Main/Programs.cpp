@@ -4,7 +4,9 @@
 
 #include <vector>
 
+#include "Base/FileAccess.h"
 #include "Base/Handle.h"
+#include "Core/ProgramSearch.h"
 #include "Main/MessageQueue.h"
 #include "Main/SystemSettings.h"
 
@@ -23,14 +25,31 @@ bool StartProcess(const char* application, const std::string& commandLine, bool 
                         nullptr, nullptr, &startup, &info) != FALSE;
 }
 
+// The program's file, so that the system need not search for it (its search looks in
+// the current folder right after the program's own); empty when it is nowhere.
+std::string FindDirectiveProgram(const std::string& commandLine) {
+  ProgramFolders folders;
+  folders.program = ExtractFilePath(ProgramFileName(), IsAnsiLeadByte);
+  folders.system = SystemFolder();
+  folders.windows = WindowsFolder();
+  if (!folders.windows.empty()) folders.system16 = PathInFolder(folders.windows, "System", IsAnsiLeadByte);
+  folders.path = EnvironmentValue("PATH");
+  const auto isFile = [](const std::string& name) { return FileExists(name); };
+  return FindProgram(commandLine, folders, isFile, IsAnsiLeadByte);
+}
+
 }  // namespace
 
 bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters,
                        const std::function<void()>& processMessages) {
+  // A program found nowhere cannot start, like one whose file does not exist.
+  const std::string program = FindDirectiveProgram(commandLine);
+  if (program.empty()) return false;
   std::string command = commandLine;
   if (!parameters.empty()) command += " " + parameters;
   PROCESS_INFORMATION info = {};
-  if (!StartProcess(nullptr, command, true, info)) return false;
+  // The command line still goes as written.
+  if (!StartProcess(program.c_str(), command, true, info)) return false;
   KernelHandle process(info.hProcess);
   KernelHandle thread(info.hThread);
   const HANDLE waitFor = process.Get();

@@ -7,8 +7,10 @@
 
 // Starts the command line (with the parameters after one space, if any) and waits
 // until the program has ended, calling processMessages whenever window messages
-// arrive. Waits on the process itself: no polling, whatever the exit code. True if
-// the program could be started; its exit code is not judged.
+// arrive. Waits on the process itself: no polling, whatever the exit code. The
+// program's file is found by Core/ProgramSearch.h: a bare name in the installer's
+// folder, the system folders or the absolute entries of PATH, never in the current
+// folder. True if the program could be started; its exit code is not judged.
 bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters,
                        const std::function<void()>& processMessages);
 

@@ -212,8 +212,28 @@ bool TMainForm::CopyInstallFile(const std::string& source, const std::string& de
   return ::CopyInstallFile(source, destination, failIfExists);
 }
 
-void TMainForm::RemoveFile(const std::string& name) {
-  DeleteFileA(name.c_str());
+bool TMainForm::CopyBackup(const std::string& source, const std::string& destination,
+                           std::vector<std::string>& failure) {
+  BackupFailure reason;
+  if (backup_.Create(source, destination, reason)) return true;
+  failure = {LoadText(IDS_BACKUP_FAILED)};
+  switch (reason.kind) {
+    case BackupFailure::Kind::BadName:
+      failure.push_back(FillText(LoadText(IDS_BACKUP_BAD_NAME), {reason.name}));
+      break;
+    case BackupFailure::Kind::Link:
+      failure.push_back(FillText(LoadText(IDS_BACKUP_LINK), {reason.name}));
+      break;
+    case BackupFailure::Kind::System:
+      failure.push_back(reason.name);
+      failure.push_back(SystemErrorText(reason.error));
+      break;
+  }
+  return false;
+}
+
+void TMainForm::RemoveBackup(const std::string&) {
+  backup_.Remove();
 }
 
 bool TMainForm::RunProgramAndWait(const std::string& commandLine, const std::string& parameters) {

@@ -83,6 +83,23 @@ std::string SystemFolder() {
   return std::string(folder, length);
 }
 
+std::string WindowsFolder() {
+  char folder[MAX_PATH];
+  const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
+  if (length == 0 || length >= sizeof folder) return std::string();
+  return std::string(folder, length);
+}
+
+std::string EnvironmentValue(const char* name) {
+  std::vector<char> buffer(1024);
+  for (;;) {
+    const DWORD length = GetEnvironmentVariableA(name, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return std::string();
+    if (length < buffer.size()) return std::string(buffer.data(), length);
+    buffer.resize(length);  // the size asked for, with its terminator
+  }
+}
+
 std::string ProgramFileName() {
   std::vector<char> buffer(MAX_PATH);
   for (;;) {

@@ -35,5 +35,11 @@ std::string GetLocalComputerName();
 // The system folder, or empty text when it cannot be read.
 std::string SystemFolder();
 
+// The Windows folder, or empty text when it cannot be read.
+std::string WindowsFolder();
+
+// The value of an environment variable; empty text when it is not set.
+std::string EnvironmentValue(const char* name);
+
 // Full path of the running program.
 std::string ProgramFileName();

@@ -74,7 +74,37 @@ TEST_F(DirectiveRun, RestoreSendsItsStatementAtOnceAndRemovesTheBackupCopy) {
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\shop.bak"));
 }
 
+// Any local user may create files and folders in C:\: a link at the copy's name or on
+// its way writes and deletes nothing elsewhere. Only the copy that was made is sent.
+TEST_F(DirectiveRun, RestoreCopyGoesThroughNoLinkAndLeavesWhatALinkLeadsTo) {
+  const std::string target = folder_ + "target", victim = "C:\\veldar-victim.txt";
+  ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr) &&
+              CreateDirectoryA((folder_ + "linked").c_str(), nullptr));
+  for (const std::string& file : {target + "\\x.bak", victim}) ASSERT_TRUE(WriteFileBytes(file, "victim"));
+  for (const char* file : {"linked\\x.bak", "hard.bak"})
+    ASSERT_TRUE(WriteFileBytes(folder_ + file, "backup"));
+  ASSERT_TRUE(RunHostProgram(
+      "/bin/sh -c \"ln -sfn " + HostPath(target) + " " + HostPath("C:\\linked") + " && ln -f " +
+          HostPath(victim) + " " + HostPath("C:\\hard.bak") + "\"",
+      [] { return ReadFileBytes("C:\\linked\\x.bak") + ReadFileBytes("C:\\hard.bak") == "victimvictim"; }));
+  const std::string link = Ansi(u8"C:\\linked是链接（重解析点），备份文件不会经过链接复制。");
+  for (const char* file : {"linked\\x.bak", "hard.bak"}) {
+    const std::string table = "create table \"" + std::string(file) + "\"(n integer);";
+    EXPECT_EQ(1, RunScript("linked", {table, "--^RShop," + std::string(file)}));
+    const Lines preview = {table, "RESTORE DATABASE Shop FROM DISK = 'C:\\" + std::string(file) + "'*"};
+    EXPECT_TRUE(LinesMatch(Errors("linked"), file[0] == 'l'
+                                                 ? text.Block(preview, text.backupFailed) + Lines{link}
+                                                 : text.Block(preview, "[SQLite]*")));
+  }
+  EXPECT_EQ((Lines{"hard.bak"}), Rows("select name from sqlite_master"));
+  EXPECT_EQ("victimvictim", ReadFileBytes(target + "\\x.bak") + ReadFileBytes(victim));
+  EXPECT_EQ("<missing>", ReadFileBytes("C:\\hard.bak"));
+  RunHostProgram("/bin/rm -f " + HostPath("C:\\linked"), [] { return !FileExists("C:\\linked\\x.bak"); });
+  DeleteFileA(victim.c_str());
+}
+
 TEST_F(DirectiveRun, RestoreWithoutACommaNamesNoDatabaseAndWithoutTheKeyNoFolder) {
+  ASSERT_TRUE(WriteFileBytes(folder_ + "shop.bak", "backup"));  // without it, nothing would be sent
   EXPECT_EQ(1, RunScript("nocomma", {"--^Rshop.bak"}));
   const std::string statement =
       "RESTORE DATABASE  FROM DISK = 'C:\\shop.bak' WITH MOVE '_dat' TO '.mdf', MOVE '_log' TO '.ldf'";

@@ -55,4 +55,22 @@ TEST(FileNames, EncryptedByExtensionInAnyCase) {
   EXPECT_FALSE(IsEncryptedScript("x.SQE\\a", IsGbkLeadByte));
 }
 
+TEST(FileNames, FoldersOfABackupCopyBelowTheRoot) {
+  using Folders = std::vector<std::string>;
+  const std::string dbcs = "C:\\" + kTrailBackslash;
+  for (const auto& [name, accepted] :
+       std::vector<std::pair<std::string, Folders>>{{"C:\\shop.bak", {}},
+                                                    {"C:\\a\\.b/x", {"C:\\a", "C:\\a\\.b"}},
+                                                    {dbcs + "\\" + kTrailBackslash, {dbcs}}}) {
+    Folders folders;
+    EXPECT_TRUE(FoldersBelowRoot(name, IsGbkLeadByte, folders) && folders == accepted) << name;
+  }
+  for (const char* refused :
+       {"C:\\a\\..\\x.dll", "C:\\.\\x", "C:\\. .\\x", "C:\\a\\\\x", "C:\\\\srv\\x", "C:\\a\\", "C:\\",
+        "C:\\D:x", "C:\\x.bak:stream", "C:x.bak", "\\\\srv\\share\\x"}) {
+    Folders folders = {"left over"};
+    EXPECT_FALSE(FoldersBelowRoot(refused, IsGbkLeadByte, folders) || !folders.empty()) << refused;
+  }
+}
+
 }  // namespace

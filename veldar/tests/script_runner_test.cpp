@@ -45,7 +45,12 @@ class FakeHost : public RunnerHost {
     copies.push_back(source + " -> " + destination);
     return true;
   }
-  void RemoveFile(const std::string& name) override { removed.push_back(name); }
+  bool CopyBackup(const std::string& source, const std::string& destination, Lines& failure) override {
+    copies.push_back(source + " -> " + destination);
+    failure = {"[not copied]", destination};
+    return destination.find("refused") == std::string::npos;
+  }
+  void RemoveBackup(const std::string& name) override { removed.push_back(name); }
   bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters) override {
     EXPECT_EQ("", parameters);
     programs.push_back(commandLine);
@@ -215,6 +220,17 @@ TEST_F(ScriptRunnerTest, RestoreDirectiveSendsItsStatementWithTheGatheredBatchAt
   EXPECT_EQ((Lines{"C:\\shop.bak"}), host.removed);
   EXPECT_EQ((Lines{"[script]", "use master", statement, "... ...", "[result]", "[ok]"}),
             Lines(log.begin(), log.begin() + 6));
+}
+
+TEST_F(ScriptRunnerTest, RestoreWhoseBackupIsNotCopiedFailsUnsentAndTheRunGoesOn) {
+  EXPECT_TRUE(Run({"use master", "--^RShop,refused.bak", "select 1", "GO"}).failed);
+  EXPECT_EQ((Lines{"select 1\r\n"}), host.batches);
+  EXPECT_TRUE(host.removed.empty());
+  const Lines block = {"[script]",       "use master", RestoreStatement({"Shop", "refused.bak"}, ""),
+                       "... ...",        "[result]",   "[not copied]",
+                       "C:\\refused.bak"};
+  EXPECT_EQ(block, errors);
+  EXPECT_EQ(block, Lines(log.begin(), log.begin() + 7));
 }
 
 TEST_F(ScriptRunnerTest, RestoreWithoutTheKeyUsesTheFolderOfAnEarlierDirective) {

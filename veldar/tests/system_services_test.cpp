@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Core/RunRecord.h"
+#include "Main/BackupCopy.h"
 #include "Main/InstallerFiles.h"
 #include "Main/Programs.h"
 #include "Main/SystemSettings.h"
@@ -89,6 +90,27 @@ TEST_F(InstallerFiles, CopyReplacesAReadOnlyDestinationAndLeavesArchiveOnly) {
   EXPECT_FALSE(::FileExists(folder_ + "other.dll"));
   EXPECT_TRUE(::FileExists(folder_ + "new.dll"));
   EXPECT_FALSE(::FileExists(folder_.substr(0, folder_.size() - 1)));  // a folder is not a file
+}
+
+TEST_F(InstallerFiles, BackupCopyHoldsItsFoldersAndDeletesOnlyTheFileItMade) {
+  const std::string copy = PathOf("c\\shop.bak");
+  ASSERT_TRUE(WriteFileBytes(PathOf("shop.bak"), "backup") && CreateDirectoryA(PathOf("c").c_str(), nullptr));
+  BackupCopy backup;
+  BackupFailure failure;
+  for (const bool replaced : {true, false}) {
+    ASSERT_TRUE(backup.Create(PathOf("shop.bak"), copy, failure)) << SystemErrorText(failure.error);
+    EXPECT_EQ("backup", ReadFileBytes(copy));
+    EXPECT_FALSE(MoveFileA(PathOf("c").c_str(), PathOf("moved").c_str()));
+    // Made before the copy goes, the other file cannot take over its file index.
+    ASSERT_TRUE(!replaced || (WriteFileBytes(PathOf("o"), "other") &&
+                              MoveFileExA(PathOf("o").c_str(), copy.c_str(), MOVEFILE_REPLACE_EXISTING)));
+    backup.Remove();
+    EXPECT_EQ(replaced ? "other" : "<missing>", ReadFileBytes(copy));
+  }
+  EXPECT_TRUE(MoveFileA(PathOf("c").c_str(), PathOf("moved").c_str()));
+  // A missing backup leaves what stands at the name.
+  EXPECT_FALSE(backup.Create(PathOf("absent.bak"), PathOf("shop.bak"), failure) || failure.error != 2);
+  EXPECT_EQ("backup", ReadFileBytes(PathOf("shop.bak")));
 }
 
 TEST(SystemSettings, ServerPathFromTheRegistry) {

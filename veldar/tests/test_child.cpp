@@ -1,6 +1,7 @@
 // A program for execute directives in tests (a window program that shows no window, so
 // that no console opens for it):
 //   test_child record FILE ARGS...    writes ARGS joined by "|" to FILE
+//   test_child where FILE             writes its own file name to FILE
 //   test_child exit CODE              ends with CODE (259 looks like a running process)
 //   test_child sleep MS               sleeps
 //   test_child wait STARTED RELEASE   sets the named event STARTED, then waits up to a
@@ -15,8 +16,9 @@
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   const std::string mode = argv[1];
-  if (mode == "record" && argc >= 3) {
-    std::string text;
+  if ((mode == "record" && argc >= 3) || (mode == "where" && argc == 3)) {
+    char name[MAX_PATH];
+    std::string text(name, mode == "where" ? GetModuleFileNameA(nullptr, name, sizeof name) : 0);
     for (int i = 3; i < argc; ++i) text += std::string(i > 3 ? "|" : "") + argv[i];
     FILE* file = std::fopen(argv[2], "wb");
     if (!file) return 3;

@@ -104,6 +104,19 @@ TEST_F(VeldarRun, ProgramThatDoesNotExistIsAnError) {
                          text.Block({"--^E no_such_program_anywhere.exe /x"}, text.programFailed)));
 }
 
+// Started from a folder others can write to, the run never takes a program from there.
+TEST_F(VeldarRun, ProgramIsNeverTakenFromTheCurrentFolderButFromTheInstallers) {
+  const std::string current = folder_ + "downloads\\", where = folder_ + "where.txt";
+  ASSERT_TRUE(CreateDirectoryA(current.c_str(), nullptr));
+  WriteScript("planted.sql", {"--^Eplanted where " + where});
+  for (const std::string& planted : {current, folder_}) {
+    ASSERT_TRUE(CopyFileA((folder_ + "child.exe").c_str(), (planted + "planted.exe").c_str(), FALSE));
+    Start("-Fplanted.sql -Stestdb", current);
+    EXPECT_EQ(planted == current ? 1 : 0, Finish());
+    EXPECT_EQ(planted == current ? "<missing>" : folder_ + "planted.exe", ReadFileBytes(where));
+  }
+}
+
 TEST_F(VeldarRun, LinesAfterTheLastGoAreNotSent) {
   EXPECT_EQ(0, RunScript("tail", {"create table t(n integer);", "GO", "insert into t values(1);", "GO",
                                   "insert into t values(2);", "", "insert into t values(3);"}));

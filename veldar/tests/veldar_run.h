@@ -37,6 +37,7 @@ struct OutputTexts {
   std::string programFailed = Ansi(u8"命令执行出错！");
   std::string noErrors = Ansi(u8"没有错误。");
   std::string zeroByte = Ansi(u8"该批处理含有零字节，没有执行。零字节之前的内容：");
+  std::string backupFailed = Ansi(u8"备份文件没有复制，该批处理没有执行：");
   std::string cancelled = Ansi(u8"安装已被取消：以上是取消前已经执行的内容。");
   std::string notFinished = Ansi(u8"安装尚未结束：安装仍在进行，或者没有正常结束。");
   std::string connectFailed = Ansi(u8"SQL Server连接失败！");

@@ -100,12 +100,13 @@ bool PlanningHost::FileExists(const std::string& name) {
   return exists;
 }
 
-bool PlanningHost::CopyInstallFile(const std::string& source, const std::string& destination, bool) {
-  if (destination.compare(0, kServerValue.size(), kServerValue) == 0) {
-    plan_.directives.back().destination = ShowServerFolders(destination);
-    return true;
-  }
-  // Any other copy is the backup of a restore directive, which goes to C:\.
+bool PlanningHost::CopyInstallFile(const std::string&, const std::string& destination, bool) {
+  plan_.directives.back().destination = ShowServerFolders(destination);
+  return true;
+}
+
+bool PlanningHost::CopyBackup(const std::string& source, const std::string& destination,
+                              std::vector<std::string>&) {
   PlanDirective restore;
   restore.line = line_;
   restore.kind = "restore";
@@ -121,7 +122,7 @@ bool PlanningHost::CopyInstallFile(const std::string& source, const std::string&
   return true;
 }
 
-void PlanningHost::RemoveFile(const std::string&) {}
+void PlanningHost::RemoveBackup(const std::string&) {}
 
 bool PlanningHost::RunProgramAndWait(const std::string& commandLine, const std::string&) {
   PlanDirective execute;

@@ -30,7 +30,9 @@ class PlanningHost : public RunnerHost {
   bool ReadServerPath(std::string& value) override;
   bool FileExists(const std::string& name) override;
   bool CopyInstallFile(const std::string& source, const std::string& destination, bool failIfExists) override;
-  void RemoveFile(const std::string& name) override;
+  bool CopyBackup(const std::string& source, const std::string& destination,
+                  std::vector<std::string>& failure) override;
+  void RemoveBackup(const std::string& name) override;
   bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters) override;
 
  private:
