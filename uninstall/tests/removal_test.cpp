@@ -203,9 +203,10 @@ TEST_F(Removal, WithoutTheRightsTheSetupAndTheUninstallChangeNothing) {
     std::vector<BoxTexts> boxes;
     EXPECT_EQ(0, RunProgram(installation, run.arguments, {IDOK}, &boxes));
     ASSERT_EQ(run.caption != nullptr ? 1u : 0u, boxes.size());
-    if (run.caption != nullptr)
+    if (run.caption != nullptr) {
       EXPECT_EQ(Ansi(run.caption) + "|" + Ansi("没有管理员权限，无法更改系统设置。未做任何更改。"),
                 boxes[0].caption + "|" + boxes[0].text);
+    }
     EXPECT_EQ(std::vector<std::string>{}, Differences(before, RegistrySnapshot()));
     EXPECT_EQ(files, Existing(installation.ListedPaths()));
     EXPECT_EQ(std::vector<std::string>{}, BatchEntries());
