@@ -147,7 +147,7 @@ std::string HidePassword(const std::string& text, const std::string& password, L
 }
 
 Database::Database(const OdbcApi& api, DatabaseHost& host, LeadByteTest isLead)
-    : api_(api), host_(host), isLead_(isLead) {}
+    : FApi(api), FHost(host), FIsLead(isLead) {}
 
 Database::~Database() {
   CloseDatabase();
@@ -162,73 +162,73 @@ std::string Database::ConnectionString(const std::string& server, const std::str
 SQLRETURN Database::ConnectDatabase(const std::string& server, const std::string& login,
                                     const std::string& password) {
   const SQLRETURN rc = Connect(server, login, password);
-  connectionDiagnostics_.clear();
+  FConnectionDiagnostics.clear();
   if (rc >= 0) return rc;
   // The driver manager posts its own and the driver's records on the connection handle;
   // what fails before there is one is posted on the environment handle.
   if (ConnHandle != SQL_NULL_HDBC)
-    connectionDiagnostics_ = ReadDiagnosticRecords(api_, SQL_HANDLE_DBC, ConnHandle);
+    FConnectionDiagnostics = ReadDiagnosticRecords(FApi, SQL_HANDLE_DBC, ConnHandle);
   else if (EnvHandle != SQL_NULL_HENV)
-    connectionDiagnostics_ = ReadDiagnosticRecords(api_, SQL_HANDLE_ENV, EnvHandle);
+    FConnectionDiagnostics = ReadDiagnosticRecords(FApi, SQL_HANDLE_ENV, EnvHandle);
   // Some drivers repeat the connection string, or a login that is the password.
-  for (DiagnosticRecord& record : connectionDiagnostics_)
-    record.message = HidePassword(record.message, password, isLead_);
+  for (DiagnosticRecord& record : FConnectionDiagnostics)
+    record.message = HidePassword(record.message, password, FIsLead);
   return rc;
 }
 
 SQLRETURN Database::Connect(const std::string& server, const std::string& login,
                             const std::string& password) {
   CloseDatabase();
-  if (api_.AllocHandle == nullptr) return SQL_ERROR;  // no driver manager
+  if (FApi.AllocHandle == nullptr) return SQL_ERROR;  // no driver manager
 
-  SQLRETURN rc = api_.AllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &EnvHandle);
+  SQLRETURN rc = FApi.AllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &EnvHandle);
   if (rc < 0) return rc;
-  rc = api_.SetEnvAttr(EnvHandle, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+  rc = FApi.SetEnvAttr(EnvHandle, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
                        SQL_IS_INTEGER);
   if (rc < 0) return rc;
-  rc = api_.AllocHandle(SQL_HANDLE_DBC, EnvHandle, &ConnHandle);
+  rc = FApi.AllocHandle(SQL_HANDLE_DBC, EnvHandle, &ConnHandle);
   if (rc < 0) return rc;
 
   // The driver must never ask the user for what is missing; the completed string it
   // hands back holds the password and is not used.
-  std::string text = ConnectionString(server, login, password, isLead_);
+  std::string text = ConnectionString(server, login, password, FIsLead);
   SQLCHAR completed[1024];
   SQLSMALLINT completedLength = 0;
-  rc = api_.DriverConnect(ConnHandle, nullptr, reinterpret_cast<SQLCHAR*>(&text[0]), SQL_NTS, completed,
+  rc = FApi.DriverConnect(ConnHandle, nullptr, reinterpret_cast<SQLCHAR*>(&text[0]), SQL_NTS, completed,
                           sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
   if (rc < 0) return rc;
 
   // Asynchronous execution keeps the window served while a batch runs. A driver that
   // cannot do it still runs every batch, synchronously.
-  const SQLRETURN async = api_.SetConnectAttr(ConnHandle, SQL_ATTR_ASYNC_ENABLE,
+  const SQLRETURN async = FApi.SetConnectAttr(ConnHandle, SQL_ATTR_ASYNC_ENABLE,
                                               reinterpret_cast<SQLPOINTER>(SQL_ASYNC_ENABLE_ON), 0);
-  asynchronous_ = async >= 0;
-  return asynchronous_ ? async : rc;
+  FAsynchronous = async >= 0;
+  return FAsynchronous ? async : rc;
 }
 
 SQLRETURN Database::ExecuteBatch(const std::string& batch) {
   if (ConnHandle == SQL_NULL_HDBC) return SQL_INVALID_HANDLE;
-  SQLRETURN result = api_.AllocHandle(SQL_HANDLE_STMT, ConnHandle, &StmtHandle);
+  SQLRETURN result = FApi.AllocHandle(SQL_HANDLE_STMT, ConnHandle, &StmtHandle);
   if (result < 0) {
     // Without a statement (the connection is gone) nothing can be sent; the
     // connection's messages say why.
     StmtHandle = SQL_NULL_HSTMT;
-    ShowDiagnosticRecords(api_, host_, SQL_HANDLE_DBC, ConnHandle);
+    ShowDiagnosticRecords(FApi, FHost, SQL_HANDLE_DBC, ConnHandle);
     return result;
   }
-  api_.SetStmtAttr(StmtHandle, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(kQueryTimeoutSeconds), 0);
+  FApi.SetStmtAttr(StmtHandle, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(kQueryTimeoutSeconds), 0);
 
   // While the statement runs asynchronously every repeated call with the same
   // arguments asks whether it has finished.
-  statementText_.assign(batch);
-  SQLCHAR* const statement = reinterpret_cast<SQLCHAR*>(&statementText_[0]);
+  FStatementText.assign(batch);
+  SQLCHAR* const statement = reinterpret_cast<SQLCHAR*>(&FStatementText[0]);
   bool cancelled = false;
-  const Clock::time_point started = host_.Now();
+  const Clock::time_point started = FHost.Now();
   for (;;) {
-    result = api_.ExecDirect(StmtHandle, statement, SQL_NTS);
+    result = FApi.ExecDirect(StmtHandle, statement, SQL_NTS);
     const bool running = result == SQL_STILL_EXECUTING;
-    host_.ProcessMessages(running ? PollWaitMs(started, host_.Now()) : 0);
-    if (host_.CancelRequested()) {
+    FHost.ProcessMessages(running ? PollWaitMs(started, FHost.Now()) : 0);
+    if (FHost.CancelRequested()) {
       cancelled = true;
       break;
     }
@@ -242,37 +242,37 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
   unsigned results = 0;
   while (!cancelled) {
     ReadDiagnostics();
-    host_.ProcessMessages(more == SQL_STILL_EXECUTING ? PollWaitMs(runningSince, host_.Now()) : 0);
-    if (host_.CancelRequested()) {
+    FHost.ProcessMessages(more == SQL_STILL_EXECUTING ? PollWaitMs(runningSince, FHost.Now()) : 0);
+    if (FHost.CancelRequested()) {
       cancelled = true;
       break;
     }
     if (results == kMaxResults) {
-      host_.AddOutputLine(host_.ResultLimitText(kMaxResults));
+      FHost.AddOutputLine(FHost.ResultLimitText(kMaxResults));
       break;
     }
     const SQLRETURN previous = more;
-    more = api_.MoreResults(StmtHandle);
+    more = FApi.MoreResults(StmtHandle);
     if (more == SQL_NO_DATA) break;
     if (more != SQL_STILL_EXECUTING)
       ++results;
     else if (previous != SQL_STILL_EXECUTING)
-      runningSince = host_.Now();
+      runningSince = FHost.Now();
   }
 
   if (cancelled) {
-    api_.Cancel(StmtHandle);
+    FApi.Cancel(StmtHandle);
     // A call that is still running learns of the cancel only when it is made again,
     // and the statement cannot be freed before it has ended. A driver that does not
     // end it soon is left to end it when the connection closes.
     const bool executing = result == SQL_STILL_EXECUTING;
-    const Clock::time_point cancelledAt = host_.Now();
-    while (more == SQL_STILL_EXECUTING && host_.Now() - cancelledAt < kCancelWait) {
-      host_.ProcessMessages(PollWaitMs(cancelledAt, host_.Now()));
-      more = executing ? api_.ExecDirect(StmtHandle, statement, SQL_NTS) : api_.MoreResults(StmtHandle);
+    const Clock::time_point cancelledAt = FHost.Now();
+    while (more == SQL_STILL_EXECUTING && FHost.Now() - cancelledAt < kCancelWait) {
+      FHost.ProcessMessages(PollWaitMs(cancelledAt, FHost.Now()));
+      more = executing ? FApi.ExecDirect(StmtHandle, statement, SQL_NTS) : FApi.MoreResults(StmtHandle);
     }
   }
-  api_.FreeHandle(SQL_HANDLE_STMT, StmtHandle);
+  FApi.FreeHandle(SQL_HANDLE_STMT, StmtHandle);
   StmtHandle = SQL_NULL_HSTMT;
   // A batch stopped by a cancel request may have done only part of its work: it must
   // not be taken for one that succeeded.
@@ -281,18 +281,18 @@ SQLRETURN Database::ExecuteBatch(const std::string& batch) {
 }
 
 void Database::ReadDiagnostics() {
-  ShowDiagnosticRecords(api_, host_, SQL_HANDLE_STMT, StmtHandle);
+  ShowDiagnosticRecords(FApi, FHost, SQL_HANDLE_STMT, StmtHandle);
 }
 
 void Database::CloseDatabase() {
   if (ConnHandle != SQL_NULL_HDBC) {
-    api_.Disconnect(ConnHandle);
-    api_.FreeHandle(SQL_HANDLE_DBC, ConnHandle);
+    FApi.Disconnect(ConnHandle);
+    FApi.FreeHandle(SQL_HANDLE_DBC, ConnHandle);
     ConnHandle = SQL_NULL_HDBC;
   }
   if (EnvHandle != SQL_NULL_HENV) {
-    api_.FreeHandle(SQL_HANDLE_ENV, EnvHandle);
+    FApi.FreeHandle(SQL_HANDLE_ENV, EnvHandle);
     EnvHandle = SQL_NULL_HENV;
   }
-  asynchronous_ = false;
+  FAsynchronous = false;
 }

@@ -53,7 +53,7 @@ class Database {
                             const std::string& password);
   // Why the last ConnectDatabase failed: the records of the connection handle, or of the
   // environment handle when there was no connection handle yet, the password hidden.
-  const std::vector<DiagnosticRecord>& ConnectionDiagnostics() const { return connectionDiagnostics_; }
+  const std::vector<DiagnosticRecord>& ConnectionDiagnostics() const { return FConnectionDiagnostics; }
   // Sends one batch and copies the server's messages to the host's output. Returns
   // the result code of the execution call.
   SQLRETURN ExecuteBatch(const std::string& batch);
@@ -69,15 +69,15 @@ class Database {
   SQLRETURN Connect(const std::string& server, const std::string& login, const std::string& password);
   void ReadDiagnostics();
 
-  const OdbcApi& api_;
-  DatabaseHost& host_;
-  LeadByteTest isLead_;
+  const OdbcApi& FApi;
+  DatabaseHost& FHost;
+  LeadByteTest FIsLead;
   SQLHENV EnvHandle = SQL_NULL_HENV;
   SQLHDBC ConnHandle = SQL_NULL_HDBC;
   SQLHSTMT StmtHandle = SQL_NULL_HSTMT;
-  bool asynchronous_ = false;
-  std::vector<DiagnosticRecord> connectionDiagnostics_;
+  bool FAsynchronous = false;
+  std::vector<DiagnosticRecord> FConnectionDiagnostics;
   // The text of the batch being sent, a writable copy for the driver; its memory
   // serves one batch after another.
-  std::string statementText_;
+  std::string FStatementText;
 };

@@ -11,7 +11,7 @@ void TMainForm::EncryptScriptCommand() {
   std::string input = ChangeFileExt(FExeName, ".SQL", IsAnsiLeadByte);
   std::string output = ChangeFileExt(FExeName, ".SQE", IsAnsiLeadByte);
   if (!::FileExists(input)) {
-    if (!OpenDialog1.Execute(window_, input)) return;
+    if (!OpenDialog1.Execute(FWindow, input)) return;
     // A chosen ".SQE" is its own output: it is enciphered once more.
     output = ChangeFileExt(input, ".SQE", IsAnsiLeadByte);
   }
@@ -23,7 +23,7 @@ void TMainForm::EncryptScriptCommand() {
 
   switch (result.failure) {
     case ConversionResult::Failure::None:
-      MessageBoxA(window_, LoadText(IDS_ENCRYPTED).c_str(), ApplicationTitle().c_str(), MB_OK);
+      MessageBoxA(FWindow, LoadText(IDS_ENCRYPTED).c_str(), ApplicationTitle().c_str(), MB_OK);
       break;
     case ConversionResult::Failure::Read:
       ShowFileFailure(IDS_READ_FAILED, result.detail.file, result.detail.reason);

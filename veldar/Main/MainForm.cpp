@@ -37,59 +37,59 @@ std::string WindowText(HWND window) {
 }
 
 TMainForm::TMainForm(HINSTANCE instance, std::vector<std::string> arguments)
-    : instance_(instance), arguments_(std::move(arguments)) {}
+    : FInstance(instance), FArguments(std::move(arguments)) {}
 
 TMainForm::~TMainForm() {
-  if (window_) DestroyWindow(window_);
-  if (glyphs_) ImageList_Destroy(glyphs_);
+  if (FWindow) DestroyWindow(FWindow);
+  if (FGlyphs) ImageList_Destroy(FGlyphs);
 }
 
 bool TMainForm::Create() {
   WNDCLASSEXA windowClass = {};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = instance_;
-  windowClass.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_VELDAR));
+  windowClass.hInstance = FInstance;
+  windowClass.hIcon = LoadIconA(FInstance, MAKEINTRESOURCEA(IDI_VELDAR));
   windowClass.hIconSm =
-      static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_VELDAR), IMAGE_ICON,
+      static_cast<HICON>(LoadImageA(FInstance, MAKEINTRESOURCEA(IDI_VELDAR), IMAGE_ICON,
                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kClassName;
   if (!RegisterClassExA(&windowClass)) {
-    exitCode_ = kExitFailed;
+    FExitCode = kExitFailed;
     return false;
   }
 
   HDC screen = GetDC(nullptr);
-  dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+  FDpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
-  if (dpi_ <= 0) dpi_ = kDesignDpi;
+  if (FDpi <= 0) FDpi = kDesignDpi;
 
   // A tool window's border; the taskbar button stays, as the form is the program's
   // only window.
   const DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
-  RECT frame = {0, 0, MulDiv(kClientWidth, dpi_, kDesignDpi), MulDiv(kClientHeight, dpi_, kDesignDpi)};
+  RECT frame = {0, 0, MulDiv(kClientWidth, FDpi, kDesignDpi), MulDiv(kClientHeight, FDpi, kDesignDpi)};
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  CreateWindowExA(exStyle, kClassName, "", style, left, top, width, height, nullptr, nullptr, instance_,
+  CreateWindowExA(exStyle, kClassName, "", style, left, top, width, height, nullptr, nullptr, FInstance,
                   this);
-  if (!window_) {
-    exitCode_ = kExitFailed;
+  if (!FWindow) {
+    FExitCode = kExitFailed;
     return false;
   }
-  return !ended_;
+  return !FEnded;
 }
 
 void TMainForm::Show(int showCommand) {
-  ShowWindow(window_, showCommand);
+  ShowWindow(FWindow, showCommand);
   // An unattended start's posted click comes before the first paint and hides the
   // input panel: painting the panel now would only cost time.
-  if (!FUnattended) UpdateWindow(window_);
+  if (!FUnattended) UpdateWindow(FWindow);
   // The first box starts with its text selected, as after a Tab into it.
   SetFocus(SNEdit);
   SendMessageA(SNEdit, EM_SETSEL, 0, -1);
@@ -98,12 +98,12 @@ void TMainForm::Show(int showCommand) {
 void TMainForm::DispatchFormMessage(MSG& message) {
   // Key preview: the form sees key presses before the focused control.
   if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) &&
-      (message.hwnd == window_ || IsChild(window_, message.hwnd)) &&
+      (message.hwnd == FWindow || IsChild(FWindow, message.hwnd)) &&
       FormKeyDown(static_cast<WORD>(message.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0,
                   (message.lParam & (1 << 30)) != 0)) {
     return;
   }
-  if (window_ && IsDialogMessageA(window_, &message)) return;
+  if (FWindow && IsDialogMessageA(FWindow, &message)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);
 }
@@ -111,7 +111,7 @@ void TMainForm::DispatchFormMessage(MSG& message) {
 LRESULT CALLBACK TMainForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* form = static_cast<TMainForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    form->window_ = window;
+    form->FWindow = window;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   }
   auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -123,7 +123,7 @@ LRESULT CALLBACK TMainForm::WindowProc(HWND window, UINT message, WPARAM wParam,
 LRESULT CALLBACK TMainForm::PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrA(GetParent(panel), GWLP_USERDATA));
   if (message == WM_COMMAND || message == WM_DRAWITEM) return form->HandleMessage(message, wParam, lParam);
-  return CallWindowProcA(form->panelDefaultProc_, panel, message, wParam, lParam);
+  return CallWindowProcA(form->FPanelDefaultProc, panel, message, wParam, lParam);
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -136,7 +136,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       HandleCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_DRAWITEM:
-      DrawGlyphButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam), glyphs_, glyphSize_, true);
+      DrawGlyphButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam), FGlyphs, FGlyphSize, true);
       return TRUE;
     case DM_GETDEFID:
       // Enter presses the start button while the input panel is shown.
@@ -153,10 +153,10 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       // Restored: what a run gathered while minimised shows at once, also while a
       // message box's loop runs instead of the run's.
-      if (runStarted_ && wParam != SIZE_MINIMIZED) RefreshRunView(true);
+      if (FRunStarted && wParam != SIZE_MINIMIZED) RefreshRunView(true);
       break;
   }
-  return DefWindowProcA(window_, message, wParam, lParam);
+  return DefWindowProcA(FWindow, message, wParam, lParam);
 }
 
 void TMainForm::HandleCommand(WORD id, WORD code) {
@@ -164,49 +164,49 @@ void TMainForm::HandleCommand(WORD id, WORD code) {
 }
 
 void TMainForm::CreateControls() {
-  auto scale = [this](int value) { return MulDiv(value, dpi_, kDesignDpi); };
-  font_.Reset(CreateFontA(-scale(kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+  auto scale = [this](int value) { return MulDiv(value, FDpi, kDesignDpi); };
+  FFont.Reset(CreateFontA(-scale(kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, LoadText(IDS_FONT_NAME).c_str()));
   auto add = [&](HWND parent, int id, const char* className, const std::string& text, DWORD style,
                  DWORD exStyle, int x, int y, int width, int height) {
     HWND control = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | style, scale(x), scale(y),
                                    scale(width), scale(height), parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), FInstance, nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
     return control;
   };
   // A label is as large as its text.
   auto label = [&](int id, UINT textId, int x, int y) {
     const std::string text = LoadText(textId);
-    HDC dc = GetDC(window_);
-    HGDIOBJ old = SelectObject(dc, font_.Get());
+    HDC dc = GetDC(FWindow);
+    HGDIOBJ old = SelectObject(dc, FFont.Get());
     SIZE size = {};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(dc, old);
-    ReleaseDC(window_, dc);
+    ReleaseDC(FWindow, dc);
     HWND control = CreateWindowExA(0, WC_STATICA, text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
                                    scale(x), scale(y), size.cx, size.cy, Panel1,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), FInstance, nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
     return control;
   };
 
   // The run's controls lie under the panel and show once it is hidden. The clip plays
   // on timer messages of this thread: a second thread would make every lock in the
   // process's libraries (the database driver's among them) cost more.
-  Animate1 = add(window_, IDC_ANIMATE1, ANIMATE_CLASSA, "", ACS_CENTER | ACS_TRANSPARENT | ACS_TIMER, 0, 8, 2,
+  Animate1 = add(FWindow, IDC_ANIMATE1, ANIMATE_CLASSA, "", ACS_CENTER | ACS_TRANSPARENT | ACS_TIMER, 0, 8, 2,
                  272, 60);
   Animate_OpenEx(Animate1, GetModuleHandleA("shell32.dll"), MAKEINTRESOURCEA(IDR_SHELL_FILECOPY_AVI));
-  ProgressBar = add(window_, IDC_PROGRESSBAR, PROGRESS_CLASSA, "", 0, 0, 8, 62, 273, 16);
-  Memo1.Attach(add(window_, IDC_MEMO1, WC_EDITA, "",
+  ProgressBar = add(FWindow, IDC_PROGRESSBAR, PROGRESS_CLASSA, "", 0, 0, 8, 62, 273, 16);
+  Memo1.Attach(add(FWindow, IDC_MEMO1, WC_EDITA, "",
                    ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE, 8, 78, 273,
                    68));
 
   // The panel paints the background under its controls: Bevel1 draws only its frame.
-  Panel1 = add(window_, IDC_PANEL1, WC_STATICA, "", WS_VISIBLE | SS_NOTIFY, WS_EX_CONTROLPARENT, 0, 0,
+  Panel1 = add(FWindow, IDC_PANEL1, WC_STATICA, "", WS_VISIBLE | SS_NOTIFY, WS_EX_CONTROLPARENT, 0, 0,
                kClientWidth, kClientHeight);
-  panelDefaultProc_ = reinterpret_cast<WNDPROC>(
+  FPanelDefaultProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(Panel1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PanelProc)));
 
   // Created in tab order: server, login, password, start button.
@@ -227,9 +227,9 @@ void TMainForm::CreateControls() {
   Label5 = label(IDC_LABEL5, IDS_LABEL5, 12, 112);
   Label6 = label(IDC_LABEL6, IDS_LABEL6, 12, 128);
 
-  glyphSize_ = scale(32) >= 48 ? 48 : 32;
-  glyphs_ = ImageList_LoadImageA(instance_, MAKEINTRESOURCEA(glyphSize_ == 48 ? IDB_GLYPH48 : IDB_GLYPH32),
-                                 glyphSize_, 0, RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  FGlyphSize = scale(32) >= 48 ? 48 : 32;
+  FGlyphs = ImageList_LoadImageA(FInstance, MAKEINTRESOURCEA(FGlyphSize == 48 ? IDB_GLYPH48 : IDB_GLYPH32),
+                                 FGlyphSize, 0, RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
 
   OpenDialog1.title = LoadText(IDS_OPEN_TITLE);
   OpenDialog1.defaultExt = "SQL";
@@ -244,12 +244,12 @@ void TMainForm::FormCreate() {
   FExeName = ProgramFileName();
   FExePath = ExtractFilePath(FExeName, IsAnsiLeadByte);
   FExeDir = FExePath.empty() ? FExePath : FExePath.substr(0, FExePath.size() - 1);
-  SetWindowTextA(window_, LoadText(IDS_CAPTION).c_str());
+  SetWindowTextA(FWindow, LoadText(IDS_CAPTION).c_str());
   SetWindowTextA(SNEdit, GetLocalComputerName().c_str());
   FLogLines.Clear();
   FErrorLines.Clear();
 
-  const StartOptions options = ParseStartOptions(arguments_);
+  const StartOptions options = ParseStartOptions(FArguments);
   if (options.showUsage) {
     MessageBoxA(nullptr, UsageText().c_str(), LoadText(IDS_CAPTION).c_str(), MB_ICONINFORMATION | MB_OK);
     EndProgram(kExitSucceeded);
@@ -267,20 +267,20 @@ void TMainForm::FormCreate() {
   // shown. It goes to the form as the button's notification: setup packages often start
   // the program hidden or not activated, and a click sent to a button of an inactive
   // window may be lost.
-  PostMessageA(window_, WM_COMMAND, MAKEWPARAM(IDC_SETUPBTN, BN_CLICKED), reinterpret_cast<LPARAM>(SetupBtn));
+  PostMessageA(FWindow, WM_COMMAND, MAKEWPARAM(IDC_SETUPBTN, BN_CLICKED), reinterpret_cast<LPARAM>(SetupBtn));
 }
 
 void TMainForm::SetupBtnClick() {
   // A run starts once only, however the window is shown: Enter or Alt+S may still
   // reach the hidden button while a run goes on.
-  if (FInstalling || runStarted_) return;
+  if (FInstalling || FRunStarted) return;
   if (!FUnattended && AskQuestion(IDS_CONFIRM_START, MB_DEFBUTTON2) == IDNO) return;
   RunScript();
 }
 
 void TMainForm::FormCloseQuery(bool& canClose) {
   canClose = true;
-  if (runStarted_ && !FInstalling) {
+  if (FRunStarted && !FInstalling) {
     // The run is writing its files or asking its last question; it ends the program.
     canClose = false;
     return;
@@ -288,7 +288,7 @@ void TMainForm::FormCloseQuery(bool& canClose) {
   if (!FInstalling) return;
   canClose = false;
   // The question may wait long for its answer: what the run has gathered is written first.
-  record_.Write(GetTickCount());
+  FRecord.Write(GetTickCount());
   if (AskQuestion(IDS_CONFIRM_CANCEL, MB_DEFBUTTON2) == IDYES) FCancelRequested = true;
 }
 
@@ -301,7 +301,7 @@ bool TMainForm::FormKeyDown(WORD key, bool ctrl, bool alt, bool repeated) {
   }
   if (key == VK_F4) {
     // Ctrl+Alt+F4 enciphers a script, but never during a run, and once per press.
-    if (!FInstalling && !runStarted_ && !repeated) EncryptScriptCommand();
+    if (!FInstalling && !FRunStarted && !repeated) EncryptScriptCommand();
     return true;
   }
   return false;
@@ -319,53 +319,53 @@ void TMainForm::ShowRunControls() {
   ShowWindow(Memo1.Window(), SW_SHOW);
   if (!Animate_Play(Animate1, 0, kAnimationStopFrame, -1)) {
     // Some systems' shells carry only a stub of the clip: the program's own plays instead.
-    Animate_OpenEx(Animate1, instance_, MAKEINTRESOURCEA(IDR_COPY_AVI));
+    Animate_OpenEx(Animate1, FInstance, MAKEINTRESOURCEA(IDR_COPY_AVI));
     Animate_Play(Animate1, 0, kAnimationStopFrame, -1);
   }
-  SetFocus(window_);
+  SetFocus(FWindow);
 }
 
 void TMainForm::RefreshRunView(bool force) {
   const DWORD now = GetTickCount();
-  if (!force && now - viewRefresh_ < kViewRefreshIntervalMs) return;
-  viewRefresh_ = now;
+  if (!force && now - FViewRefresh < kViewRefreshIntervalMs) return;
+  FViewRefresh = now;
   // Changes made while nothing can be seen wait: they show at the first refresh after
   // the window is shown, restored or uncovered again.
   if (!RunViewVisible()) return;
   Memo1.Refresh();
-  if (progressChanged_) {
+  if (FProgressChanged) {
     SendMessageA(ProgressBar, PBM_SETRANGE32, 0,
-                 static_cast<LPARAM>(std::min<size_t>(progressCount_, 0x7fffffff)));
-    SendMessageA(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(progressPosition_), 0);
-    progressChanged_ = false;
+                 static_cast<LPARAM>(std::min<size_t>(FProgressCount, 0x7fffffff)));
+    SendMessageA(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(FProgressPosition), 0);
+    FProgressChanged = false;
   }
 }
 
 bool TMainForm::RunViewVisible() const {
-  if (!IsWindowVisible(window_) || IsIconic(window_)) return false;
+  if (!IsWindowVisible(FWindow) || IsIconic(FWindow)) return false;
   // A window wholly covered by others has nothing left to draw on.
-  HDC dc = GetDC(window_);
+  HDC dc = GetDC(FWindow);
   RECT box;
   const int region = GetClipBox(dc, &box);
-  ReleaseDC(window_, dc);
+  ReleaseDC(FWindow, dc);
   return region != NULLREGION;
 }
 
 void TMainForm::EndProgram(int exitCode) {
-  if (ended_) return;
-  ended_ = true;
-  exitCode_ = exitCode;
+  if (FEnded) return;
+  FEnded = true;
+  FExitCode = exitCode;
   PostQuitMessage(exitCode);
 }
 
 std::string TMainForm::LoadText(UINT id) const {
   char text[2048];
-  const int length = LoadStringA(instance_, id, text, sizeof text);
+  const int length = LoadStringA(FInstance, id, text, sizeof text);
   return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
 int TMainForm::AskQuestion(UINT textId, UINT defaultButton) {
-  return MessageBoxA(window_, LoadText(textId).c_str(), WindowText(window_).c_str(),
+  return MessageBoxA(FWindow, LoadText(textId).c_str(), WindowText(FWindow).c_str(),
                      MB_ICONQUESTION | MB_YESNO | defaultButton);
 }
 
@@ -382,9 +382,9 @@ void TMainForm::ProcessMessages(unsigned timeoutMs) {
   // is a round of calls into the system that slows the batches around it, and a window
   // served every 50 ms answers sooner than a person can notice.
   const DWORD now = GetTickCount();
-  record_.WriteIfDue(now);
-  if (timeoutMs == 0 && now - lastMessageCheck_ < kMessageCheckIntervalMs) return;
-  lastMessageCheck_ = now;
+  FRecord.WriteIfDue(now);
+  if (timeoutMs == 0 && now - FLastMessageCheck < kMessageCheckIntervalMs) return;
+  FLastMessageCheck = now;
   if (timeoutMs > 0) MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, kAnyQueuedMessage, MWMO_INPUTAVAILABLE);
   PumpMessages();
 }
@@ -403,7 +403,7 @@ void TMainForm::PumpMessages() {
 }
 
 void TMainForm::SetProgress(size_t position, size_t count) {
-  progressPosition_ = position;
-  progressCount_ = count;
-  progressChanged_ = true;
+  FProgressPosition = position;
+  FProgressCount = count;
+  FProgressChanged = true;
 }

@@ -37,7 +37,7 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   // Dispatches one queued message: the key preview first, then keyboard navigation
   // between the controls, then the window procedure.
   void DispatchFormMessage(MSG& message);
-  int ExitCode() const { return exitCode_; }
+  int ExitCode() const { return FExitCode; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -103,24 +103,24 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   void RemoveBackup(const std::string& name) override;
   bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters) override;
 
-  HINSTANCE instance_;
-  std::vector<std::string> arguments_;
-  HWND window_ = nullptr;
-  WNDPROC panelDefaultProc_ = nullptr;
-  int dpi_ = 96;
-  FontHandle font_;
-  HIMAGELIST glyphs_ = nullptr;
-  int glyphSize_ = 32;
-  int exitCode_ = 0;
-  bool ended_ = false;
-  Database* database_ = nullptr;  // the connection of the run in progress
-  BackupCopy backup_;             // a restore directive's copy until its batch has been sent
-  bool runStarted_ = false;       // a script was chosen: the run ends the program
-  size_t progressPosition_ = 0;
-  size_t progressCount_ = 0;
-  bool progressChanged_ = false;
-  DWORD viewRefresh_ = 0;
-  DWORD lastMessageCheck_ = 0;
+  HINSTANCE FInstance;
+  std::vector<std::string> FArguments;
+  HWND FWindow = nullptr;
+  WNDPROC FPanelDefaultProc = nullptr;
+  int FDpi = 96;
+  FontHandle FFont;
+  HIMAGELIST FGlyphs = nullptr;
+  int FGlyphSize = 32;
+  int FExitCode = 0;
+  bool FEnded = false;
+  Database* FDatabase = nullptr;  // the connection of the run in progress
+  BackupCopy FBackup;             // a restore directive's copy until its batch has been sent
+  bool FRunStarted = false;       // a script was chosen: the run ends the program
+  size_t FProgressPosition = 0;
+  size_t FProgressCount = 0;
+  bool FProgressChanged = false;
+  DWORD FViewRefresh = 0;
+  DWORD FLastMessageCheck = 0;
 
   // Controls.
   HWND Animate1 = nullptr;
@@ -154,5 +154,5 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   RunLog FLogLines;
   RunLog FErrorLines;
   // The run's log and error files, written as the two logs grow.
-  RunRecord record_{FLogLines, FErrorLines};
+  RunRecord FRecord{FLogLines, FErrorLines};
 };

@@ -49,7 +49,7 @@ void TMainForm::RunScript() {
     EndProgram(kExitCancelled);
     return;
   }
-  runStarted_ = true;
+  FRunStarted = true;
   ScriptSettings settings;
   settings.exePath = FExePath;
   settings.placeholders = {FExeDir, FServerName, FUserName, FPassword};
@@ -68,7 +68,7 @@ void TMainForm::RunScript() {
   const bool opened = reader.Open(script, error);
   const std::string logFile = OutputFileName(script, ".LOG", IsAnsiLeadByte);
   const std::string errorFile = OutputFileName(script, ".ERR", IsAnsiLeadByte);
-  record_.Start(logFile, errorFile, LoadText(IDS_NOT_FINISHED), GetTickCount());
+  FRecord.Start(logFile, errorFile, LoadText(IDS_NOT_FINISHED), GetTickCount());
   if (!opened) {
     const std::string text = FillText(LoadText(IDS_READ_FAILED), {script, SystemErrorText(error)});
     EndRunEarly(SplitLines(text), text, kExitFileError);
@@ -84,18 +84,18 @@ void TMainForm::RunScript() {
     return;
   }
 
-  database_ = &*database;
+  FDatabase = &*database;
   const RunnerTexts texts = LoadRunnerTexts();
   ScriptRunner runner(*this, texts, settings, FLogLines, FErrorLines);
   const RunOutcome outcome = runner.Run(reader);
   reader.Close();
-  database_ = nullptr;
+  FDatabase = nullptr;
   database->CloseDatabase();
   RefreshRunView(true);
   // A script that could not be read to its end ran only in part; the log says what ran.
   const bool readFailed = reader.ReadError() != 0;
   if (readFailed) {
-    record_.Write(GetTickCount());
+    FRecord.Write(GetTickCount());
     ShowFileError(IDS_READ_FAILED, script, reader.ReadError());
   }
 
@@ -113,7 +113,7 @@ void TMainForm::RunScript() {
   if (!outcome.cancelled && !readFailed) {
     if (!FUnattended && written) {
       const std::string question = FillText(LoadText(IDS_FINISHED), {logFile, errorFile});
-      if (MessageBoxA(window_, question.c_str(), WindowText(window_).c_str(),
+      if (MessageBoxA(FWindow, question.c_str(), WindowText(FWindow).c_str(),
                       MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON1) == IDYES) {
         StartNotepad(logFile);
         StartNotepad(errorFile);
@@ -139,7 +139,7 @@ void TMainForm::EndRunEarly(const std::vector<std::string>& reasons, const std::
   FLogLines.Add(reasons);
   FErrorLines.Add(reasons);
   FinishRecord();
-  MessageBoxA(window_, message.c_str(), LoadText(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
+  MessageBoxA(FWindow, message.c_str(), LoadText(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
   FInstalling = false;
   EndProgram(exitCode);
 }
@@ -168,11 +168,11 @@ void TMainForm::EndFailedConnection(Database* database, const OdbcLoadFailure& n
 bool TMainForm::ChooseScript(std::string& script) {
   script = ResolveScriptFile(FScriptFile, FExePath, FExeName, IsAnsiLeadByte);
   if (::FileExists(script)) return true;
-  return OpenDialog1.Execute(window_, script);
+  return OpenDialog1.Execute(FWindow, script);
 }
 
 bool TMainForm::FinishRecord() {
-  const std::vector<FileFailure> failures = record_.Finish();
+  const std::vector<FileFailure> failures = FRecord.Finish();
   for (const FileFailure& failure : failures) ShowFileFailure(IDS_WRITE_FAILED, failure.file, failure.reason);
   return failures.empty();
 }
@@ -183,7 +183,7 @@ void TMainForm::ShowFileError(UINT textId, const std::string& file, DWORD error)
 
 void TMainForm::ShowFileFailure(UINT textId, const std::string& file, const std::string& reason) {
   const std::string text = FillText(LoadText(textId), {file, reason});
-  MessageBoxA(window_, text.c_str(), LoadText(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
+  MessageBoxA(FWindow, text.c_str(), LoadText(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
 }
 
 std::string TMainForm::ResultLimitText(unsigned limit) const {
@@ -196,7 +196,7 @@ RunnerTexts TMainForm::LoadRunnerTexts() const {
 }
 
 int TMainForm::ExecuteBatch(const std::string& batch) {
-  return database_->ExecuteBatch(batch);
+  return FDatabase->ExecuteBatch(batch);
 }
 
 bool TMainForm::ReadServerPath(std::string& value) {
@@ -215,7 +215,7 @@ bool TMainForm::CopyInstallFile(const std::string& source, const std::string& de
 bool TMainForm::CopyBackup(const std::string& source, const std::string& destination,
                            std::vector<std::string>& failure) {
   BackupFailure reason;
-  if (backup_.Create(source, destination, reason)) return true;
+  if (FBackup.Create(source, destination, reason)) return true;
   failure = {LoadText(IDS_BACKUP_FAILED)};
   switch (reason.kind) {
     case BackupFailure::Kind::BadName:
@@ -233,13 +233,13 @@ bool TMainForm::CopyBackup(const std::string& source, const std::string& destina
 }
 
 void TMainForm::RemoveBackup(const std::string&) {
-  backup_.Remove();
+  FBackup.Remove();
 }
 
 bool TMainForm::RunProgramAndWait(const std::string& commandLine, const std::string& parameters) {
   RefreshRunView(true);
   // The program may run for long: what the run has gathered goes to its files first.
-  record_.Write(GetTickCount());
+  FRecord.Write(GetTickCount());
   // Woken only when messages arrive, so every wake drains the queue.
   return ::RunProgramAndWait(commandLine, parameters, [this] { PumpMessages(); });
 }
