@@ -10,6 +10,7 @@
 
 #include "remove/DeletionPasses.h"
 #include "test_files.h"
+#include "test_caller.h"
 
 using namespace test_support;
 
@@ -26,17 +27,20 @@ class DeletionPasses : public ::testing::Test {
     if (list_ != nullptr) fclose(list_);
     RemoveFolder(root_);
   }
-  void MakeFolder(const std::string& name, DWORD attributes = 0) {
+  void MakeFolder(const std::string& name, DWORD attributes = 0, test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     ASSERT_TRUE(CreateDirectoryA((folder_ + name).c_str(), nullptr)) << name;
     attributes_.push_back({folder_ + name, attributes});
   }
-  void MakeFile(const std::string& path, DWORD attributes = 0) {
+  void MakeFile(const std::string& path, DWORD attributes = 0, test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     WriteFileBytes(path, "content");
     ASSERT_TRUE(FileExists(path)) << path;
     attributes_.push_back({path, attributes});
   }
   // Runs the passes over a list with `text`; returns how many passes were made.
-  int Passes(const std::string& text) {
+  int Passes(const std::string& text, test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     for (const auto& [path, attributes] : attributes_) SetFileAttributesA(path.c_str(), attributes);
     if (list_ != nullptr) fclose(list_);
     WriteFileBytes(folder_ + "Uninstall.lst", text);

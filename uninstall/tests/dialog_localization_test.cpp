@@ -39,7 +39,8 @@ INT_PTR CALLBACK ProbeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
   return TRUE;
 }
 
-void RunDialog(const Probe& probe) {
+void RunDialog(const Probe& probe, test_support::Caller caller = {}) {
+  test_support::CallerTrace trace(caller);
   currentProbe = &probe;
   INT_PTR result = DialogBoxParamA(ExtResource::currentModule, probe.templateName, nullptr, ProbeProc, 0);
   currentProbe = nullptr;

@@ -9,6 +9,7 @@
 
 #include "remove/InstallationList.h"
 #include "tests/scoped_gbk_table.h"
+#include "test_caller.h"
 
 namespace {
 
@@ -25,7 +26,9 @@ std::unique_ptr<FILE, int (*)(FILE*)> ListFile(const std::string& bytes) {
 }
 
 // The paths that VisitListEntries hands out for a list, in order.
-std::vector<std::string> Visited(const std::string& bytes, size_t pathSize = 1024) {
+std::vector<std::string> Visited(const std::string& bytes, size_t pathSize = 1024,
+                                 test_support::Caller caller = {}) {
+  test_support::CallerTrace trace(caller);
   std::vector<std::string> paths;
   auto collect = [&](const char* path) {
     paths.push_back(path);

@@ -24,7 +24,8 @@ class ProgramTest : public ::testing::Test {
   }
   void TearDown() override { RemoveFolder(folder_); }
   // Copies the program (and, when asked, the test language library) into the folder.
-  std::string Install(const std::string& programName, bool withLibrary) {
+  std::string Install(const std::string& programName, bool withLibrary, test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     std::string program = folder_ + programName;
     EXPECT_TRUE(CopyFileA(WindowsPath(UNINSTALL_EXE).c_str(), program.c_str(), FALSE));
     if (withLibrary) {
@@ -35,7 +36,9 @@ class ProgramTest : public ::testing::Test {
   }
   // Runs the program with its scratch folder as the current folder; when `box` is
   // given, waits for its message box, reads it and presses OK. Returns the exit code.
-  int Run(const std::string& program, const std::string& switches, BoxTexts* box = nullptr) {
+  int Run(const std::string& program, const std::string& switches, BoxTexts* box = nullptr,
+          test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     Process process;
     if (!process.Start(program, switches, folder_)) {
       ADD_FAILURE() << "cannot start " << program;

@@ -11,6 +11,7 @@
 
 #include "registry/Registry.h"
 #include "test_registry.h"
+#include "test_caller.h"
 
 using namespace test_support;
 
@@ -44,7 +45,8 @@ Read ReadString(const std::string& key, const char* value, DWORD size, const cha
 }
 
 // Gives everyone the rights of an SDDL text on a key under the current user.
-void SetRights(const std::string& key, const char* rights) {
+void SetRights(const std::string& key, const char* rights, test_support::Caller caller = {}) {
+  test_support::CallerTrace trace(caller);
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   HKEY opened = nullptr;
   ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(rights, SDDL_REVISION_1, &descriptor, nullptr));

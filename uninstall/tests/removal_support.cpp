@@ -97,7 +97,8 @@ void MakeOutsideFiles(const RemovalInstallation& installation) {
 }
 
 int RunProgram(const RemovalInstallation& installation, const char* arguments,
-               const std::vector<int>& answers, std::vector<BoxTexts>* boxes) {
+               const std::vector<int>& answers, std::vector<BoxTexts>* boxes, test_support::Caller caller) {
+  test_support::CallerTrace trace(caller);
   Process program;
   if (!program.Start(installation.Program(), arguments, installation.folder)) {
     ADD_FAILURE() << "cannot start " << installation.Program() << ": error " << GetLastError();
@@ -160,14 +161,16 @@ void ClearPendingRemovals() {
   RawDeleteValue(HKEY_LOCAL_MACHINE, kSessionManager, kPending);
 }
 
-void Restart() {
+void Restart(test_support::Caller caller) {
+  test_support::CallerTrace trace(caller);
   Process boot;
   EXPECT_TRUE(boot.Start("C:\\windows\\system32\\wineboot.exe", "-r"));
   EXPECT_EQ(0, boot.Wait(kTimeout));
 }
 
-FilesInUse::FilesInUse(const RemovalInstallation& installation)
+FilesInUse::FilesInUse(const RemovalInstallation& installation, test_support::Caller caller)
     : folder(installation.File("shell")), held(folder + "\\held.txt"), libraryPath(folder + "\\kzpext.dll") {
+  test_support::CallerTrace trace(caller);
   CreateDirectoryA(folder.c_str(), nullptr);
   WriteFileBytes(held, "a document\r\n");
   Reinstall();

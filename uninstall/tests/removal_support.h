@@ -10,6 +10,7 @@
 
 #include "base/WinHandles.h"
 #include "setup_support.h"
+#include "test_caller.h"
 #include "test_windows.h"
 
 namespace uninstall_test {
@@ -32,7 +33,8 @@ void MakeOutsideFiles(const RemovalInstallation& installation);
 // Runs the installation's uninstall.exe in its folder, answering its message boxes with `answers` in turn
 // (read into `boxes`); the exit code, or -1 when it had not ended in time (it is then ended).
 int RunProgram(const RemovalInstallation& installation, const char* arguments,
-               const std::vector<int>& answers = {}, std::vector<BoxTexts>* boxes = nullptr);
+               const std::vector<int>& answers = {}, std::vector<BoxTexts>* boxes = nullptr,
+               test_support::Caller caller = {});
 
 // The batch text that the uninstall composes for the program `program` in `folder`, the batch being
 // `batch` (on the NT family in its own folder).
@@ -50,13 +52,13 @@ void ExtendList(const RemovalInstallation& installation, const std::string& firs
 // Wine's restart, which carries out the list and WININIT.INI once the files are let go.
 std::vector<std::string> PendingRemovals();
 void ClearPendingRemovals();
-void Restart();
+void Restart(test_support::Caller caller = {});
 
 // In a listed folder "shell", a listed library loaded and a listed file held open without delete sharing, as
 // Explorer holds the shell extension and an editor a document. Aside: the file the library was renamed to
 // ("~...", empty when none); Reinstall: the library copied again under its name.
 struct FilesInUse {
-  explicit FilesInUse(const RemovalInstallation& installation);
+  explicit FilesInUse(const RemovalInstallation& installation, test_support::Caller caller = {});
   void Release() { file.Reset(), library.Reset(); }
   std::string Aside() const;
   void Reinstall() const;

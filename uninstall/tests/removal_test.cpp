@@ -67,8 +67,8 @@ class Removal : public ::testing::Test {
   static Snapshot RegistrySnapshot() { return TakeSnapshot(FootprintPlaces()); }
   // A fake installation set up silently, as the archiver's installer would.
   RemovalInstallation InstallAndSetUp(const std::string& folder, bool withLanguageLibrary = true,
-                                      bool withList = true, int line = __builtin_LINE()) {
-    SCOPED_TRACE(::testing::Message() << "set up at line " << line);
+                                      bool withList = true, test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     if (folder.size() > 3) folder_ = folder;
     RemovalInstallation installation = MakeRemovalInstallation(folder, withLanguageLibrary, withList);
     EXPECT_EQ(0, RunProgram(installation, "/setup /s"));
@@ -79,8 +79,8 @@ class Removal : public ::testing::Test {
   // Waits for the batch to remove the program, its folder (unless it is a root or still
   // holds files) and itself; a final notice ("/warning") fails the test and is pressed away.
   void ExpectBatchFinished(const RemovalInstallation& installation, bool folderGoes = true,
-                           int line = __builtin_LINE()) {
-    SCOPED_TRACE(::testing::Message() << "batch of line " << line);
+                           test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     std::vector<std::string> gone = installation.ListedPaths();
     if (installation.folder.size() > 3 && folderGoes) gone.push_back(installation.folder);
     const bool finished = WaitUntil(
@@ -97,7 +97,9 @@ class Removal : public ::testing::Test {
   }
   // The batch that started the final notice `notice` (its only file in the temporary folder) as the
   // uninstall started it: by the system's interpreter, hidden, outside the program's folder.
-  static void ExpectBatchStartedHidden(HWND notice, const RemovalInstallation& installation) {
+  static void ExpectBatchStartedHidden(HWND notice, const RemovalInstallation& installation,
+                                       test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     DWORD warning = 0;
     GetWindowThreadProcessId(notice, &warning);
     ProcessStart batch;
@@ -120,7 +122,8 @@ class Removal : public ::testing::Test {
   }
   // Ends an uninstall during its passes, once the archiver (listed first) is gone: the missing entries
   // after it leave the time. The rest is still there, and so is the entry that starts the uninstall.
-  void EndDuringThePasses(const RemovalInstallation& installation) {
+  void EndDuringThePasses(const RemovalInstallation& installation, test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     std::string first = "Zendra.exe\r\n";
     for (int i = 0; i < 4000; ++i) first += "missing\\" + std::to_string(i) + "\r\n";
     ExtendList(installation, first, "");

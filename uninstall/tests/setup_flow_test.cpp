@@ -15,6 +15,7 @@
 #include "tests/help_viewer.h"
 #include "tests/language_support.h"
 #include "tests/setup_support.h"
+#include "test_caller.h"
 
 using namespace uninstall_test;
 
@@ -96,8 +97,8 @@ class SetupFlowTest : public ::testing::Test {
   }
 
   // Cancels the setup dialog by its close box; the program must end without the completion dialog.
-  void CancelSetup(SetupProcess& setup, HWND dialog, int line = __builtin_LINE()) {
-    SCOPED_TRACE(::testing::Message() << "cancelled at line " << line);
+  void CancelSetup(SetupProcess& setup, HWND dialog, test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     PressCloseBox(dialog);
     bool sawDoneDialog = false;
     EXPECT_TRUE(WaitUntil([&] {

@@ -10,6 +10,7 @@
 #include "integration/MachineKeys.h"
 #include "integration/ShellExtension.h"
 #include "registry/ChangeFilter.h"
+#include "test_caller.h"
 #include "tests/integration_support.h"
 
 using namespace uninstall_test;
@@ -18,8 +19,8 @@ namespace {
 
 class ShellExtensionTest : public IntegrationTest {
  protected:
-  void ExpectHandlersRegistered(int line = __builtin_LINE()) {
-    SCOPED_TRACE(::testing::Message() << "checked at line " << line);
+  void ExpectHandlersRegistered(test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     for (const std::string& key : kClassHandlerKeys)
       EXPECT_EQ("", ReadText(HKEY_CLASSES_ROOT, key, "")) << key;
     for (const std::string& key : kDropHandlerKeys)

@@ -11,6 +11,7 @@
 #include "integration/ProgramFolder.h"
 #include "integration/Shortcuts.h"
 #include "tests/integration_support.h"
+#include "test_caller.h"
 
 using namespace uninstall_test;
 
@@ -29,15 +30,16 @@ class ShortcutsTest : public IntegrationTest {
       WriteFileBytes(folder + "\\" + file, "x");
   }
   static void ExpectShortcut(const std::string& file, const std::string& target,
-                             int line = __builtin_LINE()) {
-    SCOPED_TRACE(::testing::Message() << "shortcut of line " << line);
+                             test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     ShortcutFields fields = ReadShortcut(file);
     ASSERT_TRUE(fields.loaded) << file;
     EXPECT_EQ(target, fields.target) << file;
     EXPECT_EQ("Zendra", fields.description) << file;
   }
-  static void ExpectGroup(const std::string& group, const std::string& folder, int line = __builtin_LINE()) {
-    SCOPED_TRACE(::testing::Message() << "group of line " << line);
+  static void ExpectGroup(const std::string& group, const std::string& folder,
+                          test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     ExpectShortcut(group + "\\Zendra.lnk", folder + "\\Zendra.exe");
     ExpectShortcut(group + "\\" + Ansi(u8"Zendra 中文帮助") + ".lnk", folder + "\\Zendra.hlp");
     ExpectShortcut(group + "\\" + Ansi(u8"控制台 KZP 中文手册") + ".lnk", folder + "\\Kzp.txt");

@@ -173,16 +173,7 @@ struct FakeOdbcCalls {
 
 FakeOdbc::FakeOdbc() {
   current_ = this;
-  api.AllocHandle = &FakeOdbcCalls::AllocHandle;
-  api.SetEnvAttr = &FakeOdbcCalls::SetEnvAttr;
-  api.DriverConnect = &FakeOdbcCalls::DriverConnect;
-  api.SetConnectAttr = &FakeOdbcCalls::SetConnectAttr;
-  api.SetStmtAttr = &FakeOdbcCalls::SetStmtAttr;
-  api.ExecDirect = &FakeOdbcCalls::ExecDirect;
-  api.MoreResults = &FakeOdbcCalls::MoreResults;
-  api.Cancel = &FakeOdbcCalls::Cancel;
-  api.GetDiagField = &FakeOdbcCalls::GetDiagField;
-  api.GetDiagRec = &FakeOdbcCalls::GetDiagRec;
-  api.Disconnect = &FakeOdbcCalls::Disconnect;
-  api.FreeHandle = &FakeOdbcCalls::FreeHandle;
+#define FAKE(name) api.name = &FakeOdbcCalls::name;
+  ODBC_API_CALLS(FAKE)
+#undef FAKE
 }

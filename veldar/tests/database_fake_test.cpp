@@ -9,6 +9,7 @@
 #include "Database/Database.h"
 #include "database_fake_odbc.h"
 #include "database_test_host.h"
+#include "test_caller.h"
 
 namespace {
 
@@ -26,7 +27,8 @@ class DatabaseTest : public ::testing::Test {
     host.ownClock = true;
     odbc.now = [this] { return host.Now(); };
   }
-  void Connect() {
+  void Connect(test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     ASSERT_EQ(SQL_SUCCESS, database.ConnectDatabase("srv", "sa", "secret"));
     odbc.calls.clear();
   }

@@ -10,6 +10,7 @@
 
 #include "Database/Database.h"
 #include "database_test_host.h"
+#include "test_caller.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ class DatabasePostgres : public ::testing::Test {
   SQLRETURN Connect() { return database_.ConnectDatabase("127.0.0.1", kLogin, kPassword); }
 
   // The connection string has no port: libpq takes it from PGPORT.
-  void UsePort() {
+  void UsePort(test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     std::ifstream file(Environment("POSTGRES_TEST_FOLDER") + "/port");
     std::string port;
     ASSERT_TRUE(std::getline(file, port)) << "the test server is not running";

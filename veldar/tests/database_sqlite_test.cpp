@@ -11,6 +11,7 @@
 #include "Database/Database.h"
 #include "database_test_host.h"
 #include "test_files.h"
+#include "test_caller.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -45,7 +46,8 @@ class DatabaseSqlite : public ::testing::Test {
   }
 
   // A new connection to this test's database; host_ collects the output of all of them.
-  std::unique_ptr<Database> Connect() {
+  std::unique_ptr<Database> Connect(test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     auto database = std::make_unique<Database>(api_, host_);
     const SQLRETURN rc = database->ConnectDatabase(server_, "sa", "");
     EXPECT_TRUE(rc >= 0) << rc;

@@ -19,7 +19,8 @@ class DirectiveRun : public VeldarRun {
   }
   void TearDown() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathsKey); }
 
-  void SetServerPath(const std::string& path) {
+  void SetServerPath(const std::string& path, test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     RawSetText(HKEY_LOCAL_MACHINE, kAppPathsKey, "Path", path);
     ASSERT_EQ(path, ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, "Path"));
   }

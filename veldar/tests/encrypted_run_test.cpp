@@ -52,7 +52,9 @@ class EncryptionCommand : public WindowRun {
 
   // What sqecrypt.exe, built beside the tests, writes to `output` when run on the
   // arguments in the program's folder.
-  std::string Sqecrypt(const std::string& arguments, const std::string& output) {
+  std::string Sqecrypt(const std::string& arguments, const std::string& output,
+                       test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     Process sqecrypt;
     EXPECT_TRUE(sqecrypt.Start(ProgramFolder() + "..\\tools\\sqecrypt.exe", arguments, folder_));
     EXPECT_EQ(0, sqecrypt.Wait()) << arguments;

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "test_caller.h"
 #include "test_files.h"
 
 class ScratchFolder : public ::testing::Test {
@@ -20,7 +21,9 @@ class ScratchFolder : public ::testing::Test {
   void TearDown() override { test_support::RemoveFolder(folder_); }
 
   std::string PathOf(const std::string& name) const { return folder_ + name; }
-  static void WriteBytes(const std::string& file, const std::string& bytes) {
+  static void WriteBytes(const std::string& file, const std::string& bytes,
+                         test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
     ASSERT_TRUE(test_support::WriteFileBytes(file, bytes)) << file;
   }
   // The file's bytes; "<missing>" when it cannot be read.

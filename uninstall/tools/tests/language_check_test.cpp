@@ -2,6 +2,8 @@
 // lines never found as written and why, what stays untranslated; and the own resources.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -123,11 +125,26 @@ TEST(LanguageCheckTest, TheProgramsOwnTextsInTheCodePage936) {
   std::vector<Resource> own;
   ASSERT_TRUE(ReadResourceFile(std::string(reinterpret_cast<const char*>(kOwnResources), kOwnResourcesSize), own));
   const ProgramTexts texts = CollectProgramTexts(own, nullptr);
-  int messages = 0;
-  for (const ProgramText& text : texts.texts) messages += text.source.rfind("message 51", 0) == 0;
-  EXPECT_EQ(13, messages);
-  // 13 messages, 3 captions, 49 control texts, 3 scale entries and the reading direction.
-  EXPECT_EQ(69u, texts.texts.size());
+  // Every message of the string table, every caption and control text of every dialog,
+  // a scale entry per dialog and the reading direction: each once, and nothing else.
+  std::vector<std::string> sources;
+  for (const auto& string : ReadStringTable(own))
+    sources.push_back("message " + std::to_string(string.first));
+  for (const std::string& name : DialogNames(own)) {
+    DialogTexts dialog;
+    ASSERT_TRUE(ReadDialogTexts(FindDialog(own, name)->data, dialog)) << name;
+    sources.push_back(name + " scale");
+    if (!dialog.caption.empty()) sources.push_back(name + " caption");
+    for (const auto& control : dialog.controls)
+      sources.push_back(name + " control " + std::to_string(control.first));
+  }
+  sources.push_back("reading direction");
+  EXPECT_LT(10u, ReadStringTable(own).size());
+  std::vector<std::string> collected;
+  for (const ProgramText& text : texts.texts) collected.push_back(text.source);
+  std::sort(sources.begin(), sources.end());
+  std::sort(collected.begin(), collected.end());
+  EXPECT_EQ(sources, collected);
   const ProgramText expected = Text("SETUPDLG control 1", kOk, "SETUPDLG");
   bool found = false;
   for (const ProgramText& text : texts.texts)
@@ -148,11 +165,11 @@ TEST(LanguageCheckTest, TheImageReadsAsTheSystemLoadsIt) {
   ASSERT_TRUE(ReadResourceFile(std::string(reinterpret_cast<const char*>(kOwnResources), kOwnResourcesSize), fromRes));
 
   const std::map<int, std::u16string> strings = ReadStringTable(fromImage);
-  for (int number = 5101; number <= 5113; ++number) {
+  ASSERT_EQ(ReadStringTable(fromRes), strings);
+  for (const auto& string : strings) {
     char loaded[256] = {};
-    LoadStringA(nullptr, number, loaded, sizeof loaded);
-    ASSERT_EQ(1u, strings.count(number));
-    EXPECT_EQ(loaded, Utf16ToCodePage936(strings.at(number))) << number;
+    LoadStringA(nullptr, string.first, loaded, sizeof loaded);
+    EXPECT_EQ(loaded, Utf16ToCodePage936(string.second)) << string.first;
   }
   for (const std::string& name : DialogNames(fromRes)) {
     DialogTexts a, b;
