@@ -36,6 +36,13 @@ struct OdbcApi {
   SQLRETURN(SQL_API* FreeHandle)(SQLSMALLINT type, SQLHANDLE handle);
 };
 
+// Every member of the table, for code that fills it from a source whose functions
+// carry the same names (the driver manager's SQL<name>, a test's own).
+#define ODBC_API_CALLS(CALL)                                                                         \
+  CALL(AllocHandle) CALL(SetEnvAttr) CALL(DriverConnect) CALL(SetConnectAttr) CALL(SetStmtAttr)     \
+  CALL(ExecDirect) CALL(MoreResults) CALL(Cancel) CALL(GetDiagField) CALL(GetDiagRec) CALL(Disconnect) \
+  CALL(FreeHandle)
+
 // Why the driver manager could not be loaded: the library or the call that is missing,
 // and the system's error code.
 struct OdbcLoadFailure {

@@ -2,17 +2,8 @@
 #include "Database/OdbcApi.h"
 
 bool LoadSystemOdbc(OdbcApi& api, OdbcLoadFailure*) {
-  api.AllocHandle = &SQLAllocHandle;
-  api.SetEnvAttr = &SQLSetEnvAttr;
-  api.DriverConnect = &SQLDriverConnect;
-  api.SetConnectAttr = &SQLSetConnectAttr;
-  api.SetStmtAttr = &SQLSetStmtAttr;
-  api.ExecDirect = &SQLExecDirect;
-  api.MoreResults = &SQLMoreResults;
-  api.Cancel = &SQLCancel;
-  api.GetDiagField = &SQLGetDiagField;
-  api.GetDiagRec = &SQLGetDiagRec;
-  api.Disconnect = &SQLDisconnect;
-  api.FreeHandle = &SQLFreeHandle;
+#define LINK(name) api.name = &SQL##name;
+  ODBC_API_CALLS(LINK)
+#undef LINK
   return true;
 }

@@ -24,13 +24,9 @@ bool LoadSystemOdbc(OdbcApi& api, OdbcLoadFailure* failure) {
     if (!FindFunction(module, name, function)) missing = name;
     return !missing;
   };
-  const bool complete =
-      find("SQLAllocHandle", loaded.AllocHandle) && find("SQLSetEnvAttr", loaded.SetEnvAttr) &&
-      find("SQLDriverConnect", loaded.DriverConnect) && find("SQLSetConnectAttr", loaded.SetConnectAttr) &&
-      find("SQLSetStmtAttr", loaded.SetStmtAttr) && find("SQLExecDirect", loaded.ExecDirect) &&
-      find("SQLMoreResults", loaded.MoreResults) && find("SQLCancel", loaded.Cancel) &&
-      find("SQLGetDiagField", loaded.GetDiagField) && find("SQLGetDiagRec", loaded.GetDiagRec) &&
-      find("SQLDisconnect", loaded.Disconnect) && find("SQLFreeHandle", loaded.FreeHandle);
+#define FIND(name) && find("SQL" #name, loaded.name)
+  const bool complete = true ODBC_API_CALLS(FIND);
+#undef FIND
   if (!complete) {
     Fail(missing, failure);
     FreeLibrary(module);
