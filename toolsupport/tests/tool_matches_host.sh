@@ -26,6 +26,9 @@ printf 'a\r\nbb\n\nccc\r\r\n\xd6\xd0\xce\xc4\r\n--LANTHORN--\n\r\n' > scripts/mi
 printf 'x\0y\r\n\t \r\nno end' > scripts/bytes.sql
 for n in $(seq 1 17); do head -c "$n" /dev/zero | tr '\0' 'q'; printf '\r\n'; done > scripts/lengths.sql
 : > scripts/empty.sql
+# The enciphered form of mixed.sql.
+printf '5CF0D2B4A0FECEEB\r\n116AB8EDFADA03ED\r\n\r\nFF64FF18AC207E6F\r\n\r\nA528691792DEE02D\r\n%s\r\n\r\n' \
+  2F233A3A4EBD6272DE86CD377F5FE04C > scripts/mixed.sqe
 printf 'F05B677A18616954\r\n2F233A3A4EBD6272DE86CD377F5FE04C\r\n6DB1A5B89A961DE9\r\n5A8F0C026191C4BBA287CB9B8384249F0E89D8C0A6289A8637DA43A5BE161AB90829D44F629D85F2\r\nABC\r\n0123456789abcdeG\r\n\r\n' > scripts/e.sqe
 
 # Installation lists: one that deletes everything, one with every kind of skipped line
@@ -74,6 +77,7 @@ cases=(
   "2 sqecrypt"
   "2 sqecrypt a b c"
   "2 sqecrypt --decrypt VELDAR.SQE"
+  "0 sqeverify scripts/mixed.sql scripts/mixed.sqe"
   "0 sqeverify scripts/empty.sql scripts/empty.sql"
   "1 sqeverify scripts/plain.sql scripts/e.sqe"
   "1 sqeverify scripts/missing.sql scripts/e.sqe"
