@@ -40,7 +40,9 @@ TEST(ToolUsage, SwitchesHelpAndBadUsage) {
     EXPECT_EQ(c.code == -1, runs);
     EXPECT_EQ(c.out, out.str());
     EXPECT_EQ(*c.err ? c.err + std::string("usage: tool FILE [--json] [-D VALUE]\n") : "", err.str());
-    if (runs) EXPECT_EQ("f/?1", file + value + std::to_string(json));
+    if (runs) {
+      EXPECT_EQ("f/?1", file + value + std::to_string(json));
+    }
   }
   std::ostringstream err;
   EXPECT_EQ(7, kTool.Bad(err, ""));
