@@ -6,7 +6,8 @@ and a table whose first column names a folder, or files, in backticks and whose 
 column lists, in backticks ending in "/", the folders they may include. A row that names
 files governs those files instead of their folder's row; rows that name the same folder
 add up. Every #include "<folder>/..." in a program folder's own .cpp and .h files must be
-allowed by its row, and every folder holding sources must have one.
+allowed by its row, and every folder holding sources must have one; sources directly in
+a section's folder (`toolsupport/`) take the row named after that folder.
 
 usage: check_layers.py REPOSITORY  (prints each include that reaches elsewhere; exit 1)
 """
@@ -54,7 +55,8 @@ def check(root):
         if not base.is_dir():
             faults.append(f"docs/ARCHITECTURE.md: {program}/ does not exist")
             continue
-        for folder in sorted(path for path in base.iterdir() if path.is_dir()):
+        # The section's folder itself (a library without subfolders) and its subfolders.
+        for folder in [base] + sorted(path for path in base.iterdir() if path.is_dir()):
             sources = sorted(path for path in folder.iterdir() if path.suffix in (".cpp", ".h"))
             if not sources or folder.name == "tests":
                 continue
@@ -62,7 +64,7 @@ def check(root):
                 faults.append(f"{program}/{folder.name}/ has no row in docs/ARCHITECTURE.md")
                 continue
             for source in sources:
-                relative = f"{folder.name}/{source.name}"
+                relative = source.name if folder == base else f"{folder.name}/{source.name}"
                 allowed = files.get(relative, folders[folder.name])
                 text = source.read_text(encoding="utf-8", errors="replace")
                 for number, line in enumerate(text.splitlines(), 1):

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "language/LanguageResources.h"
-#include "tools/JsonText.h"
+#include "toolsupport/JsonText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "base/Components.h"
 #include "base/TextHelpers.h"
 #include "remove/InstallationList.h"
-#include "tools/JsonText.h"
+#include "toolsupport/JsonText.h"
 
 namespace {
 

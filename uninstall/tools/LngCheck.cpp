@@ -5,7 +5,8 @@
 #include <cstring>
 
 #include "base/Handle.h"
-#include "tools/JsonText.h"
+#include "toolsupport/JsonText.h"
+#include "toolsupport/ToolUsage.h"
 #include "tools/OwnResources.h"
 #include "tools/ResourceReader.h"
 
@@ -30,10 +31,7 @@ const char kUsage[] =
 // Language files are small; the program reads no more than 196 KiB of one.
 constexpr size_t kMaxFileSize = 64 * 1024 * 1024;
 
-int BadUsage(std::ostream& err, const std::string& problem) {
-  err << "lngcheck: " << problem << "\n" << kUsage;
-  return kLngcheckUnreadable;
-}
+const ToolUsage kLngcheck("lngcheck", kUsage, kLngcheckUnreadable);
 
 bool ReadWholeFile(const std::string& name, std::string& bytes, std::string& error) {
   FileStream file(std::fopen(name.c_str(), "rb"));
@@ -82,53 +80,29 @@ std::string LanguageReportText(const std::string& file, const LanguageReport& re
 
 std::string LanguageReportJson(const std::string& file, const LanguageReport& report) {
   const bool found = report.markerOffset >= 0;
-  std::string json = "{" + JsonField("file", file) +
-                     ", \"marker_offset\": " + (found ? std::to_string(report.markerOffset) : "null") +
-                     ", \"marker_line\": " + (found ? std::to_string(report.markerLine) : "null") + ",\n " +
-                     JsonFieldList("problems", report.problems) + ",\n \"entries\": [";
-  for (size_t i = 0; i < report.entries.size(); ++i) {
-    const LanguageEntry& entry = report.entries[i];
-    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(entry.line) + ", " +
-            JsonField("key", entry.key) + ", " + JsonField("text", entry.text) + ", " +
-            (entry.usedBy.empty() ? "\"used_by\": null" : JsonField("used_by", entry.usedBy)) + "}";
-  }
-  json += "],\n \"unreachable\": [";
-  for (size_t i = 0; i < report.unreachable.size(); ++i) {
-    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(report.unreachable[i].line) + ", " +
-            JsonField("reason", report.unreachable[i].reason) + "}";
-  }
-  json += "],\n \"untranslated\": [";
-  for (size_t i = 0; i < report.untranslated.size(); ++i) {
-    const ProgramText& text = report.untranslated[i];
-    json += std::string(i ? "," : "") + "\n  {" + JsonField("source", text.source) + ", " +
-            JsonField("key", text.key) + ", " + JsonField("text", text.text) + "}";
-  }
-  return json + "]}\n";
+  JsonObject json;
+  json.Text("file", file).NumberOrNull("marker_offset", found, static_cast<size_t>(report.markerOffset));
+  json.NumberOrNull("marker_line", found, report.markerLine).NewLine().Texts("problems", report.problems);
+  json.NewLine().Objects("entries", report.entries, [](JsonObject& object, const LanguageEntry& entry) {
+    object.Number("line", entry.line).Text("key", entry.key).Text("text", entry.text);
+    object.TextOrNull("used_by", entry.usedBy);
+  });
+  json.NewLine().Objects("unreachable", report.unreachable, [](JsonObject& object, const LanguageFinding& finding) {
+    object.Number("line", finding.line).Text("reason", finding.reason);
+  });
+  json.NewLine().Objects("untranslated", report.untranslated, [](JsonObject& object, const ProgramText& text) {
+    object.Text("source", text.source).Text("key", text.key).Text("text", text.text);
+  });
+  return json.Close() + "\n";
 }
 
 int RunLngcheck(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   std::string file, library;
   bool json = false;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (argument == "-h" || argument == "--help" || argument == "-?" || argument == "/?") {
-      out << kUsage;
-      return kLngcheckClean;
-    }
-    if (argument == "--json") {
-      json = true;
-    } else if (argument == "--dll") {
-      if (i + 1 == arguments.size()) return BadUsage(err, "--dll needs a library");
-      library = arguments[++i];
-    } else if (argument.size() > 1 && argument[0] == '-') {
-      return BadUsage(err, "unknown option " + argument);
-    } else if (!file.empty()) {
-      return BadUsage(err, "more than one language file");
-    } else {
-      file = argument;
-    }
-  }
-  if (file.empty()) return BadUsage(err, "no language file given");
+  const std::vector<ToolSwitch> switches = {{"--json", &json, nullptr, nullptr},
+                                            {"--dll", nullptr, &library, "a library"}};
+  int code;
+  if (!ReadToolArguments(kLngcheck, arguments, switches, "language file", file, out, err, code)) return code;
 
   std::vector<Resource> own, dll;
   ReadResourceFile(std::string(reinterpret_cast<const char*>(kOwnResources), kOwnResourcesSize), own);

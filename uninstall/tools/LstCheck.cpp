@@ -6,7 +6,8 @@
 
 #include "base/Components.h"
 #include "base/Handle.h"
-#include "tools/JsonText.h"
+#include "toolsupport/JsonText.h"
+#include "toolsupport/ToolUsage.h"
 
 namespace {
 
@@ -22,10 +23,7 @@ const char kUsage[] =
     "  --json  one JSON object in UTF-8 with deletes, skips and remaining\n"
     "Exit codes: 0 no line skipped, 1 lines skipped, 2 the list cannot be read or bad usage.\n";
 
-int BadUsage(std::ostream& err, const std::string& problem) {
-  err << "lstcheck: " << problem << "\n" << kUsage;
-  return kLstcheckUnreadable;
-}
+const ToolUsage kLstcheck("lstcheck", kUsage, kLstcheckUnreadable);
 
 std::string Kind(const ListDelete& deleted) {
   return deleted.folder ? "folder" : "file";
@@ -70,45 +68,25 @@ std::string ListReportText(const std::string& list, const ListReport& report) {
 }
 
 std::string ListReportJson(const std::string& list, const ListReport& report) {
-  std::string json = "{" + JsonField("list", list) + ", \"lines\": " + std::to_string(report.lines) +
-                     ", \"passes\": " + std::to_string(report.passes) + ",\n \"deletes\": [";
-  for (size_t i = 0; i < report.deletes.size(); ++i) {
-    const ListDelete& deleted = report.deletes[i];
-    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(deleted.line) + ", " +
-            JsonField("entry", deleted.entry) + ", " + JsonField("kind", Kind(deleted)) +
-            ", \"pass\": " + (deleted.pass ? std::to_string(deleted.pass) : "null");
-    if (!deleted.when.empty()) json += ", " + JsonField("when", deleted.when);
-    json += "}";
-  }
-  json += "],\n \"skips\": [";
-  for (size_t i = 0; i < report.skips.size(); ++i) {
-    const ListSkip& skip = report.skips[i];
-    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(skip.line) + ", " +
-            JsonField("reason", skip.reason) + ", " + JsonField("entry", skip.entry) + ", " +
-            JsonField("detail", skip.detail) + "}";
-  }
-  return json + "],\n " + JsonFieldList("remaining", report.remaining) + "}\n";
+  JsonObject json;
+  json.Text("list", list).Number("lines", report.lines).Number("passes", report.passes).NewLine();
+  json.Objects("deletes", report.deletes, [](JsonObject& object, const ListDelete& deleted) {
+    object.Number("line", deleted.line).Text("entry", deleted.entry).Text("kind", Kind(deleted));
+    object.NumberOrNull("pass", deleted.pass != 0, deleted.pass).TextIfAny("when", deleted.when);
+  });
+  json.NewLine().Objects("skips", report.skips, [](JsonObject& object, const ListSkip& skip) {
+    object.Number("line", skip.line).Text("reason", skip.reason).Text("entry", skip.entry);
+    object.Text("detail", skip.detail);
+  });
+  return json.NewLine().Texts("remaining", report.remaining).Close() + "\n";
 }
 
 int RunLstcheck(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   std::string folder;
   bool json = false;
-  for (const std::string& argument : arguments) {
-    if (argument == "-h" || argument == "--help" || argument == "-?" || argument == "/?") {
-      out << kUsage;
-      return kLstcheckClean;
-    }
-    if (argument == "--json") {
-      json = true;
-    } else if (argument.size() > 1 && argument[0] == '-') {
-      return BadUsage(err, "unknown option " + argument);
-    } else if (!folder.empty()) {
-      return BadUsage(err, "more than one folder");
-    } else {
-      folder = argument;
-    }
-  }
-  if (folder.empty()) return BadUsage(err, "no folder given");
+  int code;
+  if (!ReadToolArguments(kLstcheck, arguments, {{"--json", &json, nullptr, nullptr}}, "folder", folder, out, err, code))
+    return code;
   // The folder as the uninstall's paths begin: with one separator at its end.
   const bool separated = folder.back() == '/' || folder.back() == '\\';
   const std::string prefix = separated ? folder : folder + "\\";

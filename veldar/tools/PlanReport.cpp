@@ -1,7 +1,7 @@
 #include "tools/PlanReport.h"
 
 #include "Core/FileNames.h"
-#include "tools/JsonText.h"
+#include "toolsupport/JsonText.h"
 
 namespace {
 
@@ -46,10 +46,6 @@ std::string ModuleText(const std::string& module) {
          " is deleted from the run list in QUORNAX.INI (system folder), unless the run was cancelled\n";
 }
 
-void AddField(std::string& json, const char* name, const std::string& value) {
-  if (!value.empty()) json += ", " + JsonField(name, value);
-}
-
 }  // namespace
 
 std::string PlanText(const ScriptPlan& plan) {
@@ -75,37 +71,22 @@ std::string PlanText(const ScriptPlan& plan) {
 }
 
 std::string PlanJson(const ScriptPlan& plan) {
-  std::string json = "{" + JsonField("script", plan.script) +
-                     ", \"encrypted\": " + (plan.encrypted ? "true" : "false") +
-                     ", \"lines\": " + std::to_string(plan.lines) + ",\n " + JsonField("server", plan.server) +
-                     ", " + JsonField("login", plan.login) + ", " + JsonField("password", kPasswordShown) + ", " +
-                     JsonField("program_folder", plan.programFolder) + ", " +
-                     (plan.module.empty() ? "\"module\": null" : JsonField("module", plan.module)) +
-                     ",\n \"batches\": [";
-  for (size_t i = 0; i < plan.batches.size(); ++i) {
-    const PlanBatch& batch = plan.batches[i];
-    json += std::string(i ? "," : "") + "\n  {\"number\": " + std::to_string(i + 1) +
-            ", \"first_line\": " + std::to_string(batch.firstLine) +
-            ", \"last_line\": " + std::to_string(batch.lastLine) +
-            ", \"line_count\": " + std::to_string(batch.lineCount) + ", \"sent\": " + (batch.sent ? "true" : "false") +
-            ", " + JsonField("first_text", batch.firstText) + "}";
-  }
-  json += "],\n \"directives\": [";
-  for (size_t i = 0; i < plan.directives.size(); ++i) {
-    const PlanDirective& directive = plan.directives[i];
-    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(directive.line) + ", " +
-            JsonField("kind", directive.kind);
-    AddField(json, "source", directive.source);
-    AddField(json, "destination", directive.destination);
-    AddField(json, "text", directive.text);
-    AddField(json, "note", directive.note);
-    json += "}";
-  }
-  json += "],\n \"warnings\": [";
-  for (size_t i = 0; i < plan.warnings.size(); ++i) {
-    const PlanWarning& warning = plan.warnings[i];
-    json += std::string(i ? "," : "") + "\n  {\"line\": " + std::to_string(warning.line) + ", " +
-            JsonField("kind", warning.kind) + ", " + JsonField("message", warning.message) + "}";
-  }
-  return json + "]}\n";
+  size_t number = 0;
+  JsonObject json;
+  json.Text("script", plan.script).Flag("encrypted", plan.encrypted).Number("lines", plan.lines).NewLine();
+  json.Text("server", plan.server).Text("login", plan.login).Text("password", kPasswordShown);
+  json.Text("program_folder", plan.programFolder).TextOrNull("module", plan.module).NewLine();
+  json.Objects("batches", plan.batches, [&number](JsonObject& object, const PlanBatch& batch) {
+    object.Number("number", ++number).Number("first_line", batch.firstLine).Number("last_line", batch.lastLine);
+    object.Number("line_count", batch.lineCount).Flag("sent", batch.sent).Text("first_text", batch.firstText);
+  });
+  json.NewLine().Objects("directives", plan.directives, [](JsonObject& object, const PlanDirective& directive) {
+    object.Number("line", directive.line).Text("kind", directive.kind).TextIfAny("source", directive.source);
+    object.TextIfAny("destination", directive.destination).TextIfAny("text", directive.text);
+    object.TextIfAny("note", directive.note);
+  });
+  json.NewLine().Objects("warnings", plan.warnings, [](JsonObject& object, const PlanWarning& warning) {
+    object.Number("line", warning.line).Text("kind", warning.kind).Text("message", warning.message);
+  });
+  return json.Close() + "\n";
 }

@@ -2,7 +2,7 @@
 
 #include "Core/ScriptLines.h"
 #include "Des/ScriptFile.h"
-#include "tools/JsonText.h"
+#include "toolsupport/JsonText.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "Core/ScriptRunner.h"
 #include "Des/ScriptFile.h"
 #include "tools/FileCheck.h"
-#include "tools/JsonText.h"
+#include "toolsupport/JsonText.h"
 #include "tools/PlanningHost.h"
 
 namespace {

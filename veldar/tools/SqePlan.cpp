@@ -2,6 +2,7 @@
 
 #include "tools/PlanReport.h"
 #include "tools/ScriptPlan.h"
+#include "toolsupport/ToolUsage.h"
 
 namespace {
 
@@ -20,10 +21,7 @@ const char kUsage[] =
     "  --json       one JSON object in UTF-8 with batches, directives and warnings\n"
     "Exit codes: 0 no warnings, 1 warnings, 2 the script cannot be read or bad usage.\n";
 
-int BadUsage(std::ostream& err, const std::string& problem) {
-  err << "sqeplan: " << problem << "\n" << kUsage;
-  return kSqeplanUnreadable;
-}
+const ToolUsage kSqeplan("sqeplan", kUsage, kSqeplanUnreadable);
 
 }  // namespace
 
@@ -31,36 +29,13 @@ int RunSqeplan(const std::vector<std::string>& arguments, std::ostream& out, std
   PlanOptions options;
   std::string script;
   bool json = false;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (argument == "-h" || argument == "--help" || argument == "-?" || argument == "/?") {
-      out << kUsage;
-      return kSqeplanClean;
-    }
-    std::string* value = nullptr;
-    if (argument == "--json") {
-      json = true;
-      continue;
-    } else if (argument == "-S") {
-      value = &options.server;
-    } else if (argument == "-U") {
-      value = &options.login;
-    } else if (argument == "-M") {
-      value = &options.module;
-    } else if (argument == "--source-dir") {
-      value = &options.sourceDir;
-    } else if (argument.size() > 1 && argument[0] == '-') {
-      return BadUsage(err, "unknown option " + argument);
-    } else if (!script.empty()) {
-      return BadUsage(err, "more than one script");
-    } else {
-      script = argument;
-      continue;
-    }
-    if (i + 1 == arguments.size()) return BadUsage(err, argument + " needs a value");
-    *value = arguments[++i];
-  }
-  if (script.empty()) return BadUsage(err, "no script given");
+  const std::vector<ToolSwitch> switches = {{"--json", &json, nullptr, nullptr},
+                                            {"-S", nullptr, &options.server, "a value"},
+                                            {"-U", nullptr, &options.login, "a value"},
+                                            {"-M", nullptr, &options.module, "a value"},
+                                            {"--source-dir", nullptr, &options.sourceDir, "a value"}};
+  int code;
+  if (!ReadToolArguments(kSqeplan, arguments, switches, "script", script, out, err, code)) return code;
 
   ScriptPlan plan;
   std::string error;

@@ -1,6 +1,8 @@
 #include "tools/SqeVerify.h"
 
+#include "Base/FileAccess.h"
 #include "Des/ScriptFile.h"
+#include "toolsupport/ToolUsage.h"
 
 VerifyReport VerifyEncryptedScript(const std::string& plainText, const std::string& encryptedText) {
   VerifyReport report;
@@ -34,4 +36,27 @@ VerifyReport VerifyEncryptedScript(const std::string& plainText, const std::stri
     if (line != plain[i]) report.problems.push_back(where + "deciphers to \"" + line + "\"");
   }
   return report;
+}
+
+int RunSqeverify(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  // Two file names and nothing else: no switches, not even help.
+  if (arguments.size() != 2) return ToolUsage("sqeverify", "usage: sqeverify PLAIN ENCRYPTED\n", 2).Bad(err, "");
+  const std::string& plainFile = arguments[0];
+  const std::string& encryptedFile = arguments[1];
+  std::string plain, encrypted;
+  FileFailure failure;
+  if (!ReadWholeFile(plainFile, plain, failure) || !ReadWholeFile(encryptedFile, encrypted, failure)) {
+    err << "sqeverify: cannot read " << failure.file << ": " << failure.reason << "\n";
+    return 1;
+  }
+  const VerifyReport report = VerifyEncryptedScript(plain, encrypted);
+  if (!report.Ok()) {
+    out << "sqeverify: " << encryptedFile << " does NOT decipher to " << plainFile << ":\n";
+    // A line that deciphers to a zero byte is shown up to it.
+    for (const std::string& problem : report.problems) out << "  " << problem.c_str() << "\n";
+    return 1;
+  }
+  out << "sqeverify: " << encryptedFile << " deciphers to " << plainFile << ": " << report.lines << " lines ("
+      << report.emptyLines << " empty), all equal\n";
+  return 0;
 }

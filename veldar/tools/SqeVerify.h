@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,3 +17,7 @@ struct VerifyReport {
 
 // Compares the text of an encrypted script with the text of its plain script.
 VerifyReport VerifyEncryptedScript(const std::string& plainText, const std::string& encryptedText);
+
+// sqeverify PLAIN ENCRYPTED: exit code 0 when they agree, 1 when not or a file cannot
+// be read, 2 on bad usage; the verdict goes to `out`, failures and usage to `err`.
+int RunSqeverify(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

@@ -2,6 +2,7 @@
 
 #include "Des/ScriptFile.h"
 #include "ProjectVersion.h"
+#include "toolsupport/ToolUsage.h"
 
 namespace {
 
@@ -14,10 +15,7 @@ const char kUsage[] =
     "An existing file is replaced only once the new one is complete.\n"
     "Exit codes: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
 
-int BadUsage(std::ostream& err, const std::string& problem) {
-  err << "sqecrypt: " << problem << "\n" << kUsage;
-  return kSqecryptBadUsage;
-}
+const ToolUsage kSqecrypt("sqecrypt", kUsage, kSqecryptBadUsage);
 
 }  // namespace
 
@@ -30,26 +28,23 @@ int RunSqecrypt(const std::vector<std::string>& arguments, std::ostream& out, st
   std::vector<std::string> files;
   bool optionsEnded = false;
   for (const std::string& argument : arguments) {
-    if (!optionsEnded && (argument == "-h" || argument == "--help" || argument == "-?" || argument == "/?")) {
-      out << kUsage;
-      return kSqecryptOk;
-    }
+    if (!optionsEnded && ToolUsage::IsHelp(argument)) return kSqecrypt.Help(out);
     if (!optionsEnded && argument == "--version") {
       out << "sqecrypt " << PROJECT_VERSION_TEXT << "\n";
       return kSqecryptOk;
     }
     if (!optionsEnded && argument == "--") {
       optionsEnded = true;
-    } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-      return BadUsage(err, "unknown option " + argument);
+    } else if (!optionsEnded && ToolUsage::IsOption(argument)) {
+      return kSqecrypt.Bad(err, "unknown option " + argument);
     } else if (argument.empty()) {
-      return BadUsage(err, "empty file name");
+      return kSqecrypt.Bad(err, "empty file name");
     } else {
       files.push_back(argument);
     }
   }
-  if (files.empty()) return BadUsage(err, "no script given");
-  if (files.size() > 2) return BadUsage(err, "too many arguments");
+  if (files.empty()) return kSqecrypt.Bad(err, "no script given");
+  if (files.size() > 2) return kSqecrypt.Bad(err, "too many arguments");
 
   const std::string& plain = files[0];
   const std::string encrypted = files.size() == 2 ? files[1] : EncryptedNameFor(plain);

@@ -7,7 +7,7 @@
 #include "Des/ScriptFile.h"
 #include "des_reference.h"
 #include "tests/text_pieces.h"
-#include "tools/JsonText.h"
+#include "toolsupport/JsonText.h"
 #include "tools/PlanReport.h"
 #include "tools/ScriptPlan.h"
 

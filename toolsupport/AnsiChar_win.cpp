@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "tools/AnsiChar.h"
+#include "toolsupport/AnsiChar.h"
 
 bool DecodeAnsiChar(const char* bytes, std::size_t length, char32_t& codePoint) {
   wchar_t wide[2];

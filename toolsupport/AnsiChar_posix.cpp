@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "tools/AnsiChar.h"
+#include "toolsupport/AnsiChar.h"
 
 namespace {
 

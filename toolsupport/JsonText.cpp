@@ -1,8 +1,8 @@
-#include "tools/JsonText.h"
+#include "toolsupport/JsonText.h"
 
 #include <cstdio>
 
-#include "tools/AnsiChar.h"
+#include "toolsupport/AnsiChar.h"
 
 namespace {
 
@@ -108,6 +108,60 @@ std::string JsonFieldList(const std::string& name, const std::vector<std::string
   std::string field = "\"" + name + "\": [" + list + "]";
   if (!allExact) field += ", \"" + name + "_bytes\": [" + bytes + "]";
   return field;
+}
+
+JsonObject& JsonObject::Field(const std::string& field) {
+  if (text_.size() > 1) text_ += newLine_ ? ",\n " : ", ";
+  newLine_ = false;
+  text_ += field;
+  return *this;
+}
+
+JsonObject& JsonObject::Raw(const std::string& name, const std::string& value) {
+  return Field("\"" + name + "\": " + value);
+}
+
+JsonObject& JsonObject::Text(const std::string& name, std::string_view text) {
+  return Field(JsonField(name, text));
+}
+
+JsonObject& JsonObject::TextOrNull(const std::string& name, std::string_view text) {
+  return text.empty() ? Raw(name, "null") : Text(name, text);
+}
+
+JsonObject& JsonObject::TextIfAny(const std::string& name, std::string_view text) {
+  return text.empty() ? *this : Text(name, text);
+}
+
+JsonObject& JsonObject::Texts(const std::string& name, const std::vector<std::string>& texts) {
+  return Field(JsonFieldList(name, texts));
+}
+
+JsonObject& JsonObject::Number(const std::string& name, std::size_t value) {
+  return Raw(name, std::to_string(value));
+}
+
+JsonObject& JsonObject::NumberOrNull(const std::string& name, bool present, std::size_t value) {
+  return present ? Number(name, value) : Raw(name, "null");
+}
+
+JsonObject& JsonObject::Flag(const std::string& name, bool value) {
+  return Raw(name, value ? "true" : "false");
+}
+
+JsonObject& JsonObject::ObjectList(const std::string& name, const std::vector<std::string>& objects) {
+  std::string list = "[";
+  for (size_t i = 0; i < objects.size(); ++i) list += (i ? ",\n  " : "\n  ") + objects[i];
+  return Raw(name, list + "]");
+}
+
+JsonObject& JsonObject::NewLine() {
+  newLine_ = true;
+  return *this;
+}
+
+std::string JsonObject::Close() const {
+  return text_ + "}";
 }
 
 std::string ShownText(std::string_view text) {

@@ -1,25 +1,34 @@
 #!/usr/bin/env bash
-# sqeplan, lstcheck and lngcheck print the same and end with the same exit codes as
-# .exe under Wine and built for this machine from the same sources, for one table of
-# inputs: scripts, installation lists in folders and language files with their traps,
-# double-byte names and texts among them. Every JSON report is read by a strict reader.
-# usage: tools_match_host.sh WINE_RUN WORK SAMPLE_SCRIPT LIBRARY
-#                            SQEPLAN_EXE HOST_SQEPLAN LSTCHECK_EXE HOST_LSTCHECK LNGCHECK_EXE HOST_LNGCHECK
-# With "-" for WINE_RUN only the tools of this machine run, and with "-" for LIBRARY
-# the cases of a language library are left out.
+# A console tool prints the same, writes the same files and ends with the same exit
+# code as .exe under Wine and as its twin built for this machine from the same sources,
+# for its cases of one table of inputs: scripts, installation lists in folders and
+# language files with their traps, double-byte names and texts among them. The two
+# run in copies of the inputs, which must end alike. Every JSON report is read by a
+# strict reader.
+# usage: tool_matches_host.sh WINE_RUN WORK SAMPLE_SCRIPT LIBRARY TOOL EXE HOST
+# With "-" for WINE_RUN only the tool of this machine (HOST) runs, and with "-" for
+# LIBRARY the cases of a language library are left out.
 set -euo pipefail
-wine_run=$1 work=$2 sample=$3 library=$4
-strict_json="$(cd "$(dirname "$0")/../../../tests/support" && pwd)/strict_json.py"
-declare -A exe=([sqeplan]=$5 [lstcheck]=$7 [lngcheck]=$9) host=([sqeplan]=$6 [lstcheck]=$8 [lngcheck]=${10})
+wine_run=$1 work=$2 sample=$3 library=$4 tool=$5 exe=$6 host=$7
+strict_json="$(cd "$(dirname "$0")/../../tests/support" && pwd)/strict_json.py"
 rm -rf "$work"
-mkdir -p "$work"/scripts "$work"/lng
-cd "$work"
+mkdir -p "$work"/inputs/scripts "$work"/inputs/lng
+cd "$work"/inputs
 
 # Scripts: the sample; one with every trap of the line loop; an encrypted one with its
 # marker, a command line with placeholders and lines that are not whole blocks.
 cp "$sample" scripts/VELDAR.SQL
 touch scripts/kzp.dll
 printf 'CREATE TABLE a (x int)\r\nGO\r\n^kzp.dll\r\n--^Cnone.dll\r\n--^RParts,Parts.bak\r\n--^E"%%SourceDir%%\\s.exe" -S %%ServerName%% -P %%Password%%\r\nGO;\r\nGO 2\r\n--^c x\r\nGO\r\nGO\r\nx\0y\r\nGO\r\n\xd6\xd0\xce\xc4\r\n' > scripts/plain.sql
+# Scripts to encipher with every kind of line end, empty lines, code-page bytes, a zero
+# byte, no line end at the end, lines of 1 to 17 bytes, and an empty file.
+printf 'a\r\nbb\n\nccc\r\r\n\xd6\xd0\xce\xc4\r\n--LANTHORN--\n\r\n' > scripts/mixed.sql
+printf 'x\0y\r\n\t \r\nno end' > scripts/bytes.sql
+for n in $(seq 1 17); do head -c "$n" /dev/zero | tr '\0' 'q'; printf '\r\n'; done > scripts/lengths.sql
+: > scripts/empty.sql
+# The enciphered form of mixed.sql.
+printf '5CF0D2B4A0FECEEB\r\n116AB8EDFADA03ED\r\n\r\nFF64FF18AC207E6F\r\n\r\nA528691792DEE02D\r\n%s\r\n\r\n' \
+  2F233A3A4EBD6272DE86CD377F5FE04C > scripts/mixed.sqe
 printf 'F05B677A18616954\r\n2F233A3A4EBD6272DE86CD377F5FE04C\r\n6DB1A5B89A961DE9\r\n5A8F0C026191C4BBA287CB9B8384249F0E89D8C0A6289A8637DA43A5BE161AB90829D44F629D85F2\r\nABC\r\n0123456789abcdeG\r\n\r\n' > scripts/e.sqe
 
 # Installation lists: one that deletes everything, one with every kind of skipped line
@@ -57,6 +66,23 @@ printf '***messages**\r\n' > lng/short.lng
 printf 'preamble\r\n***messages**' > lng/tail.lng
 
 cases=(
+  "0 sqecrypt scripts/VELDAR.SQL scripts/VELDAR.SQL.sqe"
+  "0 sqecrypt scripts/mixed.sql scripts/mixed.sql.sqe"
+  "0 sqecrypt scripts/bytes.sql scripts/bytes.sql.sqe"
+  "0 sqecrypt scripts/lengths.sql scripts/lengths.sql.sqe"
+  "0 sqecrypt scripts/empty.sql scripts/empty.sql.sqe"
+  "0 sqecrypt scripts/VELDAR.SQL"
+  "1 sqecrypt scripts/missing.sql"
+  "1 sqecrypt scripts/VELDAR.SQL no-such-folder/VELDAR.SQE"
+  "2 sqecrypt"
+  "2 sqecrypt a b c"
+  "2 sqecrypt --decrypt VELDAR.SQE"
+  "0 sqeverify scripts/mixed.sql scripts/mixed.sqe"
+  "0 sqeverify scripts/empty.sql scripts/empty.sql"
+  "1 sqeverify scripts/plain.sql scripts/e.sqe"
+  "1 sqeverify scripts/missing.sql scripts/e.sqe"
+  "2 sqeverify scripts/plain.sql"
+  "2 sqeverify /?"
   "1 sqeplan scripts/plain.sql -M Sales"
   "1 sqeplan scripts/plain.sql --json -S db1 -U admin"
   "0 sqeplan scripts/VELDAR.SQL"
@@ -86,37 +112,55 @@ cases=(
   "0 lngcheck /?"
 )
 
+# The twin runs in host/, the .exe in exe/ (natively there is none: exe/ stays as the
+# inputs, and only the twin's exit codes and JSON are checked).
+cd "$work"
+cp -a inputs host
+cp -a inputs exe
 failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 for case in "${cases[@]}"; do
-  read -r want tool args <<<"$case"
+  read -r want name args <<<"$case"
   read -ra arguments <<<"$args"
-  [[ "$library" = - && "$args" = *--dll* ]] && continue
+  [[ "$name" != "$tool" || ("$library" = - && "$args" = *--dll*) ]] && continue
   host_code=0 exe_code=$want
-  "${host[$tool]}" "${arguments[@]}" > host.out 2>/dev/null || host_code=$?
+  # The .exe ends its lines with CR LF (text mode): both outputs are compared without CR.
+  (cd host && "$host" "${arguments[@]}") 2>/dev/null | tr -d '\r' > host.out || host_code=${PIPESTATUS[0]}
   cp host.out exe.out
   [ "$wine_run" = - ] ||
-    { "$wine_run" "${exe[$tool]}" "${arguments[@]}" 2>/dev/null | tr -d '\r' > exe.out || exe_code=${PIPESTATUS[0]}; }
+    { (cd exe && "$wine_run" "$exe" "${arguments[@]}") 2>/dev/null | tr -d '\r' > exe.out || exe_code=${PIPESTATUS[0]}; }
   if [ "$host_code" != "$want" ] || [ "$exe_code" != "$want" ]; then
-    echo "FAIL: $tool $args exited with $host_code here and $exe_code under Wine, expected $want"
-    failures=$((failures + 1))
+    fail "$tool $args exited with $host_code here and $exe_code under Wine, expected $want"
   elif ! diff host.out exe.out > diff.out; then
-    echo "FAIL: $tool $args printed differently (< here, > under Wine):"
+    fail "$tool $args printed differently (< here, > under Wine):"
     head -n 20 diff.out
-    failures=$((failures + 1))
+  elif [ "$wine_run" != - ] && ! diff -r host exe > diff.out; then
+    fail "$tool $args left different files (here, under Wine):"
+    head -n 20 diff.out
   elif [[ "$args" = *--json* ]] && ! python3 "$strict_json" host.out; then
-    echo "FAIL: $tool $args printed no strict JSON"
-    failures=$((failures + 1))
+    fail "$tool $args printed no strict JSON"
   else
     echo "same: $tool $args (exit $want, $(wc -l < host.out) lines)"
   fi
 done
 
-# The library's own texts reach the report, and its missing dialog is named.
-if [ "$library" != - ]; then
-  "${host[lngcheck]}" lng/a.lng --dll lng/kzplng.dll > dll.out || true
-  for expected in "$(printf '\xbf\xe2\xa3\xba\xc8\xb7\xb6\xa8')" "no readable dialog DONEDLG"; do
-    grep -qF "$expected" dll.out || { echo "FAIL: lngcheck --dll does not show $expected"; failures=$((failures + 1)); }
-  done
-fi
+written=host
+[ "$wine_run" = - ] || written=exe
+case $tool in
+  sqecrypt)
+    # Without a second argument the output is the script's name with the extension .SQE.
+    cmp "$written"/scripts/VELDAR.SQE host/scripts/VELDAR.SQL.sqe || fail "default output name"
+    [ ! -e host/no-such-folder ] && [ ! -e exe/no-such-folder ] || fail "a failed write left a folder" ;;
+  lngcheck)
+    # The library's own texts reach the report, and its missing dialog is named.
+    if [ "$library" != - ]; then
+      (cd host && "$host" lng/a.lng --dll lng/kzplng.dll) > dll.out || true
+      for expected in "$(printf '\xbf\xe2\xa3\xba\xc8\xb7\xb6\xa8')" "no readable dialog DONEDLG"; do
+        grep -qF "$expected" dll.out || fail "lngcheck --dll does not show $expected"
+      done
+    fi ;;
+esac
+leftovers=$(find host exe -name '*.tmp')
+[ -z "$leftovers" ] || fail "temporary files left: $leftovers"
 
-[ "$failures" -eq 0 ] && echo "the tools print the same natively and under Wine" || exit 1
+[ "$failures" -eq 0 ] && echo "$tool prints the same natively and under Wine" || exit 1
