@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "Base/FileAccess.h"
 #include "test_files.h"
 
 class ScratchFolder : public ::testing::Test {
@@ -36,3 +37,18 @@ class ScratchFolder : public ::testing::Test {
 
   std::string folder_;  // with a trailing separator
 };
+
+// A call that returned `succeeded` failed: `kind` on `file`, with the system's code
+// `error` (any code when it is 0) and the system's text for that code.
+inline void ExpectFileFailure(bool succeeded, const FileFailure& failure, FileFailure::Kind kind,
+                              const std::string& file, int line, unsigned long error = 0) {
+  ::testing::ScopedTrace trace(__FILE__, line, "file failure");
+  EXPECT_FALSE(succeeded);
+  EXPECT_EQ(kind, failure.kind);
+  EXPECT_EQ(file, failure.file);
+  if (error != 0) {
+    EXPECT_EQ(error, failure.error);
+  }
+  EXPECT_NE(0u, failure.error);
+  EXPECT_EQ(SystemErrorText(failure.error), failure.reason);
+}
