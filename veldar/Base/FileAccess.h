@@ -15,10 +15,29 @@ std::string SystemErrorText(unsigned long code);
 // True for an existing file, false for a folder or nothing.
 bool FileExists(const std::string& name);
 
+// A file operation that failed: what failed, on which file, and the system's error code
+// (GetLastError on Windows, errno elsewhere) with the system's text for it, taken when
+// it failed. Every file operation of the installer and its tools reports this way.
 struct FileFailure {
-  std::string file;    // the name the caller gave
-  std::string reason;  // the system's text for the error
+  enum class Kind {
+    Read,     // the file could not be opened or read
+    Write,    // the file, or a folder on its way, could not be created, written or replaced
+    BadName,  // the name cannot name a file; nothing was asked of the system
+    Link,     // `file` is a folder on the way that is a link, which is not followed
+  };
+  Kind kind = Kind::Read;
+  std::string file;         // the name the caller gave, or the folder that is a link
+  unsigned long error = 0;  // the system's code; 0 for BadName and Link, and when the system gave none
+  std::string reason;       // the system's text for `error`, or why the failure has no code
 };
+
+// Fills `failure` with the system's text for `error` and returns false, so that a failed
+// step ends with `return FileFailed(...)`.
+inline bool FileFailed(FileFailure& failure, FileFailure::Kind kind, const std::string& file,
+                       unsigned long error) {
+  failure = {kind, file, error, SystemErrorText(error)};
+  return false;
+}
 
 // Reads the whole file into `data`.
 bool ReadWholeFile(const std::string& file, std::string& data, FileFailure& failure);

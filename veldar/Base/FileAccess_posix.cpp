@@ -11,12 +11,6 @@
 
 namespace {
 
-bool Fail(const std::string& file, int error, FileFailure& failure) {
-  failure.file = file;
-  failure.reason = SystemErrorText(static_cast<unsigned long>(error));
-  return false;
-}
-
 // A name in the folder of `file` that no other writer picks: process id and attempt.
 std::string TemporaryNameBeside(const std::string& file, unsigned attempt) {
   const std::size_t slash = file.rfind('/');
@@ -53,7 +47,7 @@ bool FileExists(const std::string& name) {
 
 bool ReadWholeFile(const std::string& file, std::string& data, FileFailure& failure) {
   const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Fail(file, errno, failure);
+  if (fd < 0) return FileFailed(failure, FileFailure::Kind::Read, file, errno);
   struct stat info {};
   std::string result;
   if (fstat(fd, &info) == 0 && info.st_size > 0) result.reserve(static_cast<std::size_t>(info.st_size));
@@ -65,7 +59,7 @@ bool ReadWholeFile(const std::string& file, std::string& data, FileFailure& fail
       if (errno == EINTR) continue;
       const int error = errno;
       close(fd);
-      return Fail(file, error, failure);
+      return FileFailed(failure, FileFailure::Kind::Read, file, error);
     }
     result.append(buffer, static_cast<std::size_t>(n));
   }
@@ -80,7 +74,8 @@ bool ReplaceFileContents(const std::string& file, const std::string& data, FileF
   for (unsigned attempt = 0; fd < 0; ++attempt) {
     temporary = TemporaryNameBeside(file, attempt);
     fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && (errno != EEXIST || attempt == 100)) return Fail(file, errno, failure);
+    if (fd < 0 && (errno != EEXIST || attempt == 100))
+      return FileFailed(failure, FileFailure::Kind::Write, file, errno);
   }
   // A replaced file keeps its permissions.
   struct stat old {};
@@ -95,13 +90,13 @@ bool ReplaceFileContents(const std::string& file, const std::string& data, FileF
   if (written && rename(temporary.c_str(), file.c_str()) == 0) return true;
   if (written) error = errno;
   unlink(temporary.c_str());
-  return Fail(file, error, failure);
+  return FileFailed(failure, FileFailure::Kind::Write, file, error);
 }
 
 bool OutputFile::Create(const std::string& name, FileFailure& failure) {
   Abandon();
   const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return Fail(name, errno, failure);
+  if (fd < 0) return FileFailed(failure, FileFailure::Kind::Write, name, errno);
   name_ = name;
   handle_ = fd;
   return true;
@@ -111,7 +106,7 @@ bool OutputFile::WriteAt(std::uint64_t offset, std::string_view data, bool end, 
   const int fd = static_cast<int>(handle_);
   const off_t start = static_cast<off_t>(offset);
   if (!WriteAll(fd, data, start) || (end && ftruncate(fd, start + static_cast<off_t>(data.size())) != 0))
-    return Fail(name_, errno, failure);
+    return FileFailed(failure, FileFailure::Kind::Write, name_, errno);
   return true;
 }
 
@@ -123,7 +118,7 @@ bool OutputFile::Close(FileFailure& failure) {
     closed = false;
     error = errno;
   }
-  return closed || Fail(name_, error, failure);
+  return closed || FileFailed(failure, FileFailure::Kind::Write, name_, error);
 }
 
 void OutputFile::Abandon() {

@@ -11,12 +11,6 @@
 
 namespace {
 
-bool Fail(const std::string& file, DWORD error, FileFailure& failure) {
-  failure.file = file;
-  failure.reason = SystemErrorText(error);
-  return false;
-}
-
 // A name in the folder of `file` that no other writer picks: process id and attempt.
 std::string TemporaryNameBeside(const std::string& file, unsigned attempt) {
   const std::size_t separator = file.find_last_of("\\/:");
@@ -63,7 +57,7 @@ bool ReadWholeFile(const std::string& file, std::string& data, FileFailure& fail
   const KernelHandle handle =
       FileNamed(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!handle) return Fail(file, GetLastError(), failure);
+  if (!handle) return FileFailed(failure, FileFailure::Kind::Read, file, GetLastError());
   std::string result;
   // Only a hint for the buffer; GetFileSize rather than GetFileSizeEx (Windows XP on).
   DWORD high = 0;
@@ -73,7 +67,7 @@ bool ReadWholeFile(const std::string& file, std::string& data, FileFailure& fail
   for (;;) {
     DWORD n = 0;
     if (!ReadFile(handle.Get(), buffer, sizeof buffer, &n, nullptr))
-      return Fail(file, GetLastError(), failure);
+      return FileFailed(failure, FileFailure::Kind::Read, file, GetLastError());
     if (n == 0) break;
     result.append(buffer, n);
   }
@@ -86,7 +80,7 @@ bool ReplaceFileContents(const std::string& file, const std::string& data, FileF
   // API does; the read-only mark is the user's, so it is honoured here in any case.
   const DWORD attributes = GetFileAttributesA(file.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    return Fail(file, ERROR_ACCESS_DENIED, failure);
+    return FileFailed(failure, FileFailure::Kind::Write, file, ERROR_ACCESS_DENIED);
   std::string temporary;
   HANDLE created = INVALID_HANDLE_VALUE;
   for (unsigned attempt = 0; created == INVALID_HANDLE_VALUE; ++attempt) {
@@ -95,7 +89,8 @@ bool ReplaceFileContents(const std::string& file, const std::string& data, FileF
         CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE) {
       const DWORD error = GetLastError();
-      if (error != ERROR_FILE_EXISTS || attempt == 100) return Fail(file, error, failure);
+      if (error != ERROR_FILE_EXISTS || attempt == 100)
+        return FileFailed(failure, FileFailure::Kind::Write, file, error);
     }
   }
   KernelHandle handle(created);
@@ -110,7 +105,7 @@ bool ReplaceFileContents(const std::string& file, const std::string& data, FileF
     return true;
   if (written) error = GetLastError();
   DeleteFileA(temporary.c_str());
-  return Fail(file, error, failure);
+  return FileFailed(failure, FileFailure::Kind::Write, file, error);
 }
 
 namespace {
@@ -125,7 +120,8 @@ bool OutputFile::Create(const std::string& name, FileFailure& failure) {
   Abandon();
   const HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return Fail(name, GetLastError(), failure);
+  if (file == INVALID_HANDLE_VALUE)
+    return FileFailed(failure, FileFailure::Kind::Write, name, GetLastError());
   name_ = name;
   handle_ = reinterpret_cast<std::intptr_t>(file);
   return true;
@@ -138,9 +134,9 @@ bool OutputFile::WriteAt(std::uint64_t offset, std::string_view data, bool end, 
   if (SetFilePointer(AsHandle(handle_), static_cast<LONG>(offset & 0xffffffffu), &high, FILE_BEGIN) ==
           INVALID_SET_FILE_POINTER &&
       GetLastError() != NO_ERROR)
-    return Fail(name_, GetLastError(), failure);
+    return FileFailed(failure, FileFailure::Kind::Write, name_, GetLastError());
   if (!WriteAll(AsHandle(handle_), data) || (end && !SetEndOfFile(AsHandle(handle_))))
-    return Fail(name_, GetLastError(), failure);
+    return FileFailed(failure, FileFailure::Kind::Write, name_, GetLastError());
   return true;
 }
 
@@ -152,7 +148,7 @@ bool OutputFile::Close(FileFailure& failure) {
     closed = false;
     error = GetLastError();
   }
-  return closed || Fail(name_, error, failure);
+  return closed || FileFailed(failure, FileFailure::Kind::Write, name_, error);
 }
 
 void OutputFile::Abandon() {

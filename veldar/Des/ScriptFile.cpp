@@ -39,15 +39,11 @@ bool ReadLines(const std::string& file, std::vector<std::string>& lines, FileFai
   return true;
 }
 
-ConversionResult EncryptScriptFile(TEncryption& cipher, const std::string& plainFile,
-                                   const std::string& encryptedFile) {
-  ConversionResult result;
+bool EncryptScriptFile(TEncryption& cipher, const std::string& plainFile, const std::string& encryptedFile,
+                       std::size_t& written, FileFailure& failure) {
   try {
     std::vector<std::string> lines;
-    if (!ReadLines(plainFile, lines, result.detail)) {
-      result.failure = ConversionResult::Failure::Read;
-      return result;
-    }
+    if (!ReadLines(plainFile, lines, failure)) return false;
     cipher.SetAction(TActionType::Encryption);
     for (std::string& line : lines) {
       if (line.empty()) continue;
@@ -55,14 +51,12 @@ ConversionResult EncryptScriptFile(TEncryption& cipher, const std::string& plain
       cipher.Execute();
       line = cipher.HexOutput();
     }
-    if (!ReplaceFileContents(encryptedFile, JoinLines(lines), result.detail))
-      result.failure = ConversionResult::Failure::Write;
-    else
-      result.lines = lines.size();
+    if (!ReplaceFileContents(encryptedFile, JoinLines(lines), failure)) return false;
+    written = lines.size();
+    return true;
   } catch (const std::bad_alloc&) {
     // A script too large for memory: nothing was written.
-    result.failure = ConversionResult::Failure::Read;
-    result.detail = {plainFile, "not enough memory"};
+    failure = {FileFailure::Kind::Read, plainFile, 0, "not enough memory"};
+    return false;
   }
-  return result;
 }

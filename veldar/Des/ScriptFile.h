@@ -23,18 +23,10 @@ std::string JoinLines(const std::vector<std::string>& lines);
 // Reads a whole file and splits it into lines.
 bool ReadLines(const std::string& file, std::vector<std::string>& lines, FileFailure& failure);
 
-struct ConversionResult {
-  enum class Failure { None, Read, Write };
-  Failure failure = Failure::None;
-  std::size_t lines = 0;  // lines written
-  FileFailure detail;     // the file that failed and the system's reason
-
-  bool Ok() const { return failure == Failure::None; }
-};
-
 // Enciphers every non-empty line of `plainFile` with `cipher` and its present key, and
 // writes the lines to `encryptedFile` with CR LF after each; empty lines stay empty.
 // The two may be the same file. Leaves Action at Encryption. The output file is
-// replaced only once it is complete.
-ConversionResult EncryptScriptFile(TEncryption& cipher, const std::string& plainFile,
-                                   const std::string& encryptedFile);
+// replaced only once it is complete. `written`: the lines written; `failure`: the plain
+// file that could not be read, or the encrypted one that could not be written.
+bool EncryptScriptFile(TEncryption& cipher, const std::string& plainFile, const std::string& encryptedFile,
+                       std::size_t& written, FileFailure& failure);

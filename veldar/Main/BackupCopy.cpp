@@ -10,26 +10,28 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // Opens the name itself when it is a link, and folders as well as files.
 constexpr DWORD kOpenTheNameItself = FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS;
 
-bool Fail(BackupFailure::Kind kind, const std::string& name, DWORD error, BackupFailure& failure) {
-  failure.kind = kind;
-  failure.name = name;
-  failure.error = error;
-  return false;
+using Kind = FileFailure::Kind;
+
+// The copy, or a folder on its way, could not be made: the system's reason.
+bool WriteFailed(const std::string& name, FileFailure& failure) {
+  return FileFailed(failure, Kind::Write, name, GetLastError());
 }
 
-bool FailWithLastError(const std::string& name, BackupFailure& failure) {
-  return Fail(BackupFailure::Kind::System, name, GetLastError(), failure);
+// A failure of the name itself, found without asking the system.
+bool FailWithName(Kind kind, const std::string& name, FileFailure& failure) {
+  failure = {kind, name, 0, std::string()};
+  return false;
 }
 
 // Removes what stands at the name, if anything. A read-only leftover of an earlier run
 // loses its mark first, but only when it is a plain file of one name: the mark of a
 // file that a hard link leads to is not the run's to change.
-bool ClearName(const std::string& name, BackupFailure& failure) {
+bool ClearName(const std::string& name, FileFailure& failure) {
   KernelHandle existing = FileNamed(CreateFileA(name.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                                 OPEN_EXISTING, kOpenTheNameItself, nullptr));
   if (!existing) {
     if (GetLastError() == ERROR_FILE_NOT_FOUND) return true;
-    return FailWithLastError(name, failure);
+    return WriteFailed(name, failure);
   }
   BY_HANDLE_FILE_INFORMATION info;
   const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
@@ -39,7 +41,7 @@ bool ClearName(const std::string& name, BackupFailure& failure) {
     SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_ARCHIVE);
   }
   existing.Reset();
-  return DeleteFileA(name.c_str()) || FailWithLastError(name, failure);
+  return DeleteFileA(name.c_str()) || WriteFailed(name, failure);
 }
 
 bool CopyContents(HANDLE from, HANDLE to) {
@@ -59,30 +61,30 @@ bool CopyContents(HANDLE from, HANDLE to) {
 
 }  // namespace
 
-bool BackupCopy::Create(const std::string& source, const std::string& destination, BackupFailure& failure) {
+bool BackupCopy::Create(const std::string& source, const std::string& destination, FileFailure& failure) {
   Remove();
   if (CreateCopy(source, destination, failure)) return true;
   Remove();
   return false;
 }
 
-bool BackupCopy::CreateCopy(const std::string& source, const std::string& destination, BackupFailure& failure) {
+bool BackupCopy::CreateCopy(const std::string& source, const std::string& destination, FileFailure& failure) {
   std::vector<std::string> folders;
   if (!FoldersBelowRoot(destination, IsAnsiLeadByte, folders))
-    return Fail(BackupFailure::Kind::BadName, destination, 0, failure);
+    return FailWithName(Kind::BadName, destination, failure);
   if (!HoldFolders(folders, failure)) return false;
   // The source is opened first: a missing backup leaves what stands at the name, and a
   // source that is the destination itself cannot be removed while it is open.
   const KernelHandle from = FileNamed(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!from) return FailWithLastError(source, failure);
+  if (!from) return FileFailed(failure, Kind::Read, source, GetLastError());
   if (!ClearName(destination, failure)) return false;
   const KernelHandle to = FileNamed(CreateFileA(destination.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                                 CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr));
-  if (!to) return FailWithLastError(destination, failure);
-  if (!GetFileInformationByHandle(to.Get(), &identity_)) return FailWithLastError(destination, failure);
+  if (!to) return WriteFailed(destination, failure);
+  if (!GetFileInformationByHandle(to.Get(), &identity_)) return WriteFailed(destination, failure);
   name_ = destination;
-  return CopyContents(from.Get(), to.Get()) || FailWithLastError(destination, failure);
+  return CopyContents(from.Get(), to.Get()) || WriteFailed(destination, failure);
 }
 
 void BackupCopy::Remove() {
@@ -96,24 +98,24 @@ void BackupCopy::Remove() {
   Release();
 }
 
-bool BackupCopy::HoldFolders(const std::vector<std::string>& folders, BackupFailure& failure) {
+bool BackupCopy::HoldFolders(const std::vector<std::string>& folders, FileFailure& failure) {
   for (const std::string& folder : folders) {
     // Held without sharing deletion, the folder cannot be renamed, removed or replaced
     // until the copy is deleted; the folders below it are found through it.
     KernelHandle held = FileNamed(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                               kOpenTheNameItself, nullptr));
-    if (!held) return FailWithLastError(folder, failure);
+    if (!held) return WriteFailed(folder, failure);
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(held.Get(), &info)) return FailWithLastError(folder, failure);
+    if (!GetFileInformationByHandle(held.Get(), &info)) return WriteFailed(folder, failure);
     // The name is asked too: Wine reports a folder that is a link of the host's file
     // system by its name only.
     const DWORD named = GetFileAttributesA(folder.c_str());
-    if (named == INVALID_FILE_ATTRIBUTES) return FailWithLastError(folder, failure);
+    if (named == INVALID_FILE_ATTRIBUTES) return WriteFailed(folder, failure);
     if ((info.dwFileAttributes | named) & FILE_ATTRIBUTE_REPARSE_POINT)
-      return Fail(BackupFailure::Kind::Link, folder, 0, failure);
+      return FailWithName(Kind::Link, folder, failure);
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      return Fail(BackupFailure::Kind::System, folder, ERROR_DIRECTORY, failure);
+      return FileFailed(failure, Kind::Write, folder, ERROR_DIRECTORY);
     folders_.push_back(std::move(held));
   }
   return true;

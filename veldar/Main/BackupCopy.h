@@ -11,14 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "Base/FileAccess.h"
 #include "Base/Handle.h"
-
-struct BackupFailure {
-  enum class Kind { BadName, Link, System };
-  Kind kind = Kind::System;
-  std::string name;  // the copy's name (BadName, System) or the folder that is a link
-  DWORD error = 0;   // System: the system's error code
-};
 
 class BackupCopy {
  public:
@@ -28,14 +22,16 @@ class BackupCopy {
   BackupCopy& operator=(const BackupCopy&) = delete;
 
   // Copies `source` to `destination` ("X:\..."), after removing the copy made before.
-  bool Create(const std::string& source, const std::string& destination, BackupFailure& failure);
+  // A failure is BadName for the destination, Link for a folder on its way, Read for
+  // the source, or Write for the destination or a folder on its way.
+  bool Create(const std::string& source, const std::string& destination, FileFailure& failure);
   // Deletes the copy if its name still leads to the file that Create made, and lets
   // its folders go.
   void Remove();
 
  private:
-  bool CreateCopy(const std::string& source, const std::string& destination, BackupFailure& failure);
-  bool HoldFolders(const std::vector<std::string>& folders, BackupFailure& failure);
+  bool CreateCopy(const std::string& source, const std::string& destination, FileFailure& failure);
+  bool HoldFolders(const std::vector<std::string>& folders, FileFailure& failure);
   bool IsTheCopy(HANDLE file) const;
   // Lets the folders go; the copy, if any, stays.
   void Release();

@@ -18,20 +18,15 @@ void TMainForm::EncryptScriptCommand() {
 
   // No message is handled until the conversion returns, so the cursor stays.
   SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-  const ConversionResult result = EncryptScriptFile(DES1, input, output);
+  std::size_t lines = 0;
+  FileFailure failure;
+  const bool encrypted = EncryptScriptFile(DES1, input, output, lines, failure);
   SetCursor(LoadCursorA(nullptr, IDC_ARROW));
 
-  switch (result.failure) {
-    case ConversionResult::Failure::None:
-      MessageBoxA(FWindow, LoadText(IDS_ENCRYPTED).c_str(), ApplicationTitle().c_str(), MB_OK);
-      break;
-    case ConversionResult::Failure::Read:
-      ShowFileFailure(IDS_READ_FAILED, result.detail.file, result.detail.reason);
-      break;
-    case ConversionResult::Failure::Write:
-      ShowFileFailure(IDS_WRITE_FAILED, result.detail.file, result.detail.reason);
-      break;
-  }
+  if (encrypted)
+    MessageBoxA(FWindow, LoadText(IDS_ENCRYPTED).c_str(), ApplicationTitle().c_str(), MB_OK);
+  else
+    ShowFileFailure(failure);
 }
 
 std::string TMainForm::ApplicationTitle() const {

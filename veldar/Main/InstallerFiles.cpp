@@ -1,12 +1,10 @@
 #include "Main/InstallerFiles.h"
 
-bool ScriptFileReader::Open(const std::string& name, DWORD& error) {
+bool ScriptFileReader::Open(const std::string& name, FileFailure& failure) {
+  name_ = name;
   file_ = FileNamed(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file_) {
-    error = GetLastError();
-    return false;
-  }
+  if (!file_) return FileFailed(failure, FileFailure::Kind::Read, name, GetLastError());
   const auto read = [this](char* buffer, size_t size) { return ReadPiece(buffer, size); };
   reader_.emplace(read);
   std::string line;
@@ -15,12 +13,12 @@ bool ScriptFileReader::Open(const std::string& name, DWORD& error) {
   // SetFilePointer, not SetFilePointerEx, which the documentation gives only from Windows XP.
   LONG high = 0;
   SetLastError(NO_ERROR);
-  if (readError_ == 0 && SetFilePointer(file_.Get(), 0, &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
+  if (!readFailure_ && SetFilePointer(file_.Get(), 0, &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
       GetLastError() != NO_ERROR) {
-    readError_ = GetLastError();
+    ReadFailed(GetLastError());
   }
-  if (readError_ != 0) {
-    error = readError_;
+  if (readFailure_) {
+    failure = *readFailure_;
     reader_.reset();
     return false;
   }
@@ -35,12 +33,16 @@ void ScriptFileReader::Close() {
 
 size_t ScriptFileReader::ReadPiece(char* buffer, size_t size) {
   DWORD read = 0;
-  if (readError_ != 0) return 0;
+  if (readFailure_) return 0;
   if (!ReadFile(file_.Get(), buffer, static_cast<DWORD>(size), &read, nullptr)) {
-    readError_ = GetLastError();
+    ReadFailed(GetLastError());
     return 0;
   }
   return read;
+}
+
+void ScriptFileReader::ReadFailed(DWORD error) {
+  FileFailed(readFailure_.emplace(), FileFailure::Kind::Read, name_, error);
 }
 
 bool CopyInstallFile(const std::string& source, const std::string& destination, bool failIfExists) {

@@ -1,6 +1,5 @@
 // The files a run reads and writes: the script and the copies made by directives (the
-// log and error files are Core/RunRecord's). Failures come back with the system's
-// error code.
+// log and error files are Core/RunRecord's). Failures come back as a FileFailure.
 #pragma once
 
 #include <windows.h>
@@ -24,21 +23,23 @@ class ScriptFileReader : public ScriptSource {
   ScriptFileReader(const ScriptFileReader&) = delete;
   ScriptFileReader& operator=(const ScriptFileReader&) = delete;
 
-  bool Open(const std::string& name, DWORD& error);
+  bool Open(const std::string& name, FileFailure& failure);
   size_t LineCount() const override { return lineCount_; }
   bool NextLine(std::string& line) override { return reader_ && reader_->Next(line); }
-  // Nonzero when a read failed after Open: the lines stopped early.
-  DWORD ReadError() const { return readError_; }
+  // Set when a read failed after Open: the lines stopped early.
+  const std::optional<FileFailure>& ReadFailure() const { return readFailure_; }
   // Lets others change the file again (the log may be written over the script).
   void Close();
 
  private:
   size_t ReadPiece(char* buffer, size_t size);
+  void ReadFailed(DWORD error);
 
+  std::string name_;
   KernelHandle file_;
   std::optional<LineReader> reader_;
   size_t lineCount_ = 0;
-  DWORD readError_ = 0;
+  std::optional<FileFailure> readFailure_;
 };
 
 // Copies over a destination even if it is marked read-only; both copies end up with

@@ -82,8 +82,10 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   void EndFailedConnection(Database* database, const OdbcLoadFailure& notLoaded);
   // Gives the record its final text and shows the files that could not be written.
   bool FinishRecord();
-  void ShowFileError(UINT textId, const std::string& file, DWORD error);
-  void ShowFileFailure(UINT textId, const std::string& file, const std::string& reason);
+  // A failed file operation: the text that names the file and the system's reason, and
+  // the message box that shows it.
+  std::string FileFailureText(const FileFailure& failure) const;
+  void ShowFileFailure(const FileFailure& failure);
   RunnerTexts LoadRunnerTexts() const;
 
   // DatabaseHost and RunnerHost.

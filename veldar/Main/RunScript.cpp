@@ -64,13 +64,13 @@ void TMainForm::RunScript() {
   // named like its own log or error file keeps that file from being created over it,
   // and the file is written once the script has been read.
   ScriptFileReader reader;
-  DWORD error = 0;
-  const bool opened = reader.Open(script, error);
+  FileFailure notOpened;
+  const bool opened = reader.Open(script, notOpened);
   const std::string logFile = OutputFileName(script, ".LOG", IsAnsiLeadByte);
   const std::string errorFile = OutputFileName(script, ".ERR", IsAnsiLeadByte);
   FRecord.Start(logFile, errorFile, LoadText(IDS_NOT_FINISHED), GetTickCount());
   if (!opened) {
-    const std::string text = FillText(LoadText(IDS_READ_FAILED), {script, SystemErrorText(error)});
+    const std::string text = FileFailureText(notOpened);
     EndRunEarly(SplitLines(text), text, kExitFileError);
     return;
   }
@@ -93,10 +93,10 @@ void TMainForm::RunScript() {
   database->CloseDatabase();
   RefreshRunView(true);
   // A script that could not be read to its end ran only in part; the log says what ran.
-  const bool readFailed = reader.ReadError() != 0;
+  const bool readFailed = reader.ReadFailure().has_value();
   if (readFailed) {
     FRecord.Write(GetTickCount());
-    ShowFileError(IDS_READ_FAILED, script, reader.ReadError());
+    ShowFileFailure(*reader.ReadFailure());
   }
 
   if (outcome.cancelled) {
@@ -173,17 +173,19 @@ bool TMainForm::ChooseScript(std::string& script) {
 
 bool TMainForm::FinishRecord() {
   const std::vector<FileFailure> failures = FRecord.Finish();
-  for (const FileFailure& failure : failures) ShowFileFailure(IDS_WRITE_FAILED, failure.file, failure.reason);
+  for (const FileFailure& failure : failures) ShowFileFailure(failure);
   return failures.empty();
 }
 
-void TMainForm::ShowFileError(UINT textId, const std::string& file, DWORD error) {
-  ShowFileFailure(textId, file, SystemErrorText(error));
+std::string TMainForm::FileFailureText(const FileFailure& failure) const {
+  // What the installer reads is a script; what it writes, the record and enciphered scripts.
+  const UINT textId = failure.kind == FileFailure::Kind::Read ? IDS_READ_FAILED : IDS_WRITE_FAILED;
+  return FillText(LoadText(textId), {failure.file, failure.reason});
 }
 
-void TMainForm::ShowFileFailure(UINT textId, const std::string& file, const std::string& reason) {
-  const std::string text = FillText(LoadText(textId), {file, reason});
-  MessageBoxA(FWindow, text.c_str(), LoadText(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
+void TMainForm::ShowFileFailure(const FileFailure& failure) {
+  MessageBoxA(FWindow, FileFailureText(failure).c_str(), LoadText(IDS_ERROR_CAPTION).c_str(),
+              MB_ICONERROR | MB_OK);
 }
 
 std::string TMainForm::ResultLimitText(unsigned limit) const {
@@ -214,19 +216,20 @@ bool TMainForm::CopyInstallFile(const std::string& source, const std::string& de
 
 bool TMainForm::CopyBackup(const std::string& source, const std::string& destination,
                            std::vector<std::string>& failure) {
-  BackupFailure reason;
+  FileFailure reason;
   if (FBackup.Create(source, destination, reason)) return true;
   failure = {LoadText(IDS_BACKUP_FAILED)};
   switch (reason.kind) {
-    case BackupFailure::Kind::BadName:
-      failure.push_back(FillText(LoadText(IDS_BACKUP_BAD_NAME), {reason.name}));
+    case FileFailure::Kind::BadName:
+      failure.push_back(FillText(LoadText(IDS_BACKUP_BAD_NAME), {reason.file}));
       break;
-    case BackupFailure::Kind::Link:
-      failure.push_back(FillText(LoadText(IDS_BACKUP_LINK), {reason.name}));
+    case FileFailure::Kind::Link:
+      failure.push_back(FillText(LoadText(IDS_BACKUP_LINK), {reason.file}));
       break;
-    case BackupFailure::Kind::System:
-      failure.push_back(reason.name);
-      failure.push_back(SystemErrorText(reason.error));
+    case FileFailure::Kind::Read:
+    case FileFailure::Kind::Write:
+      failure.push_back(reason.file);
+      failure.push_back(reason.reason);
       break;
   }
   return false;

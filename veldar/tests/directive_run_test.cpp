@@ -110,6 +110,12 @@ TEST_F(DirectiveRun, RestoreWithoutACommaNamesNoDatabaseAndWithoutTheKeyNoFolder
   const std::string statement =
       "RESTORE DATABASE  FROM DISK = 'C:\\shop.bak' WITH MOVE '_dat' TO '.mdf', MOVE '_log' TO '.ldf'";
   EXPECT_TRUE(LinesMatch(Errors("nocomma"), text.Block({statement}, "[SQLite]*")));
+  // A backup that is not there is named with the system's reason.
+  EXPECT_EQ(1, RunScript("nobackup", {"--^RShop,absent.bak"}));
+  EXPECT_TRUE(
+      LinesMatch(Errors("nobackup"),
+                 text.Block({"RESTORE DATABASE Shop FROM DISK = 'C:\\absent.bak'*"}, text.backupFailed) +
+                     Lines{folder_ + "absent.bak", SystemText(ERROR_FILE_NOT_FOUND)}));
 }
 
 TEST_F(DirectiveRun, ModuleSwitchRemovesOnlyItsKeyFromTheRunList) {

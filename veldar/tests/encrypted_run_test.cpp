@@ -172,7 +172,7 @@ TEST_F(EncryptionCommand, UnreadableScriptAndUnwritableOutputAreShownWithTheFile
     EXPECT_TRUE(box.icon);
   };
 
-  expectFailure(Encipher(), Ansi(u8"无法写入文件："), "VELDAR.SQE", ERROR_ACCESS_DENIED);
+  expectFailure(Encipher(), text.writeFailed, "VELDAR.SQE", ERROR_ACCESS_DENIED);
   EXPECT_EQ("previous\r\n", FileText("VELDAR.SQE"));
   EXPECT_EQ(Lines{}, FilesStartingWith(folder_, "~"));
 
@@ -180,7 +180,7 @@ TEST_F(EncryptionCommand, UnreadableScriptAndUnwritableOutputAreShownWithTheFile
   HANDLE holder =
       CreateFileA((folder_ + "VELDAR.SQL").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);
-  expectFailure(Encipher(), Ansi(u8"无法读取安装脚本："), "VELDAR.SQL", ERROR_SHARING_VIOLATION);
+  expectFailure(Encipher(), text.readFailed, "VELDAR.SQL", ERROR_SHARING_VIOLATION);
   CloseHandle(holder);
   EXPECT_EQ("previous\r\n", FileText("VELDAR.SQE"));
 

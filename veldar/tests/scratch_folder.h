@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "Base/FileAccess.h"
 #include "test_caller.h"
 #include "test_files.h"
 
@@ -39,3 +40,19 @@ class ScratchFolder : public ::testing::Test {
 
   std::string folder_;  // with a trailing separator
 };
+
+// A call that returned `succeeded` failed: `kind` on `file`, with the system's code
+// `error` (any code when it is 0) and the system's text for that code.
+inline void ExpectFileFailure(bool succeeded, const FileFailure& failure, FileFailure::Kind kind,
+                              const std::string& file, unsigned long error = 0,
+                              test_support::Caller caller = {}) {
+  test_support::CallerTrace trace(caller);
+  EXPECT_FALSE(succeeded);
+  EXPECT_EQ(kind, failure.kind);
+  EXPECT_EQ(file, failure.file);
+  if (error != 0) {
+    EXPECT_EQ(error, failure.error);
+  }
+  EXPECT_NE(0u, failure.error);
+  EXPECT_EQ(SystemErrorText(failure.error), failure.reason);
+}

@@ -19,6 +19,7 @@
 
 namespace {
 
+using Kind = FileFailure::Kind;
 using Lines = std::vector<std::string>;
 
 TEST(JoinLines, EndsEveryLineWithCrLf) {
@@ -33,27 +34,28 @@ class ScriptConversion : public ScratchFolder {
   ScriptConversion() { des_.SetKey(kScriptKey); }
   std::string Plain() const { return PathOf("a.sql"); }
   std::string Encrypted() const { return PathOf("a.sqe"); }
-  ConversionResult Convert() { return EncryptScriptFile(des_, Plain(), Encrypted()); }
-  // A failed write names a.sqe with a reason and leaves a.sqe of an earlier run as it was.
-  void ExpectEarlierOutputKept(const ConversionResult& result, int line) {
-    ::testing::ScopedTrace trace(__FILE__, line, "earlier output kept");
-    EXPECT_EQ(ConversionResult::Failure::Write, result.failure);
-    EXPECT_EQ(Encrypted(), result.detail.file);
-    EXPECT_FALSE(result.detail.reason.empty());
+  bool Convert(const std::string& from, const std::string& to) {
+    return EncryptScriptFile(des_, from, to, lines_, failure_);
+  }
+  bool Convert() { return Convert(Plain(), Encrypted()); }
+  // A failed write names a.sqe and leaves a.sqe of an earlier run as it was.
+  void ExpectEarlierOutputKept(bool converted, test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
+    ExpectFileFailure(converted, failure_, Kind::Write, Encrypted());
     EXPECT_EQ("previous\r\n", ReadBytes(Encrypted()));
     EXPECT_EQ((std::set<std::string>{"a.sql", "a.sqe"}), Contents());
   }
 
   TEncryption des_;
+  std::size_t lines_ = 0;
+  FileFailure failure_;
 };
 
 TEST_F(ScriptConversion, EnciphersEveryNonEmptyLineAndKeepsEmptyLines) {
   WriteBytes(Plain(), "-- comment\r\n\r\nCREATE TABLE t (a INT)\nGO\r\rselect '\xd6\xd0'\r\n--^C a.dll\n \n");
   des_.SetAction(TActionType::Decryption);
 
-  const ConversionResult result = Convert();
-
-  ASSERT_TRUE(result.Ok()) << result.detail.file << ": " << result.detail.reason;
+  ASSERT_TRUE(Convert()) << failure_.file << ": " << failure_.reason;
   EXPECT_EQ(JoinLines(EncipheredLines({"-- comment", "", "CREATE TABLE t (a INT)", "GO", "",
                                        "select '\xd6\xd0'", "--^C a.dll", " "})),
             ReadBytes(Encrypted()));
@@ -65,7 +67,7 @@ TEST_F(ScriptConversion, EnciphersEveryNonEmptyLineAndKeepsEmptyLines) {
 TEST_F(ScriptConversion, LinesDecipherBackToThePlainScript) {
   const Lines lines = {"CREATE TABLE Part (Id INT)", "", "GO", "x", "12345678", "--LANTHORN--", "\t"};
   WriteBytes(Plain(), JoinLines(lines));
-  ASSERT_TRUE(Convert().Ok());
+  ASSERT_TRUE(Convert());
 
   Lines back;
   FileFailure failure;
@@ -91,45 +93,39 @@ TEST_F(ScriptConversion, LinesDecipherBackToThePlainScript) {
 TEST_F(ScriptConversion, EmptyScriptGivesEmptyFile) {
   WriteBytes(Plain(), "");
   WriteBytes(Encrypted(), "old content\r\n");
-  ASSERT_TRUE(Convert().Ok());
+  ASSERT_TRUE(Convert());
   EXPECT_EQ("", ReadBytes(Encrypted()));
 }
 
 TEST_F(ScriptConversion, SameFileIsEncipheredAgainInPlace) {
   WriteBytes(Encrypted(), "GO\r\n\r\nselect 1");
-  ASSERT_TRUE(EncryptScriptFile(des_, Encrypted(), Encrypted()).Ok());
+  ASSERT_TRUE(Convert(Encrypted(), Encrypted()));
   const Lines once = EncipheredLines({"GO", "", "select 1"});
   EXPECT_EQ(JoinLines(once), ReadBytes(Encrypted()));
-  ASSERT_TRUE(EncryptScriptFile(des_, Encrypted(), Encrypted()).Ok());
+  ASSERT_TRUE(Convert(Encrypted(), Encrypted()));
   EXPECT_EQ(JoinLines(EncipheredLines(once)), ReadBytes(Encrypted()));
   EXPECT_EQ(std::set<std::string>{"a.sqe"}, Contents());
 }
 
 TEST_F(ScriptConversion, UnreadableInputIsReportedAndWritesNothing) {
-  const ConversionResult result = Convert();
-  EXPECT_EQ(ConversionResult::Failure::Read, result.failure);
-  EXPECT_EQ(Plain(), result.detail.file);
-  EXPECT_FALSE(result.detail.reason.empty());
+  ExpectFileFailure(Convert(), failure_, Kind::Read, Plain());
   EXPECT_TRUE(Contents().empty());
 
   // A folder is no script either.
   std::filesystem::create_directory(Plain());
-  EXPECT_EQ(ConversionResult::Failure::Read, Convert().failure);
+  ExpectFileFailure(Convert(), failure_, Kind::Read, Plain());
   EXPECT_EQ(std::set<std::string>{"a.sql"}, Contents());
 }
 
 TEST_F(ScriptConversion, UnwritableOutputIsReportedAndLeavesNoFile) {
   WriteBytes(Plain(), "select 1\r\n");
   const std::string inMissingFolder = PathOf("no such folder/a.sqe");
-  ConversionResult result = EncryptScriptFile(des_, Plain(), inMissingFolder);
-  EXPECT_EQ(ConversionResult::Failure::Write, result.failure);
-  EXPECT_EQ(inMissingFolder, result.detail.file);
-  EXPECT_FALSE(result.detail.reason.empty());
+  ExpectFileFailure(Convert(Plain(), inMissingFolder), failure_, Kind::Write, inMissingFolder);
 
   // A folder in the way of the output is left as it was.
   std::filesystem::create_directory(Encrypted());
   WriteBytes(PathOf("a.sqe/keep"), "kept");
-  EXPECT_EQ(ConversionResult::Failure::Write, Convert().failure);
+  ExpectFileFailure(Convert(), failure_, Kind::Write, Encrypted());
   EXPECT_EQ("kept", ReadBytes(PathOf("a.sqe/keep")));
   EXPECT_EQ((std::set<std::string>{"a.sql", "a.sqe"}), Contents());
 }
@@ -140,9 +136,9 @@ TEST_F(ScriptConversion, ReadOnlyOutputStaysIntact) {
   WriteBytes(Plain(), "select 1\r\n");
   WriteBytes(Encrypted(), "previous\r\n");
   ASSERT_TRUE(SetFileAttributesA(Encrypted().c_str(), FILE_ATTRIBUTE_READONLY));
-  const ConversionResult result = Convert();
+  const bool converted = Convert();
   SetFileAttributesA(Encrypted().c_str(), FILE_ATTRIBUTE_NORMAL);
-  ExpectEarlierOutputKept(result, __LINE__);
+  ExpectEarlierOutputKept(converted);
 }
 
 TEST_F(ScriptConversion, OutputHeldOpenByAnotherProgramStaysIntact) {
@@ -150,9 +146,9 @@ TEST_F(ScriptConversion, OutputHeldOpenByAnotherProgramStaysIntact) {
   WriteBytes(Encrypted(), "previous\r\n");
   HANDLE held = CreateFileA(Encrypted().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
-  const ConversionResult result = Convert();
+  const bool converted = Convert();
   CloseHandle(held);
-  ExpectEarlierOutputKept(result, __LINE__);
+  ExpectEarlierOutputKept(converted);
 }
 
 #else
@@ -167,10 +163,10 @@ TEST_F(ScriptConversion, FailureWhileWritingKeepsTheOldFile) {
   rlimit limited = old;
   limited.rlim_cur = 4096;
   ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limited));
-  const ConversionResult result = Convert();
+  const bool converted = Convert();
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, SIG_DFL);
-  ExpectEarlierOutputKept(result, __LINE__);
+  ExpectEarlierOutputKept(converted);
 }
 
 #endif

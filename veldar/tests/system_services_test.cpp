@@ -15,6 +15,7 @@
 namespace {
 
 using namespace test_support;
+using Kind = FileFailure::Kind;
 
 const char kAppPathsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\sqlservr.exe";
 
@@ -37,7 +38,7 @@ bool WriteLog(const std::string& name, const RunLog& log) {
 TEST_F(InstallerFiles, LinesRoundTripWithCrLfAndReplaceTheFile) {
   const std::string name = PathOf("out.log");
   ASSERT_TRUE(WriteFileBytes(name, std::string(10000, 'x')));
-  DWORD error = 0xdeadbeef;
+  FileFailure failure;
   RunLog log;
   log.Add({"a", "", Ansi(u8"【安装脚本】")});
   ASSERT_TRUE(WriteLog(name, log));
@@ -47,32 +48,31 @@ TEST_F(InstallerFiles, LinesRoundTripWithCrLfAndReplaceTheFile) {
   for (int i = 0; i < 300; ++i) log.Add(line + std::to_string(i));
   ASSERT_TRUE(WriteLog(name, log));
   ScriptFileReader reader;
-  ASSERT_TRUE(reader.Open(name, error));
+  ASSERT_TRUE(reader.Open(name, failure));
   EXPECT_EQ(log.LineCount(), reader.LineCount());
   std::vector<std::string> lines;
   for (std::string text; reader.NextLine(text);) lines.push_back(text);
   EXPECT_EQ(log.Lines(), lines);
-  EXPECT_EQ(0u, reader.ReadError());
+  EXPECT_FALSE(reader.ReadFailure());
   reader.Close();
   ASSERT_TRUE(WriteLog(name, RunLog()));
   EXPECT_EQ("", ReadFileBytes(name));
 }
 
 TEST_F(InstallerFiles, FailuresComeBackWithTheSystemsReason) {
-  DWORD error = 0;
+  FileFailure failure;
   ScriptFileReader reader;
-  EXPECT_FALSE(reader.Open(PathOf("missing.sql"), error));
-  EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), error);
-  EXPECT_FALSE(SystemErrorText(error).empty());
-  EXPECT_EQ(std::string::npos, SystemErrorText(error).find('\n'));
+  ExpectFileFailure(reader.Open(PathOf("missing.sql"), failure), failure, Kind::Read, PathOf("missing.sql"),
+                    ERROR_FILE_NOT_FOUND);
+  EXPECT_FALSE(failure.reason.empty());
+  EXPECT_EQ(std::string::npos, failure.reason.find('\n'));
 
   // A file another program holds open without sharing cannot be read.
   const std::string locked = PathOf("locked.sql");
   ASSERT_TRUE(WriteFileBytes(locked, "select 1"));
   HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);
-  EXPECT_FALSE(reader.Open(locked, error));
-  EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), error);
+  ExpectFileFailure(reader.Open(locked, failure), failure, Kind::Read, locked, ERROR_SHARING_VIOLATION);
   CloseHandle(holder);
 }
 
@@ -96,9 +96,9 @@ TEST_F(InstallerFiles, BackupCopyHoldsItsFoldersAndDeletesOnlyTheFileItMade) {
   const std::string copy = PathOf("c\\shop.bak");
   ASSERT_TRUE(WriteFileBytes(PathOf("shop.bak"), "backup") && CreateDirectoryA(PathOf("c").c_str(), nullptr));
   BackupCopy backup;
-  BackupFailure failure;
+  FileFailure failure;
   for (const bool replaced : {true, false}) {
-    ASSERT_TRUE(backup.Create(PathOf("shop.bak"), copy, failure)) << SystemErrorText(failure.error);
+    ASSERT_TRUE(backup.Create(PathOf("shop.bak"), copy, failure)) << failure.reason;
     EXPECT_EQ("backup", ReadFileBytes(copy));
     EXPECT_FALSE(MoveFileA(PathOf("c").c_str(), PathOf("moved").c_str()));
     // Made before the copy goes, the other file cannot take over its file index.
@@ -109,7 +109,8 @@ TEST_F(InstallerFiles, BackupCopyHoldsItsFoldersAndDeletesOnlyTheFileItMade) {
   }
   EXPECT_TRUE(MoveFileA(PathOf("c").c_str(), PathOf("moved").c_str()));
   // A missing backup leaves what stands at the name.
-  EXPECT_FALSE(backup.Create(PathOf("absent.bak"), PathOf("shop.bak"), failure) || failure.error != 2);
+  ExpectFileFailure(backup.Create(PathOf("absent.bak"), PathOf("shop.bak"), failure), failure, Kind::Read,
+                    PathOf("absent.bak"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ("backup", ReadFileBytes(PathOf("shop.bak")));
 }
 

@@ -185,8 +185,8 @@ TEST_F(VeldarRun, UnreadableScriptIsNamedWithItsReasonRecordedAndEndsWithCodeFou
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);
   Start("-Flocked.sql -Stestdb");
   const std::string message = AnswerBox(IDOK).text;
-  EXPECT_NE(std::string::npos, message.find(folder_ + "locked.sql")) << message;
-  EXPECT_NE(std::string::npos, message.find(SystemText(ERROR_SHARING_VIOLATION))) << message;
+  EXPECT_EQ(text.readFailed + "\r\n" + folder_ + "locked.sql\r\n" + SystemText(ERROR_SHARING_VIOLATION),
+            message);
   EXPECT_EQ(4, Finish());
   CloseHandle(holder);
   EXPECT_TRUE(LinesMatch(Log("locked"), LinesOf(message)));
@@ -254,7 +254,7 @@ TEST_F(VeldarRun, UnwritableLogIsNamedTheErrorFileStillWrittenAndCodeFour) {
   ASSERT_TRUE(CreateDirectoryA("C:\\blocked.LOG", nullptr));
   Start("-Fblocked.sql -Stestdb");
   const std::string message = AnswerBox(IDOK).text;
-  EXPECT_NE(std::string::npos, message.find("C:\\blocked.LOG")) << message;
+  EXPECT_EQ(0u, message.find(text.writeFailed + "\r\nC:\\blocked.LOG\r\n")) << message;
   EXPECT_EQ(4, Finish());
   EXPECT_EQ(text.noErrors + "\r\n", Errors("blocked"));
   EXPECT_EQ((Lines{"t"}), Rows("select name from sqlite_master"));

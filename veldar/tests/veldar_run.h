@@ -41,6 +41,8 @@ struct OutputTexts {
   std::string cancelled = Ansi(u8"安装已被取消：以上是取消前已经执行的内容。");
   std::string notFinished = Ansi(u8"安装尚未结束：安装仍在进行，或者没有正常结束。");
   std::string connectFailed = Ansi(u8"SQL Server连接失败！");
+  std::string readFailed = Ansi(u8"无法读取安装脚本：");
+  std::string writeFailed = Ansi(u8"无法写入文件：");
   std::string caption = Ansi(u8"数据库服务器安装");
 
   // One block of the log or error file: the heading, the preview lines, the separator,

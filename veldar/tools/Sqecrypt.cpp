@@ -50,18 +50,15 @@ int RunSqecrypt(const std::vector<std::string>& arguments, std::ostream& out, st
   const std::string encrypted = files.size() == 2 ? files[1] : EncryptedNameFor(plain);
   TEncryption des;
   des.SetKey(kScriptKey);
-  const ConversionResult result = EncryptScriptFile(des, plain, encrypted);
-  switch (result.failure) {
-    case ConversionResult::Failure::None:
-      out << "sqecrypt: " << plain << " -> " << encrypted << " (" << result.lines << " lines)\n";
-      return kSqecryptOk;
-    case ConversionResult::Failure::Read:
-      err << "sqecrypt: cannot read " << result.detail.file << ": " << result.detail.reason << "\n";
-      return kSqecryptFileFailed;
-    case ConversionResult::Failure::Write:
-      err << "sqecrypt: cannot write " << result.detail.file << ": " << result.detail.reason
-          << " (no file was changed)\n";
-      return kSqecryptFileFailed;
+  std::size_t lines = 0;
+  FileFailure failure;
+  if (EncryptScriptFile(des, plain, encrypted, lines, failure)) {
+    out << "sqecrypt: " << plain << " -> " << encrypted << " (" << lines << " lines)\n";
+    return kSqecryptOk;
   }
+  if (failure.kind == FileFailure::Kind::Read)
+    err << "sqecrypt: cannot read " << failure.file << ": " << failure.reason << "\n";
+  else
+    err << "sqecrypt: cannot write " << failure.file << ": " << failure.reason << " (no file was changed)\n";
   return kSqecryptFileFailed;
 }
