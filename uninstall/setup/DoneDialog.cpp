@@ -58,7 +58,7 @@ void OpenDocument(const char* document) {
 
 INT_PTR OnInitDialog(DoneDialog& dialog) {
   SendMessageA(dialog.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dialog.app->icon));
-  SendDlgItemMessageA(dialog.window, IDC_THANKS, WM_SETFONT, reinterpret_cast<WPARAM>(dialog.app->boldFont),
+  SendDlgItemMessageA(dialog.window, IDC_THANKS, WM_SETFONT, reinterpret_cast<WPARAM>(dialog.app->boldFont.Get()),
                       FALSE);
   char folder[kPathSize];
   DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
