@@ -57,8 +57,8 @@ void OpenDocument(const char* document) {
 
 INT_PTR OnInitDialog(DoneDialog& dialog) {
   SendMessageA(dialog.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dialog.app->icon));
-  SendDlgItemMessageA(dialog.window, IDC_THANKS, WM_SETFONT, reinterpret_cast<WPARAM>(dialog.app->boldFont.Get()),
-                      FALSE);
+  SendDlgItemMessageA(dialog.window, IDC_THANKS, WM_SETFONT,
+                      reinterpret_cast<WPARAM>(dialog.app->boldFont.Get()), FALSE);
   char folder[kPathSize];
   DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
   if (length != 0 && length < sizeof folder) SetDlgItemTextA(dialog.window, IDC_INSTALL_FOLDER, folder);

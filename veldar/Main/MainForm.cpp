@@ -226,8 +226,9 @@ void TMainForm::CreateControls() {
   Label6 = label(IDC_LABEL6, IDS_LABEL6, 12, 128);
 
   FGlyphSize = scale(32) >= 48 ? 48 : 32;
-  FGlyphs.Reset(ImageList_LoadImageA(FInstance, MAKEINTRESOURCEA(FGlyphSize == 48 ? IDB_GLYPH48 : IDB_GLYPH32),
-                                     FGlyphSize, 0, RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+  const UINT glyphImage = FGlyphSize == 48 ? IDB_GLYPH48 : IDB_GLYPH32;
+  FGlyphs.Reset(ImageList_LoadImageA(FInstance, MAKEINTRESOURCEA(glyphImage), FGlyphSize, 0, RGB(255, 0, 255),
+                                     IMAGE_BITMAP, LR_CREATEDIBSECTION));
 
   OpenDialog1.title = LoadText(IDS_OPEN_TITLE);
   OpenDialog1.defaultExt = "SQL";
