@@ -1,5 +1,8 @@
-// Owns one reference to a COM interface and releases it when it goes.
+// Owns one reference to a COM interface and releases it when it goes; OleSession keeps
+// COM and OLE initialised for the thread while it lives.
 #pragma once
+
+#include <ole2.h>
 
 template <class T>
 class ComPtr {
@@ -25,4 +28,21 @@ class ComPtr {
 
  private:
   T* pointer_ = nullptr;
+};
+
+// Initialises OLE (and with it COM) for the calling thread and, when that succeeded,
+// uninitialises it when it goes. A failed start is no error: COM calls then fail alone.
+class OleSession {
+ public:
+  OleSession() : initialized_(SUCCEEDED(OleInitialize(nullptr))) {}
+  OleSession(const OleSession&) = delete;
+  OleSession& operator=(const OleSession&) = delete;
+  ~OleSession() {
+    if (initialized_) OleUninitialize();
+  }
+
+  bool Initialized() const { return initialized_; }
+
+ private:
+  bool initialized_;
 };

@@ -16,18 +16,20 @@ int deletedKeys = 0;
 
 void DeleteKeyWalk(HKEY root, const char* keyName) {
   if (keyName[0] == '\0') return;
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, keyName, 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
+  KeyHandle opened = OpenFullKey(root, keyName, KEY_READ);
+  if (!opened) return;
   char subkey[kSubkeyNameSize];
   for (DWORD index = 0;; ++index) {
     DWORD length = kSubkeyNameSize;
-    if (RegEnumKeyExA(opened, index, subkey, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegEnumKeyExA(opened.Get(), index, subkey, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
       break;
     char childName[kKeyNameSize];
     // A name that does not fit is never cut: a cut name could be another key.
     if (FormatText(childName, sizeof childName, "%s\\%s", keyName, subkey)) DeleteKeyWalk(root, childName);
   }
-  RegCloseKey(opened);
+  // Closed before it is deleted.
+  opened.Reset();
   if (RegDeleteKeyA(root, keyName) == ERROR_SUCCESS) ++deletedKeys;
 }
 

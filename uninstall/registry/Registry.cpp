@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "base/TextHelpers.h"
-#include "base/WinHandles.h"
 #include "registry/ChangeFilter.h"
 
 bool MakeKeyName(HKEY root, const char* name, char* fullName, int capacity) {
@@ -15,29 +14,33 @@ bool MakeKeyName(HKEY root, const char* name, char* fullName, int capacity) {
   return FormatText(fullName, capacity, "%s%s%s", kProductKey, name[0] != '\0' ? "\\" : "", name);
 }
 
-HKEY CreateKeyForWrite(HKEY root, const char* name) {
+KeyHandle CreateKeyForWrite(HKEY root, const char* name) {
   char fullName[kKeyNameSize];
-  if (!MakeKeyName(root, name, fullName)) return nullptr;
+  if (!MakeKeyName(root, name, fullName)) return KeyHandle();
   HKEY key = nullptr;
   if (RegCreateKeyExA(root, fullName, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key,
                       nullptr) != ERROR_SUCCESS)
-    return nullptr;
-  return key;
+    return KeyHandle();
+  return KeyHandle(key);
 }
 
-HKEY OpenKeyForRead(HKEY root, const char* name) {
-  char fullName[kKeyNameSize];
-  if (!MakeKeyName(root, name, fullName)) return nullptr;
+KeyHandle OpenFullKey(HKEY root, const char* fullName, REGSAM access, LONG* result) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, fullName, 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS)
-    return nullptr;
-  return key;
+  const LONG opened = RegOpenKeyExA(root, fullName, 0, access, &key);
+  if (result != nullptr) *result = opened;
+  return KeyHandle(opened == ERROR_SUCCESS ? key : nullptr);
+}
+
+KeyHandle OpenKeyForRead(HKEY root, const char* name) {
+  char fullName[kKeyNameSize];
+  if (!MakeKeyName(root, name, fullName)) return KeyHandle();
+  return OpenFullKey(root, fullName, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS);
 }
 
 namespace {
 
 void WriteValue(HKEY root, const char* key, const char* value, DWORD type, const void* data, DWORD size) {
-  KeyHandle handle(CreateKeyForWrite(root, key));
+  const KeyHandle handle = CreateKeyForWrite(root, key);
   if (!handle) return;
   RegSetValueExA(handle.Get(), value, 0, type, static_cast<const BYTE*>(data), size);
 }
@@ -59,7 +62,7 @@ void WriteBinary(HKEY root, const char* key, const char* value, const void* data
 bool ReadString(HKEY root, const char* key, const char* value, char* buffer, DWORD size,
                 const char* defaultText) {
   if (size == 0) return false;
-  KeyHandle handle(OpenKeyForRead(root, key));
+  const KeyHandle handle = OpenKeyForRead(root, key);
   DWORD length = size;
   if (handle && RegQueryValueExA(handle.Get(), value, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
                                  &length) == ERROR_SUCCESS) {
@@ -78,7 +81,7 @@ bool ReadString(HKEY root, const char* key, const char* value, char* buffer, DWO
 }
 
 DWORD ReadDword(HKEY root, const char* key, const char* value, DWORD defaultNumber) {
-  KeyHandle handle(OpenKeyForRead(root, key));
+  const KeyHandle handle = OpenKeyForRead(root, key);
   if (!handle) return defaultNumber;
   DWORD number = 0;
   DWORD length = sizeof number;
@@ -113,19 +116,14 @@ void DeleteKey(HKEY root, const char* name) {
 void DeleteValue(HKEY root, const char* key, const char* value) {
   char fullName[kKeyNameSize];
   if (!MakeKeyName(root, key, fullName)) return;
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, fullName, 0, KEY_WRITE, &opened) != ERROR_SUCCESS) return;
-  KeyHandle handle(opened);
-  RegDeleteValueA(handle.Get(), value);
+  const KeyHandle handle = OpenFullKey(root, fullName, KEY_WRITE);
+  if (handle) RegDeleteValueA(handle.Get(), value);
 }
 
 bool KeyExists(HKEY root, const char* name) {
   char fullName[kKeyNameSize];
   if (!MakeKeyName(root, name, fullName)) return false;
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, fullName, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
-  RegCloseKey(opened);
-  return true;
+  return static_cast<bool>(OpenFullKey(root, fullName, KEY_QUERY_VALUE));
 }
 
 bool CanChangeKey(HKEY root, const char* name) {
@@ -133,12 +131,8 @@ bool CanChangeKey(HKEY root, const char* name) {
   if (!MakeKeyName(root, name, fullName)) return false;
   REGSAM access = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE;
   for (;;) {
-    HKEY opened = nullptr;
-    const LONG result = RegOpenKeyExA(root, fullName, 0, access, &opened);
-    if (result == ERROR_SUCCESS) {
-      RegCloseKey(opened);
-      return PassesChangeFilter(root, fullName);
-    }
+    LONG result = ERROR_SUCCESS;
+    if (OpenFullKey(root, fullName, access, &result)) return PassesChangeFilter(root, fullName);
     // Only a missing key sends the question up; a refusal is the answer.
     if (result != ERROR_FILE_NOT_FOUND || fullName[0] == '\0') return false;
     // A missing key is made below the one above it (the root for a name of one part).

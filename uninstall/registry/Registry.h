@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "base/WinHandles.h"
+
 constexpr int kKeyNameSize = 256;
 // The archiver's own per-user key.
 inline constexpr char kProductKey[] = "Software\\Zendra";
@@ -14,9 +16,12 @@ inline constexpr char kProductKey[] = "Software\\Zendra";
 // capacity - 20 or the result does not fit.
 bool MakeKeyName(HKEY root, const char* name, char* fullName, int capacity = kKeyNameSize);
 
-// Null when the key cannot be created or opened.
-HKEY CreateKeyForWrite(HKEY root, const char* name);
-HKEY OpenKeyForRead(HKEY root, const char* name);
+// Empty when the key cannot be created or opened.
+KeyHandle CreateKeyForWrite(HKEY root, const char* name);
+KeyHandle OpenKeyForRead(HKEY root, const char* name);
+// Opens a key by its full name, as it is below the root (no product key is put before
+// it). Empty when it cannot be opened; `result` then has the system's reason.
+KeyHandle OpenFullKey(HKEY root, const char* fullName, REGSAM access, LONG* result = nullptr);
 
 void WriteString(HKEY root, const char* key, const char* value, const char* text);
 void WriteDword(HKEY root, const char* key, const char* value, DWORD number);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "base/TextHelpers.h"
+#include "base/WinHandles.h"
 
 struct AppState {
   // Set by "/s": the setup dialogs press their own OK button while they initialise.
@@ -12,7 +13,7 @@ struct AppState {
   // "KZPICON" from the resource module; the big icon of the setup dialogs.
   HICON icon = nullptr;
   // The bold font of the completion dialog's closing line.
-  HFONT boldFont = nullptr;
+  FontHandle boldFont;
   // The folder of the per-user program group made by the setup; opened at its end.
   char programGroupPath[kPathSize] = {};
 };

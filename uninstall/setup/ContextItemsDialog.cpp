@@ -1,7 +1,6 @@
 #include "setup/ContextItemsDialog.h"
 
 #include "base/Components.h"
-#include "language/ExtResource.h"
 #include "resources/resource.h"
 #include "setup/DialogData.h"
 #include "setup/DialogHook.h"
@@ -52,26 +51,14 @@ INT_PTR OnCommand(ContextItemsDialog& dialog, int control) {
 
 INT_PTR CALLBACK ContextItemsDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   PreprocessDialogMessage(window, message, wParam, lParam, components::kContextItemsHelpTopic, kTemplateName);
-  switch (message) {
-    case WM_HELP:
-      // The hook has asked for the help topic; the owner must not ask again.
-      return TRUE;
-    case WM_INITDIALOG:
-      return OnInitDialog(*AttachDialogData<ContextItemsDialog>(window, lParam));
-    case WM_COMMAND:
-      if (ContextItemsDialog* dialog = GetDialogData<ContextItemsDialog>(window)) {
-        return OnCommand(*dialog, LOWORD(wParam));
-      }
-      return FALSE;
-    default:
-      return FALSE;
-  }
+  // The hook has asked for the help topic; the owner must not ask again.
+  if (message == WM_HELP) return TRUE;
+  return DispatchDialogMessage<ContextItemsDialog>(window, message, wParam, lParam, OnInitDialog, OnCommand);
 }
 
 }  // namespace
 
 INT_PTR RunContextItemsDialog(HWND owner) {
   ContextItemsDialog dialog;
-  return DialogBoxParamA(ExtResource::currentModule, kTemplateName, owner, ContextItemsDialogProc,
-                         reinterpret_cast<LPARAM>(&dialog));
+  return RunDialog(kTemplateName, owner, ContextItemsDialogProc, dialog);
 }

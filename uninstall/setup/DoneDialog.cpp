@@ -7,7 +7,6 @@
 #include "base/Components.h"
 #include "base/TextHelpers.h"
 #include "base/WinHandles.h"
-#include "language/ExtResource.h"
 #include "language/MessageText.h"
 #include "resources/resource.h"
 #include "setup/DialogData.h"
@@ -58,8 +57,8 @@ void OpenDocument(const char* document) {
 
 INT_PTR OnInitDialog(DoneDialog& dialog) {
   SendMessageA(dialog.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dialog.app->icon));
-  SendDlgItemMessageA(dialog.window, IDC_THANKS, WM_SETFONT, reinterpret_cast<WPARAM>(dialog.app->boldFont),
-                      FALSE);
+  SendDlgItemMessageA(dialog.window, IDC_THANKS, WM_SETFONT,
+                      reinterpret_cast<WPARAM>(dialog.app->boldFont.Get()), FALSE);
   char folder[kPathSize];
   DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
   if (length != 0 && length < sizeof folder) SetDlgItemTextA(dialog.window, IDC_INSTALL_FOLDER, folder);
@@ -110,15 +109,7 @@ INT_PTR OnCommand(DoneDialog& dialog, int control) {
 
 INT_PTR CALLBACK DoneDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   PreprocessDialogMessage(window, message, wParam, lParam, kNoHelp, kTemplateName);
-  switch (message) {
-    case WM_INITDIALOG:
-      return OnInitDialog(*AttachDialogData<DoneDialog>(window, lParam));
-    case WM_COMMAND:
-      if (DoneDialog* dialog = GetDialogData<DoneDialog>(window)) return OnCommand(*dialog, LOWORD(wParam));
-      return FALSE;
-    default:
-      return FALSE;
-  }
+  return DispatchDialogMessage<DoneDialog>(window, message, wParam, lParam, OnInitDialog, OnCommand);
 }
 
 }  // namespace
@@ -126,6 +117,5 @@ INT_PTR CALLBACK DoneDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 INT_PTR RunDoneDialog(const AppState& app) {
   DoneDialog dialog;
   dialog.app = &app;
-  return DialogBoxParamA(ExtResource::currentModule, kTemplateName, nullptr, DoneDialogProc,
-                         reinterpret_cast<LPARAM>(&dialog));
+  return RunDialog(kTemplateName, nullptr, DoneDialogProc, dialog);
 }

@@ -4,7 +4,6 @@
 
 #include "base/Components.h"
 #include "integration/AppEntries.h"
-#include "language/ExtResource.h"
 #include "resources/resource.h"
 #include "setup/ContextItemsDialog.h"
 #include "setup/DialogData.h"
@@ -74,15 +73,7 @@ INT_PTR OnCommand(SetupDialog& dialog, int control) {
 
 INT_PTR CALLBACK SetupDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   PreprocessDialogMessage(window, message, wParam, lParam, components::kSetupHelpTopic, kTemplateName);
-  switch (message) {
-    case WM_INITDIALOG:
-      return OnInitDialog(*AttachDialogData<SetupDialog>(window, lParam));
-    case WM_COMMAND:
-      if (SetupDialog* dialog = GetDialogData<SetupDialog>(window)) return OnCommand(*dialog, LOWORD(wParam));
-      return FALSE;
-    default:
-      return FALSE;
-  }
+  return DispatchDialogMessage<SetupDialog>(window, message, wParam, lParam, OnInitDialog, OnCommand);
 }
 
 }  // namespace
@@ -92,6 +83,5 @@ INT_PTR RunSetupDialog(AppState& app) {
   if (!CheckSetupRights(app)) return 0;
   SetupDialog dialog;
   dialog.app = &app;
-  return DialogBoxParamA(ExtResource::currentModule, kTemplateName, nullptr, SetupDialogProc,
-                         reinterpret_cast<LPARAM>(&dialog));
+  return RunDialog(kTemplateName, nullptr, SetupDialogProc, dialog);
 }

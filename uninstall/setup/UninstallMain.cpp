@@ -1,11 +1,12 @@
 // Entry point of the setup and uninstall helper. It has no main window: each run does
 // one job chosen by its switch, and ends.
 #include <windows.h>
-#include <ole2.h>
 #include <shellapi.h>
 
+#include "base/ComPtr.h"
 #include "base/Components.h"
 #include "base/SystemLibrary.h"
+#include "base/WinHandles.h"
 #include "language/ExtResource.h"
 #include "language/LanguageResources.h"
 #include "remove/Uninstall.h"
@@ -20,11 +21,12 @@ namespace {
 
 constexpr DWORD kWaitMilliseconds = 2000;
 
-// What start-up takes from the system and shut-down gives back, beside the state that
-// the modes share.
+// What the process holds from the system for its whole run, given back in the reverse
+// order when it goes: the rich edit control's library first, then COM.
 struct ProcessResources {
-  HMODULE richEdit = nullptr;
-  bool oleInitialized = false;
+  OleSession ole;
+  // The class of the rich edit control in the setup dialog; may be missing.
+  LibraryHandle richEdit{LoadSystemLibrary("riched32.dll")};
 };
 
 HFONT CreateBoldFont() {
@@ -32,23 +34,10 @@ HFONT CreateBoldFont() {
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
 }
 
-// Language library, language file, COM, the rich edit control, the icon and the bold
-// font, in this order.
-void StartUp(HINSTANCE instance, AppState& app, ProcessResources& resources) {
-  extResource.Load(instance);
-  languageResources.Load(components::kLanguageFile);
-  resources.oleInitialized = SUCCEEDED(OleInitialize(nullptr));
-  // The class of the rich edit control in the setup dialog; may be missing.
-  resources.richEdit = LoadSystemLibrary("riched32.dll");
+// The icon from LoadIconA is shared and released by the system; the font goes with `app`.
+void LoadDialogResources(AppState& app) {
   app.icon = LoadIconA(ExtResource::currentModule, IDI_KZPICON);
-  app.boldFont = CreateBoldFont();
-}
-
-// The icon from LoadIconA is shared and released by the system.
-void ShutDown(const AppState& app, const ProcessResources& resources) {
-  if (resources.richEdit != nullptr) FreeLibrary(resources.richEdit);
-  if (resources.oleInitialized) OleUninitialize();
-  if (app.boldFont != nullptr) DeleteObject(app.boldFont);
+  app.boldFont.Reset(CreateBoldFont());
 }
 
 // "/setup": the setup dialog, the completion dialog, then the program group's folder.
@@ -77,10 +66,13 @@ void RunMode(const CommandLine& switches, AppState& app) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   RestrictLibrarySearch();
+  // Start-up in this order: language library, language file, COM, the rich edit
+  // control, the icon and the bold font.
+  extResource.Load(instance);
+  languageResources.Load(components::kLanguageFile);
   AppState app;
-  ProcessResources resources;
-  StartUp(instance, app, resources);
+  const ProcessResources resources;
+  LoadDialogResources(app);
   RunMode(ParseCommandLine(commandLine != nullptr ? commandLine : ""), app);
-  ShutDown(app, resources);
   return 0;
 }

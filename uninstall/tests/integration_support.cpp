@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "base/ComPtr.h"
 #include "integration/AppEntries.h"
 #include "integration/ProgramFolder.h"
 #include "language/ExtResource.h"
@@ -97,7 +96,7 @@ std::string ExpectedTemplate(bool kzp) {
 void IntegrationTest::SetUp() {
   // Message texts from the test program's own string table (no language library).
   extResource.Load(GetModuleHandleA(nullptr), "Z:\\no\\such\\folder\\uninstall.exe");
-  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+  ASSERT_TRUE(ole_.Initialized());
   RemoveArchiverFootprint();
   RemoveFolder(root_);
   CreateDirectoryA(root_.c_str(), nullptr);
@@ -109,7 +108,6 @@ void IntegrationTest::TearDown() {
   OverrideProgramPath(nullptr);
   RemoveFolder(root_);
   RemoveArchiverFootprint();
-  OleUninitialize();
 }
 
 std::string IntegrationTest::MakeProgramFolder(const std::string& name) {

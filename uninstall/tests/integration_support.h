@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ComPtr.h"
 #include "integration/ShellExtension.h"
 #include "test_files.h"
 #include "test_registry.h"
@@ -98,6 +99,7 @@ class IntegrationTest : public ::testing::Test {
   // A folder `name` in the scratch root made the folder of "this program".
   std::string MakeProgramFolder(const std::string& name);
 
+  OleSession ole_;
   const std::string root_ = "C:\\ZendraTests";
   std::string folderName_;
   std::string folder_;

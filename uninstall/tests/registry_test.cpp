@@ -168,13 +168,19 @@ TEST_F(RegistryTest, DeleteValueAndDeleteKey) {
 }
 
 TEST_F(RegistryTest, CreateAndOpenGiveHandlesOnlyForUsableKeys) {
-  EXPECT_EQ(nullptr, OpenKeyForRead(HKEY_CURRENT_USER, (kScratch + "\\Missing").c_str()));
-  HKEY created = CreateKeyForWrite(HKEY_CURRENT_USER, (kScratch + "\\Made").c_str());
-  ASSERT_NE(nullptr, created);
-  EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(created));
-  HKEY opened = OpenKeyForRead(HKEY_CURRENT_USER, (kScratch + "\\Made").c_str());
-  ASSERT_NE(nullptr, opened);
-  EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(opened));
+  EXPECT_FALSE(OpenKeyForRead(HKEY_CURRENT_USER, (kScratch + "\\Missing").c_str()));
+  KeyHandle created = CreateKeyForWrite(HKEY_CURRENT_USER, (kScratch + "\\Made").c_str());
+  ASSERT_TRUE(created);
+  EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(created.Release()));
+  KeyHandle opened = OpenKeyForRead(HKEY_CURRENT_USER, (kScratch + "\\Made").c_str());
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(opened.Release()));
+  // A full name gets no product key before it; a missing key gives the system's reason.
+  LONG result = ERROR_SUCCESS;
+  EXPECT_TRUE(OpenFullKey(HKEY_CURRENT_USER, (kScratchFull + "\\Made").c_str(), KEY_READ, &result));
+  EXPECT_EQ(ERROR_SUCCESS, result);
+  EXPECT_FALSE(OpenFullKey(HKEY_CURRENT_USER, (kScratch + "\\Made").c_str(), KEY_READ, &result));
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, result);
 }
 
 TEST_F(RegistryTest, DeleteKeyTreeRemovesWideAndDeepTrees) {

@@ -1,7 +1,6 @@
 // The setup flow of uninstall.exe driven through its real dialogs under Wine, in a
 // prefix of its own; every test starts from a cleaned registry and fresh folders.
 #include <windows.h>
-#include <ole2.h>
 #include <tlhelp32.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/ComPtr.h"
 #include "integration/AppEntries.h"
 #include "resources/resource.h"
 #include "tests/help_viewer.h"
@@ -81,7 +81,7 @@ int RunningArchivers() {
 class SetupFlowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));  // for reading shortcuts back
+    ASSERT_TRUE(ole_.Initialized());  // for reading shortcuts back
     ResetSetupState(kOtherIsoOwner);
     installation_ = MakeInstallation();
     openers_ = RegisterOpeners();
@@ -93,7 +93,6 @@ class SetupFlowTest : public ::testing::Test {
     SetEvent(hold_);
     WaitUntil([] { return RunningArchivers() == 0; });
     CloseHandle(hold_);
-    OleUninitialize();
   }
 
   // Cancels the setup dialog by its close box; the program must end without the completion dialog.
@@ -108,6 +107,7 @@ class SetupFlowTest : public ::testing::Test {
     EXPECT_FALSE(sawDoneDialog);
   }
 
+  OleSession ole_;
   Installation installation_;
   Openers openers_;
   HANDLE hold_ = nullptr;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -43,6 +44,9 @@ inline void CloseRegistryKey(HKEY key) {
 inline void DeleteGdiObject(HGDIOBJ object) {
   DeleteObject(object);
 }
+inline void DestroyImageList(HIMAGELIST list) {
+  ImageList_Destroy(list);
+}
 
 // Kernel handles are held as null when empty; CreateFile's INVALID_HANDLE_VALUE is
 // turned into null before it is stored (FileNamed).
@@ -50,6 +54,25 @@ using KernelHandle = Handle<HANDLE, CloseKernelHandle, nullptr>;
 using RegistryKey = Handle<HKEY, CloseRegistryKey, nullptr>;
 using FontHandle = Handle<HFONT, DeleteGdiObject, nullptr>;
 using BitmapHandle = Handle<HBITMAP, DeleteGdiObject, nullptr>;
+using ImageListHandle = Handle<HIMAGELIST, DestroyImageList, nullptr>;
+
+// A window's device context (the screen's for a null window), given back to the window
+// when it goes. Null when the system has none to give.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDC() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
 
 inline KernelHandle FileNamed(HANDLE file) {
   return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);

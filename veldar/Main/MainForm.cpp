@@ -41,7 +41,6 @@ TMainForm::TMainForm(HINSTANCE instance, std::vector<std::string> arguments)
 
 TMainForm::~TMainForm() {
   if (FWindow) DestroyWindow(FWindow);
-  if (FGlyphs) ImageList_Destroy(FGlyphs);
 }
 
 bool TMainForm::Create() {
@@ -61,9 +60,7 @@ bool TMainForm::Create() {
     return false;
   }
 
-  HDC screen = GetDC(nullptr);
-  FDpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  FDpi = GetDeviceCaps(WindowDC(nullptr).Get(), LOGPIXELSY);
   if (FDpi <= 0) FDpi = kDesignDpi;
 
   // A tool window's border; the taskbar button stays, as the form is the program's
@@ -136,7 +133,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       HandleCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_DRAWITEM:
-      DrawGlyphButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam), FGlyphs, FGlyphSize, true);
+      DrawGlyphButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam), FGlyphs.Get(), FGlyphSize, true);
       return TRUE;
     case DM_GETDEFID:
       // Enter presses the start button while the input panel is shown.
@@ -179,12 +176,13 @@ void TMainForm::CreateControls() {
   // A label is as large as its text.
   auto label = [&](int id, UINT textId, int x, int y) {
     const std::string text = LoadText(textId);
-    HDC dc = GetDC(FWindow);
-    HGDIOBJ old = SelectObject(dc, FFont.Get());
     SIZE size = {};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(FWindow, dc);
+    {
+      WindowDC dc(FWindow);
+      HGDIOBJ old = SelectObject(dc.Get(), FFont.Get());
+      GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+      SelectObject(dc.Get(), old);
+    }
     HWND control = CreateWindowExA(0, WC_STATICA, text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
                                    scale(x), scale(y), size.cx, size.cy, Panel1,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), FInstance, nullptr);
@@ -228,8 +226,9 @@ void TMainForm::CreateControls() {
   Label6 = label(IDC_LABEL6, IDS_LABEL6, 12, 128);
 
   FGlyphSize = scale(32) >= 48 ? 48 : 32;
-  FGlyphs = ImageList_LoadImageA(FInstance, MAKEINTRESOURCEA(FGlyphSize == 48 ? IDB_GLYPH48 : IDB_GLYPH32),
-                                 FGlyphSize, 0, RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  const UINT glyphImage = FGlyphSize == 48 ? IDB_GLYPH48 : IDB_GLYPH32;
+  FGlyphs.Reset(ImageList_LoadImageA(FInstance, MAKEINTRESOURCEA(glyphImage), FGlyphSize, 0, RGB(255, 0, 255),
+                                     IMAGE_BITMAP, LR_CREATEDIBSECTION));
 
   OpenDialog1.title = LoadText(IDS_OPEN_TITLE);
   OpenDialog1.defaultExt = "SQL";
@@ -344,11 +343,8 @@ void TMainForm::RefreshRunView(bool force) {
 bool TMainForm::RunViewVisible() const {
   if (!IsWindowVisible(FWindow) || IsIconic(FWindow)) return false;
   // A window wholly covered by others has nothing left to draw on.
-  HDC dc = GetDC(FWindow);
   RECT box;
-  const int region = GetClipBox(dc, &box);
-  ReleaseDC(FWindow, dc);
-  return region != NULLREGION;
+  return GetClipBox(WindowDC(FWindow).Get(), &box) != NULLREGION;
 }
 
 void TMainForm::EndProgram(int exitCode) {

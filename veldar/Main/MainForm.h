@@ -111,7 +111,7 @@ class TMainForm : private DatabaseHost, private RunnerHost {
   WNDPROC FPanelDefaultProc = nullptr;
   int FDpi = 96;
   FontHandle FFont;
-  HIMAGELIST FGlyphs = nullptr;
+  ImageListHandle FGlyphs;
   int FGlyphSize = 32;
   int FExitCode = 0;
   bool FEnded = false;

@@ -16,6 +16,11 @@ TEST_F(WindowRun, ConfirmationAnsweredNoKeepsTheInputPanel) {
   EXPECT_EQ(ComputerName(), ControlText(PanelControl(IDC_SNEDIT)));
   EXPECT_EQ("sa", ControlText(PanelControl(IDC_UNEDIT)));
   EXPECT_FALSE(IsWindowEnabled(PanelControl(IDC_UNEDIT)));
+  // Each label is sized to its text, measured on the form's device context.
+  for (int label : {IDC_LABEL1, IDC_LABEL2, IDC_LABEL3, IDC_LABEL4, IDC_LABEL5, IDC_LABEL6}) {
+    RECT box = {};
+    EXPECT_TRUE(GetClientRect(PanelControl(label), &box) && box.right > 0 && box.bottom > 0) << label;
+  }
 
   const BoxTexts box = ClickStart(IDNO);
   EXPECT_EQ(text.caption, box.caption);
