@@ -6,6 +6,8 @@
 # usage: setup_packages.sh WINE_RUN WORK EXAMPLES ARCH VELDAR_EXE UNINSTALL_EXE ACTIONS_DLL ANSWER_BOX_EXE
 set -euo pipefail
 wine_run=$1 work=$2 examples=$3 arch=$4 answer_box=$8
+# How long a box or the end of a batch may take on a loaded machine (the tests' one timeout).
+wait_seconds=60
 : "${WINEPREFIX:?the prefix of this test}"
 if [ "$arch" = x64 ]; then view=64 folder='Program Files'; else view=32 folder='Program Files (x86)'; fi
 installed="$WINEPREFIX/drive_c/$folder/Zendra" packages="$WINEPREFIX/drive_c/packages"
@@ -71,7 +73,7 @@ succeeded() {
 answered() {
   # The setup opened the program group in an Explorer, which holds that folder.
   "$wine_run" --stop-prefix
-  "$wine_run" "$answer_box" "$1" 30 >box.txt 2>>wine.out &
+  "$wine_run" "$answer_box" "$1" "$wait_seconds" >box.txt 2>>wine.out &
   run "${@:2}"
   wait $! || true
 }
@@ -79,7 +81,7 @@ answered() {
 removed() {
   check "$1: the uninstaller ends with 0 (seen $code)" [ "$code" = 0 ]
   check "$1: the archiver's uninstall asked" in_file box.txt '确实要卸载 Zendra 吗?'
-  for _ in $(seq 40); do [ -e "$installed" ] || break; sleep 0.25; done
+  for _ in $(seq $((wait_seconds * 4))); do [ -e "$installed" ] || break; sleep 0.25; done
   check "$1: the installation folder is gone" [ ! -e "$installed" ]
   clean "$1"
 }
