@@ -50,35 +50,37 @@ class ProgramTest : public ::testing::Test {
     }
     return process.Wait();
   }
+  // Runs the program with `switches`, expecting exit code 0 after the notice `caption`, `text`.
+  void ExpectNotice(const std::string& program, const char* switches, const std::string& caption,
+                    const std::string& text, test_support::Caller caller = {}) {
+    test_support::CallerTrace trace(caller);
+    BoxTexts box;
+    EXPECT_EQ(0, Run(program, switches, &box));
+    ASSERT_TRUE(box.shown);
+    EXPECT_EQ(caption, box.caption);
+    EXPECT_EQ(text, box.text);
+  }
   std::string folder_;
 };
 
 TEST_F(ProgramTest, WarningShowsTheFinalNoticeWithTheProgramsPath) {
   std::string program = Install("uninstall.exe", false);
-  BoxTexts box;
-  EXPECT_EQ(0, Run(program, "/warning", &box));
-  ASSERT_TRUE(box.shown);
-  EXPECT_EQ(Ansi("卸载 Zendra"), box.caption);
-  EXPECT_EQ(Ansi("卸载已完成") + "\n" + Ansi("你应该手动删除 ") + program, box.text);
+  ExpectNotice(program, "/warning", Ansi("卸载 Zendra"),
+               Ansi("卸载已完成") + "\n" + Ansi("你应该手动删除 ") + program);
 }
 
 TEST_F(ProgramTest, WarningSpeaksThroughTheLanguageLibraryAndFileBesideTheProgram) {
   // The program's name holds a character whose trail byte is the backslash byte.
   std::string program = Install("\x81\x5c.exe", true);
-  BoxTexts box;
-  EXPECT_EQ(0, Run(program, "/WARNING", &box));
-  ASSERT_TRUE(box.shown);
-  EXPECT_EQ(Ansi("库：卸载 Zendra"), box.caption);
-  EXPECT_EQ(Ansi("库：卸载已完成") + "\n" + Ansi("库：请手动删除 ") + program, box.text);
+  ExpectNotice(program, "/WARNING", Ansi("库：卸载 Zendra"),
+               Ansi("库：卸载已完成") + "\n" + Ansi("库：请手动删除 ") + program);
 
   // A language file comes first; its keys are made from the program's own texts.
   WriteFileBytes(folder_ + "uninstall.lng",
                  kMarkerLine + Entry(Ansi("卸载已完成"), "Uninstall complete") +
                      Entry(Ansi("你应该手动删除 %s"), "Please delete %s yourself. 100%% %d"));
-  EXPECT_EQ(0, Run(program, "/warning", &box));
-  ASSERT_TRUE(box.shown);
-  EXPECT_EQ(Ansi("卸载 Zendra"), box.caption);
-  EXPECT_EQ("Uninstall complete\nPlease delete " + program + " yourself. 100% %d", box.text);
+  ExpectNotice(program, "/warning", Ansi("卸载 Zendra"),
+               "Uninstall complete\nPlease delete " + program + " yourself. 100% %d");
 }
 
 TEST_F(ProgramTest, WaitSleepsTwoSeconds) {

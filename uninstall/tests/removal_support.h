@@ -65,7 +65,7 @@ struct FilesInUse {
 
   const std::string folder, held, libraryPath;
   KernelHandle file;
-  Handle<HMODULE, FreeLibrary> library;
+  LibraryHandle library;
 };
 
 // Makes the stand-in the command interpreter of the programs this process starts, recording into `record`

@@ -2,7 +2,7 @@
 // lines never found as written and why, what stays untranslated; and the own resources.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <set>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -127,23 +127,18 @@ TEST(LanguageCheckTest, TheProgramsOwnTextsInTheCodePage936) {
   const ProgramTexts texts = CollectProgramTexts(own, nullptr);
   // Every message of the string table, every caption and control text of every dialog,
   // a scale entry per dialog and the reading direction: each once, and nothing else.
-  std::vector<std::string> sources;
-  for (const auto& string : ReadStringTable(own))
-    sources.push_back("message " + std::to_string(string.first));
+  std::multiset<std::string> sources = {"reading direction"}, collected;
+  for (const auto& string : ReadStringTable(own)) sources.insert("message " + std::to_string(string.first));
   for (const std::string& name : DialogNames(own)) {
     DialogTexts dialog;
     ASSERT_TRUE(ReadDialogTexts(FindDialog(own, name)->data, dialog)) << name;
-    sources.push_back(name + " scale");
-    if (!dialog.caption.empty()) sources.push_back(name + " caption");
+    sources.insert(name + " scale");
+    if (!dialog.caption.empty()) sources.insert(name + " caption");
     for (const auto& control : dialog.controls)
-      sources.push_back(name + " control " + std::to_string(control.first));
+      sources.insert(name + " control " + std::to_string(control.first));
   }
-  sources.push_back("reading direction");
   EXPECT_LT(10u, ReadStringTable(own).size());
-  std::vector<std::string> collected;
-  for (const ProgramText& text : texts.texts) collected.push_back(text.source);
-  std::sort(sources.begin(), sources.end());
-  std::sort(collected.begin(), collected.end());
+  for (const ProgramText& text : texts.texts) collected.insert(text.source);
   EXPECT_EQ(sources, collected);
   const ProgramText expected = Text("SETUPDLG control 1", kOk, "SETUPDLG");
   bool found = false;
