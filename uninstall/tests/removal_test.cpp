@@ -240,7 +240,12 @@ TEST_F(Removal, FilesInUseGoAtTheRestartAndALibraryInstalledAgainStays) {
       ASSERT_TRUE(WaitUntil([&] { return (notice = FindFinalNotice()) != nullptr; }, kTimeout));
       EXPECT_EQ(Ansi("卸载已完成\n你应该手动删除 ") + installation.Program(), ReadMessageBox(notice).text);
       ExpectBatchStartedHidden(notice, installation);
+      // The notice's process runs from the program file: only once it has ended can the restart delete it.
+      DWORD warning = 0;
+      GetWindowThreadProcessId(notice, &warning);
+      KernelHandle warningProcess(OpenProcess(SYNCHRONIZE, FALSE, warning));
       Press(notice, IDOK);
+      EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(warningProcess.Get(), kTimeout));
       expected.insert(expected.end(), {installation.Program(), installation.folder});
     }
     EXPECT_EQ(expected, PendingRemovals());
