@@ -38,9 +38,27 @@ VerifyReport VerifyEncryptedScript(const std::string& plainText, const std::stri
   return report;
 }
 
+namespace {
+
+const char kUsage[] =
+    "usage: sqeverify PLAIN ENCRYPTED\n"
+    "Deciphers the encrypted script ENCRYPTED as VELDAR reads it and compares it line by\n"
+    "line with the plain script PLAIN it was made from.\n"
+    "Exit codes: 0 the two agree, 1 they do not (each difference is listed) or a file\n"
+    "cannot be read, 2 bad usage.\n";
+
+}  // namespace
+
 int RunSqeverify(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-  // Two file names and nothing else: no switches, not even help.
-  if (arguments.size() != 2) return ToolUsage("sqeverify", "usage: sqeverify PLAIN ENCRYPTED\n", 2).Bad(err, "");
+  // Two file names, taken in order: a help switch or another option ends it first.
+  const ToolUsage usage("sqeverify", kUsage, 2);
+  for (const std::string& argument : arguments) {
+    if (ToolUsage::IsHelp(argument)) return usage.Help(out);
+    if (ToolUsage::IsOption(argument)) return usage.Bad(err, "unknown option " + argument);
+  }
+  if (arguments.size() != 2)
+    return usage.Bad(
+        err, arguments.size() < 2 ? "needs a plain and an encrypted script" : "more than two scripts");
   const std::string& plainFile = arguments[0];
   const std::string& encryptedFile = arguments[1];
   std::string plain, encrypted;
