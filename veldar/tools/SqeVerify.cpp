@@ -4,6 +4,17 @@
 #include "Des/ScriptFile.h"
 #include "toolsupport/ToolUsage.h"
 
+namespace {
+
+const char kUsage[] =
+    "usage: sqeverify PLAIN ENCRYPTED\n"
+    "Deciphers the encrypted script ENCRYPTED as VELDAR reads it and compares it line by\n"
+    "line with the plain script PLAIN it was made from.\n"
+    "Exit codes: 0 the two agree, 1 they do not (each difference is listed) or a file\n"
+    "cannot be read, 2 bad usage.\n";
+
+}  // namespace
+
 VerifyReport VerifyEncryptedScript(const std::string& plainText, const std::string& encryptedText) {
   VerifyReport report;
   const std::vector<std::string> plain = SplitLines(plainText);
@@ -37,17 +48,6 @@ VerifyReport VerifyEncryptedScript(const std::string& plainText, const std::stri
   }
   return report;
 }
-
-namespace {
-
-const char kUsage[] =
-    "usage: sqeverify PLAIN ENCRYPTED\n"
-    "Deciphers the encrypted script ENCRYPTED as VELDAR reads it and compares it line by\n"
-    "line with the plain script PLAIN it was made from.\n"
-    "Exit codes: 0 the two agree, 1 they do not (each difference is listed) or a file\n"
-    "cannot be read, 2 bad usage.\n";
-
-}  // namespace
 
 int RunSqeverify(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   // Two file names, taken in order: a help switch or another option ends it first.
