@@ -152,6 +152,7 @@ bool ScriptRunner::SendBatch() {
   const size_t zero = batch_.find('\0');
   if (restoreRefused_) {
     // Without its own copy the server would restore whatever stands at the name.
+    host_.RestoreBatchNotSent(batch_);
     for (const std::string& line : refusal_) host_.AddOutputLine(line);
     restoreRefused_ = false;
   } else if (zero == std::string::npos) {

@@ -46,6 +46,9 @@ class RunnerHost {
                           std::vector<std::string>& failure) = 0;
   // Deletes the backup copy, if the name still leads to the file that CopyBackup made.
   virtual void RemoveBackup(const std::string& name) = 0;
+  // The batch of a restore whose copy was not made: it fails without being sent. The
+  // output and the log have their lines already; a host that records batches hears it here.
+  virtual void RestoreBatchNotSent(const std::string& /*batch*/) {}
   // True if the program could be started; returns when it has ended.
   virtual bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters) = 0;
 };

@@ -25,7 +25,7 @@ std::string Lines(size_t first, size_t last) {
 
 std::string BatchText(const PlanBatch& batch, size_t number) {
   std::string text = Lines(batch.firstLine, batch.lastLine) + ": batch " + std::to_string(number);
-  text += batch.sent ? " sent" : " NOT sent (it holds a zero byte) and counted as failed";
+  text += batch.sent ? " sent" : " NOT sent (" + batch.notSentBecause + ") and counted as failed";
   text += ", " + std::to_string(batch.lineCount) + (batch.lineCount == 1 ? " line" : " lines");
   if (!batch.firstText.empty()) text += ", first " + ShownText(Cut(batch.firstText));
   return text + "\n";
@@ -78,7 +78,10 @@ std::string PlanJson(const ScriptPlan& plan) {
   json.Text("program_folder", plan.programFolder).TextOrNull("module", plan.module).NewLine();
   json.Objects("batches", plan.batches, [&number](JsonObject& object, const PlanBatch& batch) {
     object.Number("number", ++number).Number("first_line", batch.firstLine).Number("last_line", batch.lastLine);
-    object.Number("line_count", batch.lineCount).Flag("sent", batch.sent).Text("first_text", batch.firstText);
+    object.Number("line_count", batch.lineCount)
+        .Flag("sent", batch.sent)
+        .TextIfAny("not_sent_because", batch.notSentBecause)
+        .Text("first_text", batch.firstText);
   });
   json.NewLine().Objects("directives", plan.directives, [](JsonObject& object, const PlanDirective& directive) {
     object.Number("line", directive.line).Text("kind", directive.kind).TextIfAny("source", directive.source);

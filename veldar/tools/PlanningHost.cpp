@@ -48,7 +48,7 @@ RunnerTexts PlanningHost::Texts() {
 
 void PlanningHost::AddOutputLine(const std::string& line) {
   if (line == kZeroByteMark) {
-    AddBatch(std::string(), false);
+    AddBatch(std::string(), "it holds a zero byte");
     inUnsentBatch_ = true;
   } else if (inUnsentBatch_) {
     // The text that would have gone, up to the zero byte.
@@ -72,7 +72,7 @@ void PlanningHost::SetProgress(size_t position, size_t) {
 }
 
 int PlanningHost::ExecuteBatch(const std::string& batch) {
-  const PlanBatch& added = AddBatch(batch, true);
+  const PlanBatch& added = AddBatch(batch);
   if (TrimBlanks(batch).empty()) {
     const std::string from = added.firstLine == added.lastLine ? "" : " from line " + std::to_string(added.firstLine);
     Warn("empty-batch", "the batch" + from + " holds no statement; it is sent all the same");
@@ -113,16 +113,21 @@ bool PlanningHost::CopyBackup(const std::string& source, const std::string& dest
   restore.source = Shown(source);
   restore.destination = destination;
   restore.note = "the statement is sent at once with the lines gathered before it; the copy is deleted after";
-  if (!fileExists_(source)) {
-    restore.note = "the backup is not in the program folder: the copy fails, and with it the restore";
+  const bool exists = fileExists_(source);
+  if (!exists) {
+    restore.note = "the backup is not in the program folder: the copy fails, and its batch fails unsent";
     Warn("missing-file", ShownText(restore.source) + " is not in the program folder: the restore fails");
   }
   plan_.directives.push_back(restore);
   awaitingStatement_ = true;
-  return true;
+  return exists;
 }
 
 void PlanningHost::RemoveBackup(const std::string&) {}
+
+void PlanningHost::RestoreBatchNotSent(const std::string& batch) {
+  AddBatch(batch, "its restore's backup is not in the program folder");
+}
 
 bool PlanningHost::RunProgramAndWait(const std::string& commandLine, const std::string&) {
   PlanDirective execute;
@@ -133,11 +138,12 @@ bool PlanningHost::RunProgramAndWait(const std::string& commandLine, const std::
   return true;
 }
 
-const PlanBatch& PlanningHost::AddBatch(const std::string& text, bool sent) {
+const PlanBatch& PlanningHost::AddBatch(const std::string& text, const std::string& notSentBecause) {
   PlanBatch batch;
   batch.firstLine = plan_.batches.empty() ? 1 : plan_.batches.back().lastLine + 1;
   batch.lastLine = line_;
-  batch.sent = sent;
+  batch.sent = notSentBecause.empty();
+  batch.notSentBecause = notSentBecause;
   const std::vector<std::string> lines = SplitLines(text);
   batch.lineCount = lines.size();
   batch.firstText = ShowServerFolders(FirstNonBlank(lines));

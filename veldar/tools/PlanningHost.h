@@ -33,10 +33,12 @@ class PlanningHost : public RunnerHost {
   bool CopyBackup(const std::string& source, const std::string& destination,
                   std::vector<std::string>& failure) override;
   void RemoveBackup(const std::string& name) override;
+  void RestoreBatchNotSent(const std::string& batch) override;
   bool RunProgramAndWait(const std::string& commandLine, const std::string& parameters) override;
 
  private:
-  const PlanBatch& AddBatch(const std::string& text, bool sent);
+  // `notSentBecause` empty: the batch is sent.
+  const PlanBatch& AddBatch(const std::string& text, const std::string& notSentBecause = std::string());
   std::string Shown(const std::string& path) const;
   void Warn(const std::string& kind, const std::string& message);
 

@@ -31,7 +31,8 @@ struct PlanBatch {
   size_t lastLine = 0;   // its batch end: a "GO" line or a restore directive
   size_t lineCount = 0;  // lines of the batch text
   std::string firstText;  // its first non-blank line
-  bool sent = true;       // false: it holds a zero byte and fails unsent
+  bool sent = true;       // false: it fails unsent
+  std::string notSentBecause;  // why not: a zero byte, or a restore without its backup
 };
 
 struct PlanDirective {

@@ -56,7 +56,7 @@ const PlanCase kCases[] = {
      "^kzp.dll\r\n--^Cnone.dll\r\n--^ckzp.dll\r\n ^kzp.dll\r\nGO\r\n",
      "b1-5 copy@1 copy@2 comment@3 comment@4 w:missing-file@2 "},
     {"a restore sends its batch at once", "dir/a.sql", "a\n--^RParts,db.bak\nb\nGO\n--^RNo,none.bak\n",
-     "b1-2 b3-4 b5-5 restore@2 restore@5 w:missing-file@5 "},
+     "b1-2 b3-4 b5-5! restore@2 restore@5 w:missing-file@5 "},
     {"execute directives between batches", "dir/a.sql", "a\n--^E setup.exe\nGO\n--^Emissing.exe\n",
      "b1-3 execute@2 execute@4 "},
     {"the marker of a plain script is a comment", "dir/a.sql", "--LANTHORN--\nGO\n", "b1-2 comment@1 "},
@@ -98,6 +98,15 @@ TEST(PlanTest, DirectivesShowWhatTheRunWouldDo) {
       plan.directives[1].text);
   EXPECT_EQ(plan.directives[1].text, plan.batches[0].firstText);
   EXPECT_EQ("\"<program folder>\\setup.exe\" -S db1 -U sa -P ***", plan.directives[2].text);
+}
+
+// Both reports say why a batch fails unsent.
+TEST(PlanTest, ABatchNotSentSaysWhy) {
+  const ScriptPlan plan = Plan("dir/a.sql", std::string("a\0\nGO\nb\n--^RNo,none.bak\n", 22));
+  EXPECT_NE(std::string::npos, PlanText(plan).find("batch 1 NOT sent (it holds a zero byte) and counted as failed"));
+  EXPECT_NE(std::string::npos, PlanText(plan).find("batch 2 NOT sent (its restore's backup is not in the program "
+                                                   "folder) and counted as failed, 2 lines, first \"b\""));
+  EXPECT_NE(std::string::npos, PlanJson(plan).find("\"sent\": false, \"not_sent_because\": \"its restore's"));
 }
 
 TEST(PlanTest, AGivenProgramFolderIsWhereFilesAreLookedFor) {
